@@ -1,0 +1,25 @@
+# The two commands: `make play` builds and starts the game, `make test` builds and runs every
+# test. Both install the Debian packages that are missing first.
+BUILD ?= build
+JOBS ?= $(shell nproc)
+
+.PHONY: play test build deps-play deps-test sheet clean
+
+play: deps-play build
+	cd $(BUILD)/game && ./pitlorex
+
+test: deps-test build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+build:
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD) -j $(JOBS)
+
+deps-play:
+	tools/install-deps.sh play
+
+deps-test:
+	tools/install-deps.sh test
+
+clean:
+	rm -rf $(BUILD)

@@ -1,0 +1,65 @@
+// The game's platform seam on the real Allegro library: a window, the keyboard, the mouse,
+// the timer, sound and the X11 message box.
+#include "platform/platform.h"
+
+#include <spawn.h>
+#include <sys/wait.h>
+#include <cstdlib>
+
+extern char **environ;
+
+int pf_mouse_x() { return mouse_x; }
+int pf_mouse_y() { return mouse_y; }
+int pf_mouse_b() { return mouse_b; }
+bool pf_key_held(int scancode) { return key[scancode] != 0; }
+int pf_readkey() { return readkey(); }
+void pf_clear_keybuf() { clear_keybuf(); }
+
+void pf_rest(int ms) { rest(ms); }
+void pf_install_int_ex(void (*handler)(), long period) { install_int_ex(handler, period); }
+
+BITMAP *pf_screen() { return screen; }
+void pf_acquire_screen() { acquire_screen(); }
+void pf_release_screen() { release_screen(); }
+void pf_show_mouse(BITMAP *target) { show_mouse(target); }
+void pf_set_close_button_callback(void (*handler)()) { set_close_button_callback(handler); }
+
+void pf_play_midi(MIDI *tune, int loop)
+{
+    if (tune)
+        play_midi(tune, loop);
+}
+
+void pf_destroy_midi(MIDI *tune)
+{
+    if (tune)
+        destroy_midi(tune);
+}
+
+void pf_play_sample(SAMPLE *sample, int volume, int pan, int frequency, int loop)
+{
+    if (sample)
+        play_sample(sample, volume, pan, frequency, loop);
+}
+
+// Allegro's own box on X11 is xmessage titled "xmessage"; running xmessage ourselves puts the
+// caption on the box. Without xmessage (or a display for it) Allegro's box is the fallback.
+void pf_message_box(const char *caption, const char *text)
+{
+    char *const argv[] = {(char *)"xmessage", (char *)"-title", (char *)caption,
+                          (char *)"-center", (char *)"-buttons", (char *)"OK:101",
+                          (char *)text, nullptr};
+    pid_t pid;
+    if (getenv("DISPLAY") && posix_spawnp(&pid, "xmessage", nullptr, nullptr, argv, environ) == 0) {
+        int status = 0;
+        if (waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 101)
+            return;
+        if (WIFEXITED(status) && WEXITSTATUS(status) != 1)
+            return;  // dismissed some other way (window closed): still an answer
+    }
+    allegro_message("%s", text);
+}
+
+void pf_allegro_exit() { allegro_exit(); }
+
+void pf_exit(int status) { exit(status); }

@@ -1,0 +1,5 @@
+// The process-wide game records.
+#include "play/game_state.h"
+
+GameState game_state;
+GameSettings game_settings;

@@ -1,0 +1,128 @@
+// The scripted platform seam used by the tests: nothing here touches a window or a clock.
+#include "script_platform.h"
+
+ScriptPlatform script;
+
+void script_reset(BITMAP *screen)
+{
+    script.~ScriptPlatform();
+    new (&script) ScriptPlatform();
+    script.screen = screen;
+}
+
+void script_press_close()
+{
+    if (script.close_handler)
+        script.close_handler();
+}
+
+bool script_logged(const std::string &prefix) { return script_count_log(prefix) > 0; }
+
+int script_count_log(const std::string &prefix)
+{
+    int n = 0;
+    for (const std::string &line : script.log)
+        if (line.compare(0, prefix.size(), prefix) == 0)
+            n++;
+    return n;
+}
+
+static void poll()
+{
+    if (++script.polls > script.poll_limit)
+        throw ScriptStalled{"input polled " + std::to_string(script.polls) + " times"};
+    if (script.on_poll)
+        script.on_poll(script);
+}
+
+int pf_mouse_x() { poll(); return script.mouse_x; }
+int pf_mouse_y() { poll(); return script.mouse_y; }
+int pf_mouse_b() { poll(); return script.mouse_b; }
+
+bool pf_key_held(int scancode)
+{
+    poll();
+    return scancode >= 0 && scancode < KEY_MAX && script.keys[scancode];
+}
+
+int pf_readkey()
+{
+    poll();
+    if (script.typed.empty())
+        throw ScriptStalled{"readkey with no key left to type"};
+    int k = script.typed.front();
+    script.typed.pop_front();
+    return k;
+}
+
+void pf_clear_keybuf() { script.log.push_back("clear_keybuf"); }
+
+// Advances the virtual clock, firing the tick handler at each whole period it passes.
+void pf_rest(int ms)
+{
+    long end = script.now_ms + (ms > 0 ? ms : 0);
+    while (script.tick_handler && script.tick_period_ms > 0 && script.next_tick_ms <= end) {
+        script.now_ms = script.next_tick_ms;
+        script.next_tick_ms += script.tick_period_ms;
+        script.tick_handler();
+    }
+    script.now_ms = end;
+    if (script.on_time)
+        script.on_time(script);
+}
+
+void pf_install_int_ex(void (*handler)(), long period)
+{
+    long period_ms = period * 1000 / TIMERS_PER_SECOND;
+    if (handler == script.tick_handler && period_ms == script.tick_period_ms)
+        return;  // re-arming with the same period keeps the phase
+    script.tick_handler = handler;
+    script.tick_period_ms = period_ms;
+    script.next_tick_ms = script.now_ms + period_ms;
+}
+
+BITMAP *pf_screen() { return script.screen; }
+void pf_acquire_screen() {}
+void pf_release_screen() {}
+
+void pf_show_mouse(BITMAP *target)
+{
+    script.mouse_shown = target != nullptr;
+    script.mouse_target = target;
+}
+
+void pf_set_close_button_callback(void (*handler)()) { script.close_handler = handler; }
+
+void pf_play_midi(MIDI *tune, int loop)
+{
+    if (tune)
+        script.log.push_back("play_midi " + std::to_string(loop));
+}
+
+void pf_destroy_midi(MIDI *tune)
+{
+    if (tune) {
+        script.log.push_back("destroy_midi");
+        destroy_midi(tune);
+    }
+}
+
+void pf_play_sample(SAMPLE *sample, int volume, int pan, int frequency, int loop)
+{
+    if (sample)
+        script.log.push_back("play_sample " + std::to_string(volume) + " " + std::to_string(pan) +
+                             " " + std::to_string(frequency) + " " + std::to_string(loop));
+}
+
+void pf_message_box(const char *caption, const char *text)
+{
+    script.log.push_back(std::string("message ") + caption + "|" + text);
+}
+
+void pf_allegro_exit() { script.log.push_back("allegro_exit"); }
+
+void pf_exit(int status)
+{
+    script.log.push_back("exit " + std::to_string(status));
+    throw ProcessExit{status};
+}

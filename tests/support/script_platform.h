@@ -1,0 +1,54 @@
+// A scripted stand-in for the platform seam: a virtual clock, mouse, keys and screen that a
+// test sets, and a log of what the game asked of the sound and the process.
+#pragma once
+
+#include "platform/platform.h"
+
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+// Thrown by pf_exit so that a test sees the status the process would have ended with.
+struct ProcessExit {
+    int status;
+};
+
+// Thrown when a loop polls or waits far longer than any script allows (a loop that never ends).
+struct ScriptStalled {
+    std::string where;
+};
+
+struct ScriptPlatform {
+    long now_ms = 0;                 // virtual clock, advanced by pf_rest
+    int mouse_x = 0, mouse_y = 0, mouse_b = 0;
+    bool keys[KEY_MAX] = {};
+    std::deque<int> typed;           // what pf_readkey hands out, oldest first
+    BITMAP *screen = nullptr;        // the screen target (a memory bitmap)
+    bool mouse_shown = false;
+    BITMAP *mouse_target = nullptr;
+    void (*close_handler)() = nullptr;
+    void (*tick_handler)() = nullptr;
+    long tick_period_ms = 0;
+    long next_tick_ms = 0;
+    long polls = 0;                  // input reads so far
+    long poll_limit = 2000000;       // past this a loop is taken to be stuck
+    std::vector<std::string> log;    // "play_midi 1", "play_sample 255 50 1000 0", "message ...", "allegro_exit"
+    // Called on every input read (mouse or key), so a test can move the pointer or press keys
+    // while a busy loop spins.
+    std::function<void(ScriptPlatform &)> on_poll;
+    // Called each time the clock moves, with the new time.
+    std::function<void(ScriptPlatform &)> on_time;
+};
+
+extern ScriptPlatform script;
+
+// Starts a fresh script over `screen` (may be NULL for tests that draw nothing).
+void script_reset(BITMAP *screen);
+
+// Presses the window's close button: calls the handler in force, as the library would.
+void script_press_close();
+
+// True when some log line starts with `prefix`; count_log counts them.
+bool script_logged(const std::string &prefix);
+int script_count_log(const std::string &prefix);

@@ -1,0 +1,28 @@
+#!/bin/sh
+# Installs the Debian packages that Pitlorex needs and that are not installed yet.
+# Usage: tools/install-deps.sh play|test   (test also brings the test rigs' packages)
+# Works as root, or as a normal user through sudo. Downloads nothing but Debian packages.
+set -eu
+
+# To build and play: compiler and build tools, the game library, the font rasteriser, the MIDI
+# patch set the tunes play through, xmessage for error boxes, and the fonts the game copies.
+play_packages="g++ make cmake pkg-config liballegro4-dev libfreetype-dev freepats x11-utils
+fonts-bebas-neue fonts-lobster"
+# To test: GoogleTest, a virtual X server, X input synthesis, screenshots, clang for the fuzzer.
+test_packages="libgtest-dev xvfb xdotool imagemagick libx11-dev libxtst-dev clang
+libclang-rt-14-dev"
+
+wanted=$play_packages
+[ "${1:-play}" = test ] && wanted="$play_packages $test_packages"
+
+missing=""
+for p in $wanted; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
+done
+[ -z "$missing" ] && exit 0
+
+echo "Installing:$missing"
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends $missing
