@@ -5,6 +5,8 @@
 #include <atomic>
 #include <cstdint>
 
+#include "level/level_data.h"
+
 // What the options board produces and start_game consumes.
 struct GameSettings {
     int start_level = 1;   // 1, 5, 9, 13 or 17
@@ -36,3 +38,8 @@ struct GameState {
 
 extern GameState game_state;
 extern GameSettings game_settings;
+
+// Clears the per-level state of `state` and `grids` (barrier lists, opened flags, end flags,
+// player and previous cell, time, nuggets remaining); keeps close requested, area, level,
+// lives, difficulty, music, frame delay and the grids' characters.
+void reset_level_state(GameState &state, LevelGrids &grids);

@@ -1,0 +1,38 @@
+// The cell catalogue: roles and drawings of the tile letters and object digits.
+#include "level/cell_catalogue.h"
+
+char area_floor(int area)
+{
+    return (area >= 1 && area <= 5) ? FLOOR_BY_AREA[area - 1] : FLOOR_BY_AREA[0];
+}
+
+bool is_floor_tile(char tile)
+{
+    return tile == 'A' || tile == 'E' || tile == 'I' || tile == 'M' || tile == 'Q';
+}
+
+bool is_basket_tile(char tile) { return tile == 'Y' || tile == 'Z'; }
+
+bool is_barrier_tile(char tile) { return tile >= 'U' && tile <= 'X'; }
+
+bool is_switch_object(char object) { return object >= '3' && object <= '5'; }
+
+bool is_hazard_object(char object) { return object >= '6' && object <= '8'; }
+
+TileDrawing tile_drawing(char tile, int area)
+{
+    if (tile < 'A' || tile > 'Z')
+        return {0, 0};
+    switch (tile) {
+    case 'D': return {'A', 'D'};
+    case 'H': return {'E', 'H'};
+    case 'L': return {'I', 'L'};
+    case 'P': return {'M', 'P'};
+    case 'T': return {'Q', 'T'};
+    case 'Y': return {area_floor(area), 'Y'};
+    case 'Z': return {'E', 'Z'};
+    default: return {0, tile};
+    }
+}
+
+char object_image(char object) { return (object >= '1' && object <= '8') ? object : 0; }
