@@ -69,6 +69,8 @@ struct ProgramProcess {
 //   stdout.txt, stderr.txt   the program's output;
 // and connects to the X server. The destructor kills the program and its descendants, closes
 // the connection, stops Xvfb and removes the folder. Throws std::runtime_error on failure.
+// It also makes the test process a child subreaper, so that what the program leaves behind
+// when it dies comes back to the test to be killed and collected.
 struct E2eSession {
     XvfbServer xvfb;
     std::string temp_dir;      // the temporary folder above
@@ -201,7 +203,8 @@ RgbImage e2e_grab_window(E2eSession &s);
 // The whole screen.
 RgbImage e2e_grab_screen(E2eSession &s);
 
-// One pixel at (x, y) in s.window's coordinates, as the screen shows it.
+// One pixel at (x, y) in s.window's coordinates, as the screen shows it; (-1, -1, -1) if that
+// point is off the screen.
 Rgb e2e_pixel(E2eSession &s, int x, int y);
 
 // Writes `image` as an 8-bit RGB PNG (uncompressed deflate). False if the file cannot be
