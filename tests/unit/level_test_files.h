@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -18,7 +19,9 @@ struct TempDir {
     TempDir()
     {
         std::string pattern = (std::filesystem::temp_directory_path() / "pitlorex-XXXXXX").string();
-        path = mkdtemp(pattern.data());
+        if (!mkdtemp(pattern.data()))
+            throw std::runtime_error("cannot make a temporary folder");
+        path = pattern;
     }
     ~TempDir()
     {
