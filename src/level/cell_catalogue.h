@@ -21,6 +21,22 @@ bool is_barrier_tile(char tile);
 bool is_switch_object(char object);
 bool is_hazard_object(char object);
 
+// The role of a tile character in play. Anything that is not floor, barrier or basket
+// blocks, including '.', lower-case letters and control characters.
+enum TileRole { TILE_BLOCKING, TILE_FLOOR, TILE_BARRIER, TILE_BASKET };
+TileRole tile_role(char tile);
+
+// The role of an object character: '0' and anything unknown are empty.
+enum ObjectRole { OBJECT_EMPTY, OBJECT_MINER, OBJECT_NUGGET, OBJECT_SWITCH, OBJECT_HAZARD };
+ObjectRole object_role(char object);
+
+// The three barrier groups. barrier_group('W') is BARRIER_W, 'X' BARRIER_X, 'U' and 'V'
+// BARRIER_UV, anything else BARRIER_NONE; switch_group gives the group a switch opens:
+// '3' W, '4' X, '5' U/V.
+enum BarrierGroup { BARRIER_NONE, BARRIER_W, BARRIER_X, BARRIER_UV };
+BarrierGroup barrier_group(char tile);
+BarrierGroup switch_group(char object);
+
 // How a tile letter is drawn: first `base` (0 for none), then the letter's own image (0 for
 // none). For 'Y' the base is the current area's floor, for 'Z' always 'E', for the overlays
 // 'D', 'H', 'L', 'P', 'T' their block's floor; any character outside 'A'..'Z' draws nothing.

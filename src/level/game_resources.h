@@ -3,15 +3,37 @@
 
 #include <allegro.h>
 
+#include <string>
+
 extern BITMAP *back_buffer;         // 512 x 384 off-screen playfield
 extern BITMAP *tile_bitmaps[26];    // 'A'..'Z'
 extern BITMAP *object_bitmaps[8];   // '1'..'8'
-extern MIDI *area_music[5];         // areas 1..5
+extern MIDI *area_music[5];         // areas 1..5; NULL when a tune did not load
 
 // The bitmap of tile letter 'A'..'Z' or object digit '1'..'8'.
 inline BITMAP *tile_bitmap(char letter) { return tile_bitmaps[letter - 'A']; }
 inline BITMAP *object_bitmap(char digit) { return object_bitmaps[digit - '1']; }
 
-// Creates the back buffer and loads the 26 tiles, 8 objects and 5 area tunes, replacing (and
-// freeing) those of an earlier game. Always 0.
+// Loads a set from the folder `dir` ("" is the working directory): a fresh back buffer, the
+// tiles 'A'..'Z' ("tiles/tA.bmp" ...), the objects '1'..'8' ("objetos/o1.bmp" ...) and the
+// tunes of areas 1..5 ("sons/area1.mid" ...). When every picture loaded, the new set replaces
+// the current one, which is freed, and the result is "". Otherwise the current set stays as it
+// was, whatever was loaded is freed, and the result names the first picture that did not load
+// as the game names it ("tiles/tK.bmp"). A tune that does not load is left NULL: the game plays
+// on without it.
+std::string try_load_game_resources(const std::string &dir);
+
+// The game's form, from the working directory; 0 when the set is complete. A missing or
+// unreadable picture is never drawn: the "Pitlorex - Erro 05" box names it and the process
+// ends with status 1 (through pf_exit) before the game starts.
 int load_game_resources();
+
+// The text of the Erro 05 box for the picture `name`.
+std::string missing_resource_text(const std::string &name);
+
+// Stops and frees the area tunes and sets them to NULL. The game-over sequence calls this
+// rather than destroying them itself, so that nothing is freed twice. Harmless when repeated.
+void release_area_music();
+
+// Frees the back buffer, the pictures and the tunes and sets every pointer to NULL.
+void release_game_resources();

@@ -1,0 +1,141 @@
+// Loading and freeing the game's back buffer, tile and object pictures and area tunes.
+#include "level/game_resources.h"
+
+#include "platform/platform.h"
+#include "shell/shell.h"
+
+BITMAP *back_buffer = nullptr;
+BITMAP *tile_bitmaps[26] = {};
+BITMAP *object_bitmaps[8] = {};
+MIDI *area_music[5] = {};
+
+namespace {
+
+constexpr const char *ERROR_CAPTION = "Pitlorex - Erro 05";
+
+// One complete set, gathered before it replaces the current one.
+struct ResourceSet {
+    BITMAP *buffer = nullptr;
+    BITMAP *tiles[26] = {};
+    BITMAP *objects[8] = {};
+    MIDI *tunes[5] = {};
+};
+
+void free_set(ResourceSet &set)
+{
+    if (set.buffer)
+        destroy_bitmap(set.buffer);
+    set.buffer = nullptr;
+    for (BITMAP *&tile : set.tiles) {
+        if (tile)
+            destroy_bitmap(tile);
+        tile = nullptr;
+    }
+    for (BITMAP *&object : set.objects) {
+        if (object)
+            destroy_bitmap(object);
+        object = nullptr;
+    }
+    for (MIDI *&tune : set.tunes) {
+        pf_destroy_midi(tune);  // stops it first if it is the one playing
+        tune = nullptr;
+    }
+}
+
+ResourceSet take_current()
+{
+    ResourceSet set;
+    set.buffer = back_buffer;
+    back_buffer = nullptr;
+    for (int i = 0; i < 26; i++) {
+        set.tiles[i] = tile_bitmaps[i];
+        tile_bitmaps[i] = nullptr;
+    }
+    for (int i = 0; i < 8; i++) {
+        set.objects[i] = object_bitmaps[i];
+        object_bitmaps[i] = nullptr;
+    }
+    for (int i = 0; i < 5; i++) {
+        set.tunes[i] = area_music[i];
+        area_music[i] = nullptr;
+    }
+    return set;
+}
+
+void make_current(const ResourceSet &set)
+{
+    back_buffer = set.buffer;
+    for (int i = 0; i < 26; i++)
+        tile_bitmaps[i] = set.tiles[i];
+    for (int i = 0; i < 8; i++)
+        object_bitmaps[i] = set.objects[i];
+    for (int i = 0; i < 5; i++)
+        area_music[i] = set.tunes[i];
+}
+
+std::string in_dir(const std::string &dir, const std::string &name)
+{
+    return dir.empty() ? name : dir + "/" + name;
+}
+
+}  // namespace
+
+std::string try_load_game_resources(const std::string &dir)
+{
+    ResourceSet fresh;
+    fresh.buffer = create_bitmap(512, 384);
+    if (!fresh.buffer)
+        return "back_buffer (512 x 384)";
+    for (int i = 0; i < 26; i++) {
+        std::string name = std::string("tiles/t") + static_cast<char>('A' + i) + ".bmp";
+        fresh.tiles[i] = load_bitmap(in_dir(dir, name).c_str(), nullptr);
+        if (!fresh.tiles[i]) {
+            free_set(fresh);
+            return name;
+        }
+    }
+    for (int i = 0; i < 8; i++) {
+        std::string name = std::string("objetos/o") + static_cast<char>('1' + i) + ".bmp";
+        fresh.objects[i] = load_bitmap(in_dir(dir, name).c_str(), nullptr);
+        if (!fresh.objects[i]) {
+            free_set(fresh);
+            return name;
+        }
+    }
+    for (int i = 0; i < 5; i++) {
+        std::string name = std::string("sons/area") + static_cast<char>('1' + i) + ".mid";
+        fresh.tunes[i] = load_midi(in_dir(dir, name).c_str());
+    }
+    ResourceSet old = take_current();
+    free_set(old);
+    make_current(fresh);
+    return "";
+}
+
+std::string missing_resource_text(const std::string &name)
+{
+    return "Nao foi possivel carregar: " + name + " \n Para mais informacoes, consulte a Ajuda.";
+}
+
+int load_game_resources()
+{
+    std::string missing = try_load_game_resources("");
+    if (missing.empty())
+        return 0;
+    show_error_box(ERROR_CAPTION, missing_resource_text(missing).c_str());
+    pf_exit(1);
+}
+
+void release_area_music()
+{
+    for (MIDI *&tune : area_music) {
+        pf_destroy_midi(tune);
+        tune = nullptr;
+    }
+}
+
+void release_game_resources()
+{
+    ResourceSet current = take_current();
+    free_set(current);
+}

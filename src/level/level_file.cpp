@@ -1,0 +1,173 @@
+// Level file pairs: names, the presence check and the positional reader.
+#include "level/level_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdint>
+
+#include "play/game_state.h"
+
+std::string level_file_name(int level, const char *name_template)
+{
+    std::string name = name_template;
+    if (name.size() < 12)
+        return name;
+    // Counting up from "00" gives the quotient and remainder by ten; anything past 99 is a
+    // non-digit tens character, which no level file has.
+    int n = level > 0 ? level : 0;
+    name[10] = static_cast<char>(static_cast<unsigned char>('0' + n / 10));
+    name[11] = static_cast<char>('0' + n % 10);
+    return name;
+}
+
+FILE *open_level_file(const std::string &name)
+{
+    // O_NONBLOCK so that a named pipe put where a level file belongs cannot hang the open.
+    int fd = open(name.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return nullptr;
+    struct stat info;
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        close(fd);
+        return nullptr;
+    }
+    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    // Binary mode: the reader itself takes CR LF as one line break, on every platform alike.
+    FILE *stream = fdopen(fd, "rb");
+    if (!stream)
+        close(fd);
+    return stream;
+}
+
+int check_level_files(const LevelFileOpener &open)
+{
+    for (int level = 1; level <= LEVEL_COUNT; level++) {
+        FILE *tiles = open(level_file_name(level, TILE_FILE_TEMPLATE));
+        FILE *objects = open(level_file_name(level, OBJECT_FILE_TEMPLATE));
+        bool both = tiles && objects;
+        if (tiles)
+            fclose(tiles);
+        if (objects)
+            fclose(objects);
+        if (!both)
+            return 1;
+    }
+    return 0;
+}
+
+int check_level_files() { return check_level_files(open_level_file); }
+
+namespace {
+
+// Hands out a file's characters with CR LF folded into LF. Once the source has reported its
+// end it is never asked again: a terminal or a pipe would otherwise wait for more.
+struct LineBreakFolder {
+    const ByteSource &next;
+    bool ended = false;
+    bool has_pending = false;
+    int pending = EOF;
+
+    int take()
+    {
+        if (has_pending) {
+            has_pending = false;
+            return pending;
+        }
+        if (ended)
+            return EOF;
+        int c = next();
+        if (c < 0) {
+            ended = true;
+            return EOF;
+        }
+        return c & 0xFF;
+    }
+
+    int get()
+    {
+        int c = take();
+        if (c != '\r')
+            return c;
+        int after = take();
+        if (after == '\n')
+            return '\n';
+        pending = after;  // a lone CR is an ordinary character; keep what followed it
+        has_pending = true;
+        return c;
+    }
+};
+
+}  // namespace
+
+void read_grid(const ByteSource &next, char grid[MAP_ROWS][MAP_COLS], const CellRecorder &record)
+{
+    LineBreakFolder in{next};
+    for (int row = 0; row < MAP_ROWS; row++) {
+        for (int col = 0; col < MAP_COLS; col++) {
+            int c = in.get();
+            if (c == EOF)
+                return;
+            grid[row][col] = static_cast<char>(c);
+            record(row, col, static_cast<char>(c));
+        }
+        // The row's line break, dropped whatever it is. The last row's is not even read:
+        // everything after row 23 is ignored anyway.
+        if (row + 1 < MAP_ROWS && in.get() == EOF)
+            return;
+    }
+}
+
+void read_grid(FILE *stream, char grid[MAP_ROWS][MAP_COLS], const CellRecorder &record)
+{
+    if (!stream)
+        return;
+    read_grid([stream]() { return fgetc(stream); }, grid, record);
+}
+
+// Appends a barrier cell while the list has room; later cells keep their letter but are
+// never opened.
+static void record_barrier(BarrierList &list, int row, int col)
+{
+    if (list.count < 0 || list.count >= list.capacity || list.count >= UV_BARRIER_CAPACITY)
+        return;
+    list.rows[list.count] = row;
+    list.columns[list.count] = col;
+    list.count++;
+}
+
+int load_level(GameState &state, LevelGrids &grids, int level, const LevelFileOpener &open)
+{
+    // The tile file is read and closed before the object file is opened.
+    if (FILE *tiles = open(level_file_name(level, TILE_FILE_TEMPLATE))) {
+        read_grid(tiles, grids.tile_map, [&grids](int row, int col, char cell) {
+            if (cell == 'W')
+                record_barrier(grids.w_barriers, row, col);
+            else if (cell == 'X')
+                record_barrier(grids.x_barriers, row, col);
+            else if (cell == 'U' || cell == 'V')
+                record_barrier(grids.uv_barriers, row, col);
+        });
+        fclose(tiles);
+    }
+    if (FILE *objects = open(level_file_name(level, OBJECT_FILE_TEMPLATE))) {
+        read_grid(objects, grids.object_map, [&state](int row, int col, char cell) {
+            if (cell == '2') {
+                state.nuggets_remaining++;
+            } else if (cell == '1') {
+                state.player_row = row;
+                state.player_col = col;
+            }
+        });
+        fclose(objects);
+    }
+    // Unsigned arithmetic: the product is taken modulo 65536 without overflowing.
+    uint32_t product = static_cast<uint32_t>(state.nuggets_remaining) *
+                       static_cast<uint32_t>(state.seconds_per_nugget);
+    // One store: the one-second handler may decrement time at any moment.
+    state.time.store(static_cast<uint16_t>(product));
+    return 0;
+}
+
+int load_level(int level) { return load_level(game_state, level_grids, level, open_level_file); }
