@@ -1,0 +1,17 @@
+// The frame's move step: the arrow keys drive the rules and the back buffer follows.
+#pragma once
+
+#include <allegro.h>
+
+#include "level/level_data.h"
+#include "play/game_state.h"
+
+// Tries the four steps in the order up, down, left, right; each acts only while its arrow key
+// is held and no other arrow key is (keys read afresh for every step), and paints what it
+// changed into `buffer` with the floor of the state's area.
+void apply_moves(GameState &state, LevelGrids &grids, BITMAP *buffer);
+void apply_moves();
+
+// Installs tick_handler at one second. Done every frame: re-installing it with the same
+// period keeps its phase, so the countdown does not depend on the frame rate. Never removed.
+void arm_countdown();
