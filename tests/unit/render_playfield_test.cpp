@@ -152,6 +152,13 @@ TEST_F(Playfield, OneCellMoveRepaintsTheCellLeftAndTheMiner)
     EXPECT_TRUE(cell_is(back_buffer, 10, 10, tile_colour('A'))) << "plain area floor";
     EXPECT_TRUE(cell_shows(back_buffer, 10, 11, "E1", sentinel(), why)) << why;
     EXPECT_TRUE(same_picture(back_buffer, images.screen));
+
+    before = copy_of(back_buffer);
+    frame(KEY_DOWN);
+    EXPECT_EQ(changed_cells(before.get(), back_buffer),
+              (std::set<std::pair<int, int>>{{10, 11}, {11, 11}}));
+    EXPECT_TRUE(cell_is(back_buffer, 10, 11, tile_colour('A')));
+    EXPECT_TRUE(same_picture(back_buffer, images.screen));
 }
 
 TEST_F(Playfield, StandingStillRepaintsOnlyTheMinersCell)
