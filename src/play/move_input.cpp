@@ -1,4 +1,4 @@
-// Reading the arrow keys for the rules, and arming the countdown.
+// Reading the arrow keys for the rules and painting what they changed.
 #include "play/move_input.h"
 
 #include "level/game_resources.h"
@@ -36,5 +36,3 @@ void apply_moves(GameState &state, LevelGrids &grids, BITMAP *buffer)
 }
 
 void apply_moves() { apply_moves(game_state, level_grids, back_buffer); }
-
-void arm_countdown() { pf_install_int_ex(tick_handler, SECS_TO_TIMER(1)); }

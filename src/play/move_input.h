@@ -11,7 +11,3 @@
 // changed into `buffer` with the floor of the state's area.
 void apply_moves(GameState &state, LevelGrids &grids, BITMAP *buffer);
 void apply_moves();
-
-// Installs tick_handler at one second. Done every frame: re-installing it with the same
-// period keeps its phase, so the countdown does not depend on the frame rate. Never removed.
-void arm_countdown();

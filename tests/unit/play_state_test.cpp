@@ -1,7 +1,7 @@
 // The game's record: difficulty, the settings of a game start, the per-level reset and the
 // one-second countdown.
 #include "play/game_state.h"
-#include "play/move_input.h"
+#include "play/countdown.h"
 #include "rules_board.h"
 #include "script_platform.h"
 
@@ -51,35 +51,6 @@ TEST(GameStart, SettingsGiveLevelAreaMusicDelayAndDifficulty)
         EXPECT_EQ(s.seconds_per_nugget, 33);
         EXPECT_STREQ(s.difficulty_name, "DIFICIL");
     }
-}
-
-TEST(GameStart, SettingsTouchNothingOfTheLevel)
-{
-    Board b;
-    b.state.time = 500;
-    b.state.player_row = 4;
-    b.state.nuggets_remaining = 7;
-    b.state.close_requested = true;
-    apply_settings(b.state, GameSettings{});
-    EXPECT_EQ(b.state.time.load(), 500);
-    EXPECT_EQ(b.state.player_row, 4);
-    EXPECT_EQ(b.state.nuggets_remaining, 7);
-    EXPECT_TRUE(b.state.close_requested.load());
-    EXPECT_EQ(b.state.music_on, 1);
-    EXPECT_EQ(b.state.frame_delay, 70);
-}
-
-TEST(GameOver, DefaultsAreAreaOneFacilWithMusic)
-{
-    GameState s;
-    apply_settings(s, GameSettings{17, 3, 0, 50});
-    restore_game_over_defaults(s);
-    EXPECT_EQ(s.area, 1);
-    EXPECT_EQ(s.level, 1);
-    EXPECT_EQ(s.lives, 3);
-    EXPECT_STREQ(s.difficulty_name, "FACIL");
-    EXPECT_EQ(s.seconds_per_nugget, 36);
-    EXPECT_EQ(s.music_on, 1);
 }
 
 TEST(LevelReset, ClearsThePerLevelStateAndKeepsTheGame)
@@ -143,15 +114,4 @@ TEST(Countdown, ArmedEveryFrameItFallsOnceASecond)
     EXPECT_EQ(game_state.time.load(), 93);
     script_reset(nullptr);
     game_state.time = 0;
-}
-
-TEST(GameClose, HandlerOnlyRaisesTheFlag)
-{
-    game_state.close_requested = false;
-    game_state.time = 42;
-    const std::string before = describe(game_state);
-    game_close_handler();
-    EXPECT_TRUE(game_state.close_requested.load());
-    game_state.close_requested = false;
-    EXPECT_EQ(describe(game_state), before);
 }
