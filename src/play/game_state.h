@@ -39,6 +39,42 @@ struct GameState {
 extern GameState game_state;
 extern GameSettings game_settings;
 
+// How a game ended when start_game returns (the victory board never returns).
+enum class GameOutcome {
+    closed,     // the window was closed during play
+    game_over,  // no lives left; the title screen is showing again
+};
+
+// One row of the difficulty table.
+struct DifficultyRow {
+    const char *name;        // shown on the status line
+    int seconds_per_nugget;  // countdown granted per nugget of a level
+    int lives;
+};
+
+// Difficulties 1 (FACIL), 2 (MEDIO) and 3 (DIFICIL), at index difficulty - 1.
+extern const DifficultyRow DIFFICULTY_TABLE[3];
+
+// Sets the name, seconds per nugget and lives of `difficulty` (1..3); any other value leaves
+// the three as they were.
+void apply_difficulty(GameState &state, int difficulty);
+
+// The settings part of a game start: level and its area, music, frame delay, then the
+// difficulty. Touches nothing else.
+void apply_settings(GameState &state, const GameSettings &settings);
+
+// What a game over leaves behind: area 1, level 1, 3 lives, FACIL, 36 s a nugget, music on.
+// The next start_game overwrites these from its settings.
+void restore_game_over_defaults(GameState &state);
+
+// The game's window-close handler: only sets close requested in game_state (it runs outside
+// the main thread).
+void game_close_handler();
+
+// The one-second countdown handler: time of game_state down by one, 0 wrapping to 65535.
+// Runs in the timer's context and touches nothing else.
+void tick_handler();
+
 // Clears the per-level state of `state` and `grids` (barrier lists, opened flags, end flags,
 // player and previous cell, time, nuggets remaining); keeps close requested, area, level,
 // lives, difficulty, music, frame delay and the grids' characters.

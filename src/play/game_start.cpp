@@ -1,0 +1,21 @@
+// The start of a game: close handler, message font, settings, resources, first level.
+#include "play/game_start.h"
+
+#include "level/game_resources.h"
+#include "level/level_file.h"
+#include "platform/platform.h"
+#include "play/level_loop.h"
+
+ALFONT_FONT *message_font = nullptr;
+
+GameOutcome start_game(const GameSettings &settings)
+{
+    pf_set_close_button_callback(game_close_handler);
+    // Loaded afresh at every game start; the engine keeps every handle until alfont_exit.
+    message_font = alfont_load_font("fontes/AIRLOCK.ttf");
+    alfont_set_font_size(message_font, 20);
+    apply_settings(game_state, settings);
+    load_game_resources();
+    load_level(game_state.level);
+    return level_loop();
+}

@@ -1,0 +1,62 @@
+// The tile and object layers, step repaints and the copy of the playfield to the screen.
+#include "play/playfield_render.h"
+
+#include "level/cell_catalogue.h"
+#include "level/game_resources.h"
+#include "platform/platform.h"
+
+void draw_cell_image(BITMAP *target, BITMAP *image, int row, int col)
+{
+    if (target && image)
+        draw_sprite(target, image, col * CELL_SIZE, row * CELL_SIZE);
+}
+
+static BITMAP *tile_image(char letter) { return letter ? tile_bitmap(letter) : nullptr; }
+
+void draw_tile_layer(BITMAP *buffer, const LevelGrids &grids, int area)
+{
+    for (int row = 0; row < MAP_ROWS; row++)
+        for (int col = 0; col < MAP_COLS; col++) {
+            TileDrawing drawing = tile_drawing(grids.tile_map[row][col], area);
+            draw_cell_image(buffer, tile_image(drawing.base), row, col);
+            draw_cell_image(buffer, tile_image(drawing.image), row, col);
+        }
+}
+
+void draw_tile_layer() { draw_tile_layer(back_buffer, level_grids, game_state.area); }
+
+void draw_object_layer(BITMAP *buffer, const LevelGrids &grids)
+{
+    for (int row = 0; row < MAP_ROWS; row++)
+        for (int col = 0; col < MAP_COLS; col++) {
+            char image = object_image(grids.object_map[row][col]);
+            if (image)
+                draw_cell_image(buffer, object_bitmap(image), row, col);
+        }
+}
+
+void draw_object_layer() { draw_object_layer(back_buffer, level_grids); }
+
+void paint_step(BITMAP *buffer, const StepReport &report, int area)
+{
+    for (int i = 0; i < report.paint_count; i++) {
+        const PaintedCell &cell = report.paints[i];
+        BITMAP *image = cell.paint == CellPaint::nugget ? object_bitmap('2')
+                                                         : tile_bitmap(area_floor(area));
+        draw_cell_image(buffer, image, cell.row, cell.col);
+    }
+}
+
+void present_frame(BITMAP *buffer, const GameState &state)
+{
+    pf_acquire_screen();
+    // Plain area floor wipes the miner's last image and whatever he walked off.
+    draw_cell_image(buffer, tile_bitmap(area_floor(state.area)), state.prev_row, state.prev_col);
+    draw_cell_image(buffer, object_bitmap('1'), state.player_row, state.player_col);
+    BITMAP *screen_target = pf_screen();
+    if (screen_target && buffer)
+        draw_sprite(screen_target, buffer, 0, 0);
+    pf_release_screen();
+}
+
+void present_frame() { present_frame(back_buffer, game_state); }

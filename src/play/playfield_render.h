@@ -1,0 +1,30 @@
+// Drawing the playfield into the back buffer and showing it. Each operation has a form that
+// takes its target and records (for tests and tools) and a form that uses the game's globals.
+#pragma once
+
+#include <allegro.h>
+
+#include "level/level_data.h"
+#include "play/game_state.h"
+#include "play/move_rules.h"
+
+// Draws `image` masked at the top-left corner of cell (row, col); a missing image or target
+// draws nothing, so a picture that failed to load never crashes the game.
+void draw_cell_image(BITMAP *target, BITMAP *image, int row, int col);
+
+// Paints every cell's tile, row by row: overlays and baskets over their floor ('Y' over the
+// floor of `area`, 'Z' over 'E'); a character with no image leaves the buffer as it was.
+void draw_tile_layer(BITMAP *buffer, const LevelGrids &grids, int area);
+void draw_tile_layer();
+
+// Paints every object digit '1'..'8' over the tiles; other characters draw nothing.
+void draw_object_layer(BITMAP *buffer, const LevelGrids &grids);
+void draw_object_layer();
+
+// Draws what a step reported: the area's floor or a nugget at each listed cell, in order.
+void paint_step(BITMAP *buffer, const StepReport &report, int area);
+
+// The area's floor at the previous cell, the miner at his cell, then the whole buffer onto
+// the screen, masked (buffer pixels in the mask colour leave the screen as it was).
+void present_frame(BITMAP *buffer, const GameState &state);
+void present_frame();
