@@ -9,7 +9,10 @@
 namespace {
 
 // The help board's geometry: panel (230, 40)-(480, 330), OK button (399, 300)-(465, 316).
-void draw_help_frame() { draw_board_frame(230, 40, 480, 330, "QUADRO DE AJUDA", 295, 399, 300, 465, 316); }
+void draw_help_frame()
+{
+    draw_board_frame(230, 40, 480, 330, "QUADRO DE AJUDA", 295, 399, 300, 465, 316);
+}
 
 struct Colours {
     int face = makecol(150, 160, 170);
@@ -80,7 +83,8 @@ TEST(BoardFrame, OkLabelInBothColoursWithNoBackground)
     EXPECT_TRUE(text_shown(s, 405, 305, "  OK!", c.label, -1));
     // The two leading spaces paint nothing: the letters begin at bx1 + 22.
     EXPECT_EQ(count_colour(s, 405, 305, 420, 312, c.button), 16 * 8);
-    EXPECT_EQ(count_colour(s, 421, 305, 444, 312, c.button) + count_colour(s, 421, 305, 444, 312, c.label),
+    EXPECT_EQ(count_colour(s, 421, 305, 444, 312, c.button) +
+                  count_colour(s, 421, 305, 444, 312, c.label),
               24 * 8);
 
     draw_ok_label(399, 300, true);
@@ -177,41 +181,4 @@ TEST(OkButton, StepClicksOnlyWithTheLeftButtonAlone)
     script.mouse_x = 398;
     EXPECT_FALSE(board_ok_step(399, 300, 465, 316));
     EXPECT_TRUE(text_shown(bmp.get(), 405, 305, "  OK!", c.label, -1));
-}
-
-TEST(OkButton, ClickIsReadAfterTheHighlightedLabelIsDrawn)
-{
-    BitmapPtr bmp = make_board_screen();
-    Colours c;
-    draw_help_frame();
-    script.mouse_x = 430;
-    script.mouse_y = 308;
-    bool lit_when_buttons_read = false;
-    int reads = 0;
-    script.on_poll = [&](ScriptPlatform &s) {
-        if (++reads == 5) {  // the button read that follows the four position reads
-            lit_when_buttons_read = text_shown(bmp.get(), 405, 305, "  OK!", c.label_lit, -1);
-            s.mouse_b = 1;
-        }
-    };
-    EXPECT_TRUE(board_ok_step(399, 300, 465, 316));
-    EXPECT_TRUE(lit_when_buttons_read);
-}
-
-TEST(BoardClose, EndsTheProcessOnlyWhenTheFlagIsSet)
-{
-    make_board_screen();
-    std::atomic<bool> flag{false};
-    EXPECT_NO_THROW(end_process_if_closed(flag));
-    EXPECT_FALSE(script_logged("allegro_exit"));
-    flag = true;
-    try {
-        end_process_if_closed(flag);
-        ADD_FAILURE() << "the process went on";
-    } catch (const ProcessExit &e) {
-        EXPECT_EQ(e.status, 0);
-    }
-    ASSERT_EQ(script.log.size(), 2u);
-    EXPECT_EQ(script.log[0], "allegro_exit");
-    EXPECT_EQ(script.log[1], "exit 0");
 }

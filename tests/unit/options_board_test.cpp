@@ -187,20 +187,6 @@ TEST_F(OptionsBoard, PasswordInCapitalOrSmallLettersSelectsItsArea)
     }
 }
 
-TEST_F(OptionsBoard, EveryAreaPasswordGivesTheFirstLevelOfItsArea)
-{
-    const int first_levels[] = {1, 5, 9, 13, 17};
-    for (int area = 5; area >= 1; area--) {  // area 1 last: it must undo an earlier choice
-        type_keys(AREA_PASSWORDS[area - 1]);
-        press_at(PASSWORD_X, PASSWORD_Y);
-        script.on_poll = ok_when_keys_typed;
-        EXPECT_EQ(run_options_board().start_level, first_levels[area - 1]) << area;
-        char text[] = ">>> Area 0N   ";
-        text[10] = static_cast<char>('0' + area);
-        EXPECT_TRUE(shown(277, 305, text, message_colour())) << area;
-    }
-}
-
 TEST_F(OptionsBoard, InvalidPasswordKeepsTheLastAcceptedArea)
 {
     // The button stays held over the box: a second entry starts as soon as the first ends.
