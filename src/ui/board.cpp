@@ -1,0 +1,60 @@
+// The shared board look and OK button. Boards draw straight onto the screen, pointer shown.
+#include "ui/board.h"
+
+#include "platform/platform.h"
+
+void draw_board_frame(int x1, int y1, int x2, int y2, const char *title, int title_x,
+                      int bx1, int by1, int bx2, int by2)
+{
+    BITMAP *target = pf_screen();
+    rectfill(target, x1, y1, x2, y2, makecol(150, 160, 170));
+    rect(target, x1 + 1, y1 + 1, x2 - 1, y2 - 1, makecol(120, 130, 140));
+    rectfill(target, x1 + 10, y1 + 10, x2 - 10, y2 - 10, PANEL_INK);
+    rectfill(target, bx1, by1, bx2, by2, makecol(100, 100, 100));
+    rect(target, bx1 + 1, by1 + 1, bx2 - 1, by2 - 1, makecol(20, 30, 40));
+    draw_ok_label(bx1, by1, false);
+    // Black on the frame band, between the edge line and the inner area.
+    textprintf_ex(target, font, title_x, y1 + 2, 0, -1, "%s", title);
+}
+
+bool ok_button_hit(int bx1, int by1, int bx2, int by2)
+{
+    return pf_mouse_x() > bx1 - 1 && pf_mouse_y() > by1 - 1 && pf_mouse_x() < bx2 + 1 &&
+           pf_mouse_y() < by2 + 1;
+}
+
+void draw_ok_label(int bx1, int by1, bool highlighted)
+{
+    int colour = highlighted ? makecol(229, 240, 31) : makecol(200, 210, 220);
+    textprintf_ex(pf_screen(), font, bx1 + 6, by1 + 5, colour, -1, "%s", "  OK!");
+}
+
+void draw_board_text(int x, int y, int colour, const char *text)
+{
+    // "%s" rather than the text as the format: a '%' in a text can never be read as a
+    // conversion.
+    textprintf_ex(pf_screen(), font, x, y, colour, PANEL_INK, "%s", text);
+}
+
+void draw_board_line(const BoardLine &line)
+{
+    draw_board_text(line.x, line.y, makecol(line.r, line.g, line.b), line.text);
+}
+
+bool board_ok_step(int bx1, int by1, int bx2, int by2)
+{
+    if (ok_button_hit(bx1, by1, bx2, by2)) {
+        draw_ok_label(bx1, by1, true);
+        return pf_mouse_b() == 1;  // the left button alone; taken while held
+    }
+    draw_ok_label(bx1, by1, false);
+    return false;
+}
+
+void end_process_if_closed(const std::atomic<bool> &close_requested)
+{
+    if (close_requested) {
+        pf_allegro_exit();
+        pf_exit(0);
+    }
+}

@@ -1,0 +1,48 @@
+// The look shared by the help, options and victory boards: the framed panel, body text on the
+// dark inner area, and the OK button with its hover and click.
+#pragma once
+
+#include <atomic>
+
+// The dark blue of a board's inner area and of the background of its text. A raw 16-bit pixel
+// (blue 8 of 31), passed to the drawing calls as it is, not made with makecol.
+constexpr int PANEL_INK = 8;
+
+// The credit line that the help and victory boards show under the game's name.
+constexpr const char *CREDIT_LINE = "Por: Equipe Pitlorex";
+
+// A text line of a board: its first character cell at (x, y), its colour as an RGB triple.
+struct BoardLine {
+    int x, y;
+    int r, g, b;
+    const char *text;
+};
+
+// Draws a board onto the screen: the panel (x1, y1)-(x2, y2) with its edge line, the inner
+// area 10 pixels in, the OK button (bx1, by1)-(bx2, by2) with its label in the normal colour,
+// and `title` in black at (title_x, y1 + 2) on the frame band. All corners are inclusive.
+void draw_board_frame(int x1, int y1, int x2, int y2, const char *title, int title_x,
+                      int bx1, int by1, int bx2, int by2);
+
+// True when the pointer is on the button, bounds included. Compares x > bx1 - 1, y > by1 - 1,
+// x < bx2 + 1, y < by2 + 1 in that order, reading the pointer afresh for each, and stops at
+// the first that fails: the pointer may move while the comparisons run.
+bool ok_button_hit(int bx1, int by1, int bx2, int by2);
+
+// Draws the button's label "  OK!" at (bx1 + 6, by1 + 5) with no background, in yellow when
+// `highlighted`, else in the normal pale grey.
+void draw_ok_label(int bx1, int by1, bool highlighted);
+
+// Draws one body line onto the screen in the built-in font, every character cell (spaces
+// included) painted on PANEL_INK.
+void draw_board_text(int x, int y, int colour, const char *text);
+void draw_board_line(const BoardLine &line);
+
+// The step that ends every pass of a board's loop: redraws the OK label in the colour that
+// fits the pointer now and returns true when the button is clicked (pointer on it, then
+// mouse_b exactly 1, read after the highlighted label is drawn).
+bool board_ok_step(int bx1, int by1, int bx2, int by2);
+
+// When `close_requested` is set: shuts the library down and ends the process with status 0.
+// Otherwise returns at once.
+void end_process_if_closed(const std::atomic<bool> &close_requested);

@@ -1,0 +1,184 @@
+// The options board: its value cycles, the password entry and its loop.
+#include "ui/options_board.h"
+
+#include "platform/platform.h"
+#include "ui/board.h"
+#include "ui/password.h"
+
+OptionsState options_state;
+std::atomic<bool> options_close_requested{false};
+
+namespace {
+
+struct Spot {
+    int x, y;
+};
+
+// Where the three values and the password box are drawn; the hover boxes lie around them.
+constexpr Spot SPEED_AT{365, 235};
+constexpr Spot SOUND_AT{310, 250};
+constexpr Spot DIFFICULTY_AT{325, 265};
+constexpr Spot PASSWORD_AT{325, 280};
+
+constexpr int OPTIONS_OK_X1 = 399, OPTIONS_OK_Y1 = 300, OPTIONS_OK_X2 = 465, OPTIONS_OK_Y2 = 316;
+
+struct CycleStep {
+    int value;
+    const char *label;
+};
+
+constexpr CycleStep SPEED_CYCLE[] = {{70, "NORMAL"}, {50, "RAPIDA"}, {85, "LENTA"}};
+constexpr CycleStep SOUND_CYCLE[] = {{1, "SIM"}, {0, "NAO"}};
+constexpr CycleStep DIFFICULTY_CYCLE[] = {{1, "FACIL"}, {2, "MEDIO"}, {3, "DIFICIL"}};
+
+// Shown once a password is accepted: three spaces after the number keep it as wide as the
+// prompt it covers.
+constexpr const char *AREA_TEXTS[AREA_COUNT] = {">>> Area 01   ", ">>> Area 02   ",
+                                                ">>> Area 03   ", ">>> Area 04   ",
+                                                ">>> Area 05   "};
+
+// Blanks as wide as the widest label of a cycle or as the password messages.
+constexpr const char *BLANK_6 = "      ";
+constexpr const char *BLANK_7 = "       ";
+constexpr const char *BLANK_14 = "              ";
+
+void on_options_close() { options_close_requested = true; }
+
+void advance_in(const CycleStep *cycle, int steps, int &value, const char *&label)
+{
+    for (int i = 0; i < steps; i++) {
+        if (cycle[i].value == value) {
+            const CycleStep &next = cycle[(i + 1) % steps];
+            value = next.value;
+            label = next.label;
+            return;
+        }
+    }
+}
+
+int highlight_colour() { return makecol(229, 240, 31); }
+
+bool clicked() { return pf_mouse_b() == 1; }
+
+// True while the pointer is strictly inside the box around a value at `at`, reaching to
+// at.x + right and at.y + bottom. Each comparison reads the pointer afresh.
+bool pointer_in_box(Spot at, int right, int bottom)
+{
+    return at.x - 10 < pf_mouse_x() && pf_mouse_x() < at.x + right && at.y - 5 < pf_mouse_y() &&
+           pf_mouse_y() < at.y + bottom;
+}
+
+// Four keys, never shown, then the area they select or "Senha Invalida". The start level
+// always follows the last accepted area.
+void enter_password(OptionsState &state)
+{
+    const int x = PASSWORD_AT.x, y = PASSWORD_AT.y;
+    const int message_colour = makecol(200, 200, 200);
+    draw_board_text(x - 48, y + 25, message_colour, "Digite a senha");
+    int keys[4];
+    for (int i = 0; i < 4; i++) {
+        pf_clear_keybuf();  // only keys typed from now on count
+        keys[i] = pf_readkey();
+        draw_board_text(x + 6 + 9 * i, y, makecol(180, 180, 180), "*");
+    }
+    int area = area_for_digest(password_digest(keys[0], keys[1], keys[2], keys[3]));
+    if (area != 0) {
+        draw_board_text(x - 48, y + 25, message_colour, AREA_TEXTS[area - 1]);
+        state.password_area = area;
+    } else {
+        pf_rest(250);
+        draw_board_text(x - 48, y + 25, message_colour, "Senha Invalida");
+        pf_rest(1750);
+        draw_board_text(x - 48, y + 25, message_colour, BLANK_14);
+    }
+    state.start_level = state.password_area * 4 - 3;
+}
+
+// One pass over the board: the values, each hover box (a loop of its own while the pointer
+// stays in it; a held button repeats every 200 ms), then the OK step. True when OK is clicked.
+bool options_pass(OptionsState &state)
+{
+    const int value_colour = makecol(225, 170, 20);
+    draw_board_text(SPEED_AT.x, SPEED_AT.y, value_colour, state.speed_label);
+    draw_board_text(SOUND_AT.x, SOUND_AT.y, value_colour, state.sound_label);
+    draw_board_text(DIFFICULTY_AT.x, DIFFICULTY_AT.y, value_colour, state.difficulty_label);
+    draw_board_text(PASSWORD_AT.x, PASSWORD_AT.y, makecol(255, 100, 20), "(    )");
+
+    while (pointer_in_box(SPEED_AT, 65, 9)) {
+        draw_board_text(SPEED_AT.x, SPEED_AT.y, highlight_colour(), state.speed_label);
+        if (clicked()) {
+            advance_speed(state);
+            pf_rest(200);
+            // "LENTA" is shorter than the label it replaces.
+            draw_board_text(SPEED_AT.x, SPEED_AT.y, highlight_colour(), BLANK_6);
+        }
+    }
+    while (pointer_in_box(SOUND_AT, 30, 7)) {
+        draw_board_text(SOUND_AT.x, SOUND_AT.y, highlight_colour(), state.sound_label);
+        if (clicked()) {
+            advance_sound(state);
+            pf_rest(200);  // "SIM" and "NAO" are the same width: nothing to blank
+        }
+    }
+    while (pointer_in_box(DIFFICULTY_AT, 60, 7)) {
+        draw_board_text(DIFFICULTY_AT.x, DIFFICULTY_AT.y, highlight_colour(),
+                        state.difficulty_label);
+        if (clicked()) {
+            advance_difficulty(state);
+            pf_rest(200);
+            draw_board_text(DIFFICULTY_AT.x, DIFFICULTY_AT.y, highlight_colour(), BLANK_7);
+        }
+    }
+    while (pointer_in_box(PASSWORD_AT, 60, 7)) {
+        draw_board_text(PASSWORD_AT.x, PASSWORD_AT.y, highlight_colour(), "(    )");
+        if (clicked())
+            enter_password(state);
+    }
+    return board_ok_step(OPTIONS_OK_X1, OPTIONS_OK_Y1, OPTIONS_OK_X2, OPTIONS_OK_Y2);
+}
+
+}  // namespace
+
+void advance_speed(OptionsState &state)
+{
+    advance_in(SPEED_CYCLE, 3, state.frame_delay, state.speed_label);
+}
+
+void advance_sound(OptionsState &state)
+{
+    int sound = state.sound;
+    advance_in(SOUND_CYCLE, 2, sound, state.sound_label);
+    state.sound = static_cast<uint8_t>(sound);
+}
+
+void advance_difficulty(OptionsState &state)
+{
+    advance_in(DIFFICULTY_CYCLE, 3, state.difficulty, state.difficulty_label);
+}
+
+GameSettings run_options_board()
+{
+    OptionsState &state = options_state;
+    pf_set_close_button_callback(on_options_close);
+    draw_board_frame(260, 200, 480, 330, "QUADRO DE OPCOES", 305, OPTIONS_OK_X1, OPTIONS_OK_Y1,
+                     OPTIONS_OK_X2, OPTIONS_OK_Y2);
+    const int heading_colour = makecol(255, 100, 20);
+    draw_board_text(275, 235, heading_colour, "VELOCIDADE:");
+    draw_board_text(275, 250, heading_colour, "SOM:");
+    draw_board_text(275, 265, heading_colour, "NIVEL:");
+    draw_board_text(275, 280, heading_colour, "SENHA:");
+
+    bool ok = false;
+    while (!ok) {
+        end_process_if_closed(options_close_requested);
+        ok = options_pass(state);
+    }
+    end_process_if_closed(options_close_requested);
+
+    GameSettings settings;
+    settings.start_level = state.start_level;
+    settings.difficulty = state.difficulty;
+    settings.sound = state.sound ? 1 : 0;
+    settings.frame_delay = state.frame_delay;
+    return settings;
+}

@@ -1,0 +1,317 @@
+// The help and victory boards: their text lines, their pictures, and how their loops end.
+#include "ui/help_board.h"
+#include "ui/victory_board.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "board_pixels.h"
+#include "play/game_state.h"
+
+namespace {
+
+struct Box {
+    int x1, y1, x2, y2;
+};
+
+Box cells_of(const BoardLine &line)
+{
+    int n = static_cast<int>(std::strlen(line.text));
+    return {line.x, line.y, line.x + 8 * n - 1, line.y + 7};
+}
+
+bool inside(const Box &inner, const Box &b)
+{
+    return b.x1 >= inner.x1 && b.y1 >= inner.y1 && b.x2 <= inner.x2 && b.y2 <= inner.y2;
+}
+
+bool overlap(const Box &a, const Box &b)
+{
+    return a.x1 <= b.x2 && b.x1 <= a.x2 && a.y1 <= b.y2 && b.y1 <= a.y2;
+}
+
+// Every line stands inside the inner area, clear of the OK button and of every other line, so
+// the drawing order cannot hide any of them.
+template <size_t N>
+void expect_lines_fit(const std::array<BoardLine, N> &lines, Box inner, Box button)
+{
+    for (size_t i = 0; i < N; i++) {
+        Box b = cells_of(lines[i]);
+        EXPECT_TRUE(inside(inner, b)) << lines[i].text;
+        EXPECT_FALSE(overlap(b, button)) << lines[i].text;
+        for (size_t j = 0; j < i; j++)
+            EXPECT_FALSE(overlap(b, cells_of(lines[j]))) << lines[i].text << " / " << lines[j].text;
+    }
+}
+
+// Every line drawn where it belongs, in its own colour, every cell on PANEL_INK.
+template <size_t N>
+void expect_lines_drawn(BITMAP *s, const std::array<BoardLine, N> &lines)
+{
+    for (const BoardLine &line : lines)
+        EXPECT_TRUE(text_shown(s, line.x, line.y, line.text, makecol(line.r, line.g, line.b),
+                               PANEL_INK))
+            << line.text;
+}
+
+class HelpAndVictory : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        bmp = make_board_screen();
+        help_close_requested = false;
+        victory_close_requested = false;
+        game_state.close_requested = false;
+    }
+    // Runs the help board; true when it returned, false when it kept spinning for `polls`.
+    bool help_returns(long polls = 3000)
+    {
+        script.poll_limit = polls;
+        try {
+            show_help_board();
+            return true;
+        } catch (const ScriptStalled &) {
+            return false;
+        }
+    }
+    bool label_lit(int bx1)
+    {
+        return text_shown(bmp.get(), bx1 + 6, 305, "  OK!", makecol(229, 240, 31), -1);
+    }
+    bool label_normal(int bx1)
+    {
+        return text_shown(bmp.get(), bx1 + 6, 305, "  OK!", makecol(200, 210, 220), -1);
+    }
+    bool body_shown(int x, int y, const char *text, int r, int g, int b)
+    {
+        return text_shown(bmp.get(), x, y, text, makecol(r, g, b), PANEL_INK);
+    }
+
+    BitmapPtr bmp;
+};
+
+}  // namespace
+
+TEST_F(HelpAndVictory, OurOwnLinesHaveTheirWidthsAndNameNoPerson)
+{
+    const std::string credit = HELP_LINES[1].text;
+    EXPECT_EQ(credit.size(), 20u);
+    EXPECT_EQ(credit, VICTORY_LINES[1].text);
+    EXPECT_NE(credit.find("Equipe Pitlorex"), std::string::npos);
+
+    const std::string help_mail = HELP_LINES[16].text;
+    EXPECT_EQ(help_mail.size(), 25u);
+    EXPECT_NE(help_mail.find("@example.org"), std::string::npos);
+
+    const std::string signature = VICTORY_LINES[10].text;
+    EXPECT_EQ(signature.size(), 27u);
+    EXPECT_NE(signature.find("Equipe Pitlorex"), std::string::npos);
+
+    const std::string victory_mail = VICTORY_LINES[11].text;
+    EXPECT_EQ(victory_mail.size(), 27u);
+    size_t open = victory_mail.find('('), close = victory_mail.find(')');
+    ASSERT_NE(open, std::string::npos);
+    ASSERT_NE(close, std::string::npos);
+    std::string address = victory_mail.substr(open + 1, close - open - 1);
+    EXPECT_NE(address.find("@example.org"), std::string::npos);
+    EXPECT_NE(help_mail.find(address), std::string::npos) << "one address on both boards";
+}
+
+TEST_F(HelpAndVictory, LinesFitTheirBoards)
+{
+    expect_lines_fit(HELP_LINES, {240, 50, 470, 320}, {399, 300, 465, 316});
+    expect_lines_fit(VICTORY_LINES, {140, 50, 370, 320}, {299, 300, 365, 316});
+}
+
+TEST_F(HelpAndVictory, HelpBoardPicture)
+{
+    draw_help_board();
+    BITMAP *s = bmp.get();
+    EXPECT_EQ(getpixel(s, 230, 40), makecol(150, 160, 170));
+    EXPECT_EQ(getpixel(s, 229, 40), makecol(40, 40, 40));
+    EXPECT_TRUE(text_shown(s, 295, 42, "QUADRO DE AJUDA", 0, -1));
+    EXPECT_TRUE(label_normal(399));
+    expect_lines_drawn(s, HELP_LINES);
+    // The lines whose spaces are part of the picture.
+    EXPECT_TRUE(body_shown(250, 155, "     diversos lugares.     ", 100, 150, 200));
+    EXPECT_TRUE(body_shown(250, 255, "            para:          ", 229, 240, 31));
+    EXPECT_TRUE(body_shown(302, 55, "Pitlorex v1.0", 255, 100, 20));
+    EXPECT_TRUE(body_shown(255, 300, "Divirta-se!", 255, 100, 20));
+}
+
+TEST_F(HelpAndVictory, VictoryBoardPicture)
+{
+    draw_victory_board();
+    BITMAP *s = bmp.get();
+    EXPECT_EQ(getpixel(s, 130, 40), makecol(150, 160, 170));
+    EXPECT_EQ(getpixel(s, 381, 330), makecol(40, 40, 40));
+    EXPECT_EQ(getpixel(s, 140, 50), PANEL_INK);
+    EXPECT_EQ(getpixel(s, 299, 300), makecol(100, 100, 100));
+    EXPECT_TRUE(text_shown(s, 195, 42, "  FIM  DE  JOGO", 0, -1));
+    EXPECT_TRUE(label_normal(299));
+    expect_lines_drawn(s, VICTORY_LINES);
+    EXPECT_TRUE(body_shown(150, 95, " PARABENS!  Jogo Terminado.", 100, 150, 200));
+    EXPECT_TRUE(body_shown(150, 145, "        divertimento.      ", 100, 150, 200));
+    EXPECT_TRUE(body_shown(150, 235, "       Atenciosamente,     ", 229, 240, 31));
+    EXPECT_TRUE(body_shown(155, 300, "Carpe Diem! :]", 255, 100, 20));
+}
+
+TEST_F(HelpAndVictory, HelpOkReturnsOnItsButtonOnly)
+{
+    const struct {
+        int x, y;
+        bool returns;
+    } cases[] = {{399, 300, true}, {465, 316, true}, {398, 305, false}, {466, 305, false},
+                 {430, 299, false}, {430, 317, false}, {100, 225, false}};
+    for (const auto &c : cases) {
+        SetUp();
+        script.mouse_x = c.x;
+        script.mouse_y = c.y;
+        script.mouse_b = 1;
+        EXPECT_EQ(help_returns(), c.returns) << c.x << "," << c.y;
+        EXPECT_FALSE(script_logged("exit")) << c.x << "," << c.y;
+    }
+}
+
+TEST_F(HelpAndVictory, HelpLabelFollowsThePointer)
+{
+    long polls = 0;
+    bool lit_on_button = false, normal_after_leaving = false;
+    script.on_poll = [&](ScriptPlatform &s) {
+        polls++;
+        if (polls == 1) {
+            s.mouse_x = 430;
+            s.mouse_y = 308;
+        } else if (polls == 100) {
+            lit_on_button = label_lit(399);
+            s.mouse_x = 300;  // off the button, over the board's text
+        } else if (polls == 200) {
+            normal_after_leaving = label_normal(399);
+            s.mouse_x = 420;  // back on it, the left button already held
+            s.mouse_b = 1;
+        }
+    };
+    EXPECT_TRUE(help_returns());
+    EXPECT_TRUE(lit_on_button);
+    EXPECT_TRUE(normal_after_leaving);
+    EXPECT_TRUE(label_lit(399));  // drawn lit once before the click was taken
+    // The same pass took the click: its first read saw the move, then y, x, y and the button.
+    EXPECT_EQ(polls, 200 + 4);
+}
+
+TEST_F(HelpAndVictory, HelpCloseEndsTheProcess)
+{
+    // Pressed while the pointer wanders over the board: ends at the start of the next pass.
+    long polls = 0;
+    script.on_poll = [&](ScriptPlatform &s) {
+        if (++polls == 50) {
+            s.mouse_x = 300;
+            script_press_close();
+        }
+    };
+    script.mouse_x = 430;
+    script.mouse_y = 308;
+    try {
+        show_help_board();
+        ADD_FAILURE() << "help board returned";
+    } catch (const ProcessExit &e) {
+        EXPECT_EQ(e.status, 0);
+    }
+    ASSERT_EQ(script.log.size(), 2u);
+    EXPECT_EQ(script.log[0], "allegro_exit");
+    EXPECT_EQ(script.log[1], "exit 0");
+    EXPECT_LE(polls, 50 + 5);
+}
+
+TEST_F(HelpAndVictory, HelpCloseWithTheOkClickStillEnds)
+{
+    // The close request arrives while the click is being read.
+    script.mouse_x = 430;
+    script.mouse_y = 308;
+    script.on_poll = [](ScriptPlatform &s) {
+        if (s.polls == 5) {
+            s.mouse_b = 1;
+            script_press_close();
+        }
+    };
+    EXPECT_THROW(show_help_board(), ProcessExit);
+    EXPECT_TRUE(script_logged("allegro_exit"));
+
+    // A flag left set by an earlier close is never cleared: the next opening ends at once.
+    SetUp();
+    help_close_requested = true;
+    EXPECT_THROW(show_help_board(), ProcessExit);
+}
+
+TEST_F(HelpAndVictory, VictoryBoardShowsAfterClearingAndPausing)
+{
+    BITMAP *s = bmp.get();
+    bool black_during_pause = false;
+    script.on_time = [&](ScriptPlatform &) {
+        black_during_pause = count_colour(s, 0, 0, 511, 383, 0) == 512 * 384;
+    };
+    script.typed.push_back('x');
+    script.mouse_x = 330;
+    script.mouse_y = 310;
+    script.mouse_b = 1;
+    run_victory_board();
+    EXPECT_TRUE(black_during_pause);
+    EXPECT_EQ(script.now_ms, 100);
+    EXPECT_TRUE(script.mouse_shown);
+    EXPECT_EQ(script.mouse_target, s);
+    EXPECT_EQ(getpixel(s, 129, 100), 0);  // left of the panel: cleared
+    EXPECT_EQ(getpixel(s, 500, 370), 0);
+    expect_lines_drawn(s, VICTORY_LINES);
+    EXPECT_TRUE(label_lit(299));
+    EXPECT_EQ(script.typed.size(), 1u);  // keys are not read
+    EXPECT_FALSE(script_logged("exit"));
+}
+
+TEST_F(HelpAndVictory, VictoryOkOnItsButtonOnly)
+{
+    const struct {
+        int x, y, b;
+        bool ends;
+    } cases[] = {{299, 300, 1, true},  {365, 316, 1, true},  {298, 305, 1, false},
+                 {366, 305, 1, false}, {330, 299, 1, false}, {330, 317, 1, false},
+                 {330, 308, 2, false}, {330, 308, 3, false}};
+    for (const auto &c : cases) {
+        SetUp();
+        script.mouse_x = c.x;
+        script.mouse_y = c.y;
+        script.mouse_b = c.b;
+        script.poll_limit = 3000;
+        bool ended = true;
+        try {
+            run_victory_board();
+        } catch (const ScriptStalled &) {
+            ended = false;
+        }
+        EXPECT_EQ(ended, c.ends) << c.x << "," << c.y << " buttons " << c.b;
+    }
+}
+
+TEST_F(HelpAndVictory, VictoryCloseEndsTheBoard)
+{
+    // The board's own handler, pressed while the board spins.
+    script.mouse_x = 200;
+    script.mouse_y = 200;
+    script.on_poll = [](ScriptPlatform &s) {
+        if (s.polls == 20)
+            script_press_close();
+    };
+    run_victory_board();
+    EXPECT_TRUE(victory_close_requested);
+    EXPECT_LE(script.polls, 21);
+    EXPECT_FALSE(script_logged("allegro_exit"));
+
+    // A close request that reached the game's handler in the winning frame ends it as well.
+    SetUp();
+    game_state.close_requested = true;
+    script.mouse_x = 200;
+    script.mouse_y = 200;
+    script.poll_limit = 10;
+    EXPECT_NO_THROW(run_victory_board());
+}
