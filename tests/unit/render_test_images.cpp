@@ -1,16 +1,10 @@
-// The picture tests' images, and stand-in slots for the game's images.
+// The picture tests' images, put in the game's image slots.
 #include "render_test_images.h"
 
 #include "level/game_resources.h"
 #include "script_platform.h"
 
 #include <cstdio>
-
-// The resource loader fills these in the game. Weak, so that its own definitions win as soon
-// as it is linked in, and the pictures can be tested on their own until then.
-__attribute__((weak)) BITMAP *back_buffer = nullptr;
-__attribute__((weak)) BITMAP *tile_bitmaps[26] = {};
-__attribute__((weak)) BITMAP *object_bitmaps[8] = {};
 
 // Red steps of 8 keep 32 colours apart in the 5-bit red channel; green tells the groups apart.
 static int image_colour(int index) { return makecol(8 * (index % 32), 96 + 64 * (index / 32), 40); }
