@@ -1,6 +1,8 @@
 // The miner's step: walking, switches, hazards and pushing nuggets.
 #include "play/move_rules.h"
 
+#include "play/barrier_rules.h"
+
 #include "level/cell_catalogue.h"
 
 static bool inside(int row, int col)
@@ -107,6 +109,7 @@ StepReport play_step(GameState &state, LevelGrids &grids, Direction dir)
     state.prev_row = state.player_row;
     state.prev_col = state.player_col;
     StepReport report = apply_step(state, grids, dir);
+    open_barriers(state, grids, nullptr, nullptr);
     clear_left_cell(state, grids);
     return report;
 }

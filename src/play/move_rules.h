@@ -52,6 +52,5 @@ StepReport apply_step(GameState &state, LevelGrids &grids, Direction dir);
 void clear_left_cell(GameState &state, LevelGrids &grids);
 
 // One whole frame's worth of rules with `dir` held alone, for a solver replaying moves:
-// previous cell <- player cell, apply_step, clear_left_cell. The frame opens taken barriers
-// between the step and the clearing; that is not done here.
+// previous cell <- player cell, apply_step, open_barriers, clear_left_cell.
 StepReport play_step(GameState &state, LevelGrids &grids, Direction dir);
