@@ -332,7 +332,7 @@ Image draw_title_picture(const std::map<std::string, Image> &art, const std::str
     add_glow(img, 478, 262, 70, 0x5a4a20, 0.45);
     draw_sprite(img, lantern, 306, 201, 3);
     draw_sprite(img, pick, 292, 262, 3);
-    draw_sprite(img, cart, 336, 276, 3);
+    draw_sprite(img, cart, 333, 250, 3);
     draw_sprite(img, miner, 440, 258, 3);
     add_glow(img, 318, 232, 16, 0xFFC060, 0.5);
 
