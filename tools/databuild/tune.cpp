@@ -36,11 +36,11 @@ constexpr int HIGHEST_KEY = 108;  // C8
 
 std::vector<std::string> split_words(const std::string &line)
 {
-    std::string cut = line.substr(0, line.find('#'));
-    std::istringstream in(cut);
+    // A word that starts with '#' begins a comment; the '#' of a sharp sits inside a word.
+    std::istringstream in(line);
     std::vector<std::string> words;
     std::string w;
-    while (in >> w)
+    while (in >> w && w[0] != '#')
         words.push_back(w);
     return words;
 }

@@ -14,7 +14,7 @@
 // Notes: a letter A-G, an optional # or b, an octave (C4 is middle C); several joined by '+'
 // sound together; 'r' is a rest; drum names (kick, snare, hat, ...) for channel 10. A length
 // /1 /2 /4 /8 /16 /32, with '.' for dotted, applies to that note and the ones after it.
-// 'vN' sets the velocity of the notes after it.
+// 'vN' sets the velocity of the notes after it. A word starting with '#' begins a comment.
 #pragma once
 
 #include "output_file.h"
