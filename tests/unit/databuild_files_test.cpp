@@ -5,6 +5,7 @@
 #include <allegro.h>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -97,4 +98,33 @@ TEST(DatabuildFiles, StartupSoundLoadsAsOneToTwoSecondsOfSound)
         loud += std::abs(int(data[i]) - 0x8000) > 4000;
     EXPECT_GT(loud, int(s->len / 20));
     destroy_sample(s);
+}
+
+TEST(DatabuildFiles, TitleKeepsTheMenuAreaDarkAndCalm)
+{
+    BitmapPtr title = load(std::string(GAME_DIR) + "/imagens/inicio.bmp");
+    ASSERT_TRUE(title);
+    // Where the menu words go (x 90..220, y 180..355), near-white and yellow must both read.
+    double brightest = 0, sum = 0, sum2 = 0;
+    int n = 0;
+    for (int y = 180; y <= 355; y++)
+        for (int x = 90; x <= 220; x++) {
+            int c = getpixel(title.get(), x, y);
+            double l = 0.299 * getr16(c) + 0.587 * getg16(c) + 0.114 * getb16(c);
+            brightest = std::max(brightest, l);
+            sum += l;
+            sum2 += l * l;
+            n++;
+        }
+    double mean = sum / n;
+    EXPECT_LT(brightest, 90);
+    EXPECT_LT(std::sqrt(sum2 / n - mean * mean), 12);
+    // The rest of the picture is not all dark: the name and the scene are there.
+    int bright = 0;
+    for (int y = 0; y < 384; y += 2)
+        for (int x = 0; x < 512; x += 2) {
+            int c = getpixel(title.get(), x, y);
+            bright += getr16(c) > 200 && getg16(c) > 150;
+        }
+    EXPECT_GT(bright, 500);
 }
