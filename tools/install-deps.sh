@@ -8,8 +8,9 @@ set -eu
 # patch set the tunes play through, xmessage for error boxes, and the fonts the game copies.
 play_packages="g++ make cmake pkg-config liballegro4-dev libfreetype-dev freepats x11-utils
 fonts-bebas-neue fonts-yanone-kaffeesatz"
-# To test: GoogleTest, a virtual X server, X input synthesis, screenshots, clang for the fuzzer.
-test_packages="libgtest-dev xvfb xdotool imagemagick libx11-dev libxtst-dev clang
+# To test: GoogleTest, a font with kerning for the font tests, a virtual X server, X input
+# synthesis, screenshots, clang for the fuzzer.
+test_packages="libgtest-dev fonts-dejavu-core xvfb xdotool imagemagick libx11-dev libxtst-dev clang
 libclang-rt-14-dev"
 
 wanted=$play_packages
