@@ -1,0 +1,314 @@
+// Helpers of the game's end-to-end tests: a start with a changed environment, menu pixels,
+// and the title picture and tune read straight from their files.
+#include "game_support.h"
+
+#include <gtest/gtest.h>
+#include <X11/Xlib.h>  // after GoogleTest, whose headers its macros break
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/prctl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <stdexcept>
+
+int box_mid_x(const PixelBox &box)
+{
+    return (box.x1 + box.x2) / 2;
+}
+
+int box_mid_y(const PixelBox &box)
+{
+    return (box.y1 + box.y2) / 2;
+}
+
+int count_near(const RgbImage &image, const PixelBox &box, Rgb colour)
+{
+    int count = 0;
+    for (int y = box.y1; y <= box.y2 && y < image.height; y++)
+        for (int x = box.x1; x <= box.x2 && x < image.width; x++)
+            if (rgb_near(image.at(x, y), colour))
+                count++;
+    return count;
+}
+
+static std::string variable_name(const std::string &entry)
+{
+    return entry.substr(0, entry.find('='));
+}
+
+void start_pitlorex(E2eSession &s, const std::vector<std::string> &changes)
+{
+    if (s.program.pid > 0)
+        throw std::logic_error("start_pitlorex: the session already ran a program");
+    std::map<std::string, std::string> env;
+    for (char **e = environ; *e; e++)
+        env[variable_name(*e)] = *e;
+    env["DISPLAY"] = "DISPLAY=" + s.xvfb.display;
+    env["HOME"] = "HOME=" + s.home_dir;
+    for (const std::string &change : changes) {
+        if (change.find('=') == std::string::npos)
+            env.erase(change);
+        else
+            env[variable_name(change)] = change;
+    }
+    // Everything the child needs is made before fork: after it, only plain system calls.
+    std::vector<std::string> env_text;
+    for (auto &entry : env)
+        env_text.push_back(entry.second);
+    std::vector<char *> envp;
+    for (auto &e : env_text)
+        envp.push_back(e.data());
+    envp.push_back(nullptr);
+    std::string path = s.work_dir + "/pitlorex";
+    char *argv[] = {path.data(), nullptr};
+    std::string out_path = s.temp_dir + "/stdout.txt", err_path = s.temp_dir + "/stderr.txt";
+
+    pid_t parent = getpid();
+    pid_t pid = fork();
+    if (pid < 0)
+        throw std::runtime_error("start_pitlorex: cannot fork");
+    if (pid == 0) {
+        setpgid(0, 0);
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
+        if (getppid() != parent)
+            _exit(127);
+        int in = open("/dev/null", O_RDONLY);
+        int out = open(out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        int err = open(err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (in < 0 || out < 0 || err < 0 || chdir(s.work_dir.c_str()) != 0)
+            _exit(127);
+        dup2(in, 0);
+        dup2(out, 1);
+        dup2(err, 2);
+        execve(argv[0], argv, envp.data());
+        _exit(127);
+    }
+    setpgid(pid, pid);  // here too, so that no kill can race the child's own call
+    s.program.pid = pid;
+    s.program.reaped = false;
+}
+
+bool menu_words_normal(const RgbImage &shot)
+{
+    if (shot.width == 0)
+        return false;
+    for (const PixelBox &box : MENU_BOXES)
+        if (count_near(shot, box, WORD_NORMAL) < 40 || count_near(shot, box, WORD_HOVER) > 0)
+            return false;
+    return true;
+}
+
+void park_pointer(E2eSession &s)
+{
+    e2e_mouse_move_screen(s, 255, 191);
+}
+
+bool start_to_title(E2eSession &s)
+{
+    park_pointer(s);
+    start_pitlorex(s);
+    return wait_for_title(s);
+}
+
+static bool lit_alone(E2eSession &s, int word)
+{
+    RgbImage shot = e2e_grab_window(s);
+    for (int i = 0; i < 4; i++)
+        if ((count_near(shot, MENU_BOXES[i], WORD_HOVER) > 100) != (i == word))
+            return false;
+    return true;
+}
+
+static void pointer_position(E2eSession &s, int &x, int &y)
+{
+    ::Window root, child;
+    int window_x, window_y;
+    unsigned buttons;
+    x = y = -1;
+    XQueryPointer(s.x, DefaultRootWindow(s.x), &root, &child, &x, &y, &window_x, &window_y,
+                  &buttons);
+}
+
+// Right after it installs its mouse, Allegro takes pointer motion as relative for a moment and
+// now and then puts the real pointer back in the window's middle; when the moment ends it puts
+// the real pointer where its own is. Our absolute moves only reach the game as meant after
+// that. The pointer goes back and forth between "Iniciar" and a spot right of the menu until
+// five moves in a row light the right word and leave the real pointer where it was put (a
+// sixth would have been sent back to the middle if the moment lasted), waiting out the moment
+// each time the pointer is sent back. Ends with the pointer on the spot right of the menu.
+static bool settle_pointer(E2eSession &s)
+{
+    const int spots[2][2] = {{box_mid_x(START_BOX), box_mid_y(START_BOX)}, {480, 370}};
+    int calm = 0, origin_x = 0, origin_y = 0;
+    e2e_window_origin(s, origin_x, origin_y);
+    for (int move = 0; move < 40; move++) {
+        const int *spot = spots[move % 2];
+        e2e_mouse_move(s, spot[0], spot[1]);
+        bool seen = e2e_wait_for([&] { return lit_alone(s, move % 2 == 0 ? 0 : -1); }, 1000);
+        int x, y;
+        pointer_position(s, x, y);
+        if (x != origin_x + spot[0] || y != origin_y + spot[1]) {
+            e2e_wait_for([&] {
+                int now_x, now_y;
+                pointer_position(s, now_x, now_y);
+                return now_x != x || now_y != y;
+            }, 5000);
+            calm = 0;
+        } else {
+            calm = seen ? calm + 1 : 0;
+        }
+        if (calm >= 5 && move % 2 == 1)
+            return true;
+    }
+    return false;
+}
+
+bool wait_for_title(E2eSession &s)
+{
+    if (!e2e_wait_window(s, "Pitlorex", 10000)) {
+        ADD_FAILURE() << "no window named Pitlorex:\n" << e2e_program_output(s);
+        return false;
+    }
+    // The window opens before the game installs its mouse; the menu is drawn after that.
+    if (!e2e_wait_for([&] { return menu_words_normal(e2e_grab_window(s)); }, 10000)) {
+        ADD_FAILURE() << "the four menu words did not appear in their normal colour";
+        return false;
+    }
+    if (!settle_pointer(s)) {
+        ADD_FAILURE() << "the game does not follow the pointer";
+        return false;
+    }
+    return true;
+}
+
+static std::string game_file(const std::string &rel_path)
+{
+    std::ifstream in(std::string(GAME_DIR) + "/" + rel_path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+static uint32_t little_endian(const std::string &bytes, size_t at, int count)
+{
+    uint32_t value = 0;
+    for (int i = count - 1; i >= 0; i--)
+        value = value << 8 | (uint8_t)bytes[at + i];
+    return value;
+}
+
+RgbImage read_title_picture()
+{
+    std::string bmp = game_file("imagens/inicio.bmp");
+    RgbImage image;
+    if (bmp.size() < 54 || bmp.compare(0, 2, "BM") != 0 || little_endian(bmp, 28, 2) != 24 ||
+        little_endian(bmp, 30, 4) != 0)
+        return image;
+    uint32_t data = little_endian(bmp, 10, 4);
+    int width = (int)little_endian(bmp, 18, 4);
+    int height = (int)little_endian(bmp, 22, 4);  // positive: rows stored bottom up
+    size_t row_bytes = ((size_t)width * 3 + 3) / 4 * 4;
+    if (width <= 0 || height <= 0 || data + row_bytes * height > bmp.size())
+        return image;
+    image.width = width;
+    image.height = height;
+    image.rgb.resize((size_t)width * height * 3);
+    for (int y = 0; y < height; y++) {
+        const char *row = &bmp[data + row_bytes * (height - 1 - y)];
+        for (int x = 0; x < width; x++)
+            for (int c = 0; c < 3; c++)  // stored blue, green, red
+                image.rgb[((size_t)y * width + x) * 3 + c] = (uint8_t)row[x * 3 + 2 - c];
+    }
+    return image;
+}
+
+// A MIDI variable-length number at `at`, which moves past it.
+static uint32_t midi_number(const std::string &bytes, size_t &at)
+{
+    uint32_t value = 0;
+    while (at < bytes.size()) {
+        uint8_t byte = (uint8_t)bytes[at++];
+        value = value << 7 | (byte & 0x7F);
+        if (!(byte & 0x80))
+            break;
+    }
+    return value;
+}
+
+static uint32_t big_endian(const std::string &bytes, size_t at, int count)
+{
+    uint32_t value = 0;
+    for (int i = 0; i < count; i++)
+        value = value << 8 | (uint8_t)bytes[at + i];
+    return value;
+}
+
+double title_tune_seconds()
+{
+    std::string midi = game_file("sons/inicio.mid");
+    if (midi.size() < 14 || midi.compare(0, 4, "MThd") != 0)
+        return -1;
+    int tracks = (int)big_endian(midi, 10, 2);
+    int division = (int)big_endian(midi, 12, 2);
+    if (division <= 0 || division >= 0x8000)
+        return -1;  // SMPTE time is not used by the game's tunes
+    std::map<uint64_t, uint32_t> tempo_at{{0, 500000}};  // tick -> microseconds per beat
+    uint64_t last_tick = 0;
+    size_t chunk = 8 + big_endian(midi, 4, 4);
+    for (int t = 0; t < tracks && chunk + 8 <= midi.size(); t++) {
+        size_t end = chunk + 8 + big_endian(midi, chunk + 4, 4);
+        if (midi.compare(chunk, 4, "MTrk") != 0 || end > midi.size())
+            return -1;
+        size_t at = chunk + 8;
+        uint64_t tick = 0;
+        uint8_t status = 0;
+        while (at < end) {
+            tick += midi_number(midi, at);
+            if ((uint8_t)midi[at] & 0x80)
+                status = (uint8_t)midi[at++];
+            if (status == 0xFF) {
+                uint8_t type = (uint8_t)midi[at++];
+                uint32_t length = midi_number(midi, at);
+                if (type == 0x51 && length == 3)
+                    tempo_at[tick] = big_endian(midi, at, 3);
+                at += length;
+            } else if (status == 0xF0 || status == 0xF7) {
+                at += midi_number(midi, at);
+            } else {
+                int kind = status >> 4;
+                at += (kind == 0xC || kind == 0xD) ? 1 : 2;
+            }
+            last_tick = std::max(last_tick, tick);
+        }
+        chunk = end;
+    }
+    double seconds = 0;
+    for (auto it = tempo_at.begin(); it != tempo_at.end() && it->first < last_tick; ++it) {
+        auto next = std::next(it);
+        uint64_t until = (next == tempo_at.end() || next->first > last_tick) ? last_tick
+                                                                             : next->first;
+        seconds += (double)(until - it->first) * it->second / 1e6 / division;
+    }
+    return seconds;
+}
+
+void channel_loudness(const E2eSession &s, size_t from, size_t to, double &left, double &right)
+{
+    left = right = 0;
+    std::ifstream in(s.capture_path, std::ios::binary);
+    in.seekg((std::streamoff)(from * 4));
+    double sums[2] = {0, 0};
+    size_t frames = 0;
+    uint8_t bytes[4];
+    for (size_t f = from; f < to && in.read((char *)bytes, 4); f++, frames++)
+        for (int c = 0; c < 2; c++)
+            sums[c] += std::abs((bytes[2 * c] | bytes[2 * c + 1] << 8) - 0x8000);
+    if (frames) {
+        left = sums[0] / frames;
+        right = sums[1] / frames;
+    }
+}

@@ -1,0 +1,64 @@
+// What the game's end-to-end tests share: starting pitlorex with a changed environment, the
+// menu's geometry and colours, and reading the title picture and the title tune from the game
+// folder.
+#pragma once
+
+#include "e2e_rig.h"
+
+#include <string>
+#include <vector>
+
+// A rectangle of window pixels, both corners included.
+struct PixelBox {
+    int x1, y1, x2, y2;
+};
+
+// The four menu words: where the pointer highlights each (the pixels inside its hover box).
+constexpr PixelBox START_BOX{91, 181, 209, 219};    // "Iniciar"
+constexpr PixelBox HELP_BOX{91, 226, 204, 264};     // "Ajuda"
+constexpr PixelBox OPTIONS_BOX{91, 271, 219, 309};  // "Opcoes"
+constexpr PixelBox QUIT_BOX{91, 316, 159, 354};     // "Sair"
+constexpr PixelBox MENU_BOXES[4] = {START_BOX, HELP_BOX, OPTIONS_BOX, QUIT_BOX};
+
+// A word's middle: the place to point at or click.
+int box_mid_x(const PixelBox &box);
+int box_mid_y(const PixelBox &box);
+
+constexpr Rgb WORD_NORMAL{235, 235, 235};
+constexpr Rgb WORD_HOVER{255, 255, 41};
+
+// Pixels of `image` inside `box` whose colour is near `colour` (rgb_near's default tolerance).
+int count_near(const RgbImage &image, const PixelBox &box, Rgb colour);
+
+// Starts <work_dir>/pitlorex as e2e_start does (process group, output files, HOME and DISPLAY
+// of the session), with the environment changed by `changes`: "NAME=value" sets a variable,
+// a bare "NAME" removes it.
+void start_pitlorex(E2eSession &s, const std::vector<std::string> &changes = {});
+
+// Puts the pointer where the game's window will put its own pointer, (255, 191): Allegro takes
+// pointer motion as relative for a moment after it installs its mouse, so the real and the
+// game's pointer must agree from the start. Call before the window opens.
+void park_pointer(E2eSession &s);
+
+// Parks the pointer, starts pitlorex normally and waits for the title (wait_for_title).
+bool start_to_title(E2eSession &s);
+
+// Waits for the window named "Pitlorex" and its four menu words in their normal colour, makes
+// sure the game follows the pointer ("Iniciar" lights under it) and leaves the pointer right
+// of the menu, at (480, 370). From then on e2e_mouse_move and e2e_click reach the game as
+// they are. False, with a non-fatal failure saying why, when any of that does not happen.
+bool wait_for_title(E2eSession &s);
+
+// True when all four words show in their normal colour and none in the hover colour.
+bool menu_words_normal(const RgbImage &shot);
+
+// The 24-bit title picture of the game folder, read from its BMP file; empty if it cannot be.
+RgbImage read_title_picture();
+
+// Seconds from the start of the game's title tune (a standard MIDI file) to its last event;
+// negative if the file cannot be read.
+double title_tune_seconds();
+
+// The mean loudness (mean distance from silence) of the left and right channels of the
+// capture over frames [from, to).
+void channel_loudness(const E2eSession &s, size_t from, size_t to, double &left, double &right);
