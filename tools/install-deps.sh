@@ -8,9 +8,10 @@ set -eu
 # patch set the tunes play through, xmessage for error boxes, and the fonts the game copies.
 play_packages="g++ make cmake pkg-config liballegro4-dev libfreetype-dev freepats x11-utils
 fonts-bebas-neue fonts-lobster"
-# To test: GoogleTest, a virtual X server, X input synthesis, screenshots, clang for the fuzzer.
+# To test: GoogleTest, a virtual X server, X input synthesis, screenshots, clang for the fuzzer,
+# and DejaVu Sans for the tests that draw and read outline-font text.
 test_packages="libgtest-dev xvfb xdotool imagemagick libx11-dev libxtst-dev clang
-libclang-rt-14-dev"
+libclang-rt-14-dev fonts-dejavu-core"
 
 wanted=$play_packages
 [ "${1:-play}" = test ] && wanted="$play_packages $test_packages"

@@ -3,7 +3,6 @@
 #include "level/game_resources.h"
 #include "loop_test_game.h"
 #include "play/area_music.h"
-#include "play/countdown.h"
 #include "play/level_end.h"
 #include "play/play_frame.h"
 #include "play/playfield_render.h"
@@ -130,19 +129,6 @@ TEST_F(Frame, EndOfFrameSetsLifeLostAndGameOver)
     EXPECT_EQ(game_state.life_lost, 0);
     frame_with(KEY_RIGHT);
     EXPECT_EQ(game_state.player_col, 4);
-    EXPECT_EQ(game_state.life_lost, 1);
-}
-
-// The countdown reaching 0 during the pause of a frame in which the miner walks.
-TEST_F(Frame, CountdownReachingZeroWhileWalkingCostsALife)
-{
-    start(1, {"######", "#@..$o", "######"});
-    arm_countdown();  // as the frames before did: the next second falls at 1000 ms
-    pf_rest(950);
-    game_state.time = 1;
-    frame_with(KEY_RIGHT);
-    EXPECT_EQ(game_state.player_col, 2);
-    EXPECT_EQ(game_state.time.load(), 0);
     EXPECT_EQ(game_state.life_lost, 1);
 }
 

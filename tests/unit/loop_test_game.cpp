@@ -168,15 +168,6 @@ std::string PauseLog::summary() const
     return out.str();
 }
 
-std::vector<std::string> PauseLog::messages() const
-{
-    std::vector<std::string> texts;
-    for (const Pause &pause : pauses)
-        if (!pause.shown.empty())
-            texts.push_back(pause.shown);
-    return texts;
-}
-
 static void let_go(ScriptPlatform &s)
 {
     for (bool &key : s.keys)

@@ -64,8 +64,6 @@ struct PauseLog {
 
     void record(const MessageProbe &probe, const ScriptPlatform &s);
     std::string summary() const;
-    // The messages in the order they were first shown, one entry per pause showing them.
-    std::vector<std::string> messages() const;
 };
 
 // What a scripted player does: hold `key` for `ms` milliseconds (key 0: nothing;
