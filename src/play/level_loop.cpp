@@ -1,7 +1,6 @@
 // The level loop: one pass per level start, frames until a flag ends the pass.
 #include "play/level_loop.h"
 
-#include "platform/platform.h"
 #include "play/area_music.h"
 #include "play/level_end.h"
 #include "play/play_frame.h"
