@@ -93,3 +93,35 @@ TEST(GameErrorBox, NoSoundCardGivesErro04AndTheGameGoesOn)
     ASSERT_EQ(std::remove((s.home_dir + "/.asoundrc").c_str()), 0);
     expect_no_sound_box_then_title(s);
 }
+
+TEST(GameErrorBox, MissingLevelFileGivesErro03WhenAGameStarts)
+{
+    E2eSession s(GAME_DIR);
+    put_tiny_levels(s);
+    e2e_remove_file(s, "fases/fase13.plo");
+    ASSERT_TRUE(start_to_title(s));
+    e2e_click(s, box_mid_x(START_BOX), box_mid_y(START_BOX));
+    MessageBox box;
+    ASSERT_TRUE(e2e_wait_message_box(s, box, 5000)) << e2e_program_output(s);
+    EXPECT_EQ(box.title, "Pitlorex - Erro 03");
+    EXPECT_EQ(box.text, " Fase(s) inexistente(s). \n    Consulte a Ajuda.");
+    EXPECT_EQ(e2e_window_name(s, s.window), "Pitlorex - Erro 03");
+    e2e_answer_message_box(s, box);
+    EXPECT_EQ(e2e_wait_exit(s, 5000), 1);
+}
+
+TEST(GameErrorBox, MissingTilePictureGivesErro05NamingItWhenAGameStarts)
+{
+    E2eSession s(GAME_DIR);
+    put_tiny_levels(s);
+    e2e_remove_file(s, "tiles/tM.bmp");
+    ASSERT_TRUE(start_to_title(s));
+    e2e_click(s, box_mid_x(START_BOX), box_mid_y(START_BOX));
+    MessageBox box;
+    ASSERT_TRUE(e2e_wait_message_box(s, box, 5000)) << e2e_program_output(s);
+    EXPECT_EQ(box.title, "Pitlorex - Erro 05");
+    EXPECT_EQ(box.text,
+              "Nao foi possivel carregar: tiles/tM.bmp \n Para mais informacoes, consulte a Ajuda.");
+    e2e_answer_message_box(s, box);
+    EXPECT_EQ(e2e_wait_exit(s, 5000), 1);
+}

@@ -1,5 +1,5 @@
 // What the game plays at start: the title tune once with the start-up sound over its first
-// moments, and then nothing while the menu runs.
+// moments, and then nothing while the menu and its boards run.
 #include "game_support.h"
 
 #include <gtest/gtest.h>
@@ -43,8 +43,16 @@ TEST(GameSound, TitleTunePlaysOnceFromTheStartAndThenTheMenuIsSilent)
     EXPECT_GT(played, tune - 1.5) << "capture pace " << capture_pace;
     EXPECT_LT(played, tune + 3) << "capture pace " << capture_pace;  // the last notes fade
 
-    // The menu goes on without any sound: nothing is started again, nothing loops.
+    // The menu goes on without any sound, also after a visit to the help board: nothing is
+    // started again, nothing loops.
     size_t quiet_from = heard[0].end_frame;
+    e2e_click(s, box_mid_x(HELP_BOX), box_mid_y(HELP_BOX));
+    ASSERT_TRUE(e2e_wait_for(
+        [&] { return rgb_near(e2e_pixel(s, 235, 200), Rgb{150, 160, 170}); }, 5000))
+        << "no help board";
+    e2e_click(s, 432, 308);  // its OK button
+    e2e_mouse_move(s, 480, 370);
+    ASSERT_TRUE(e2e_wait_for([&] { return menu_words_normal(e2e_grab_window(s)); }, 5000));
     size_t until = e2e_audio_mark(s) + 6 * E2E_AUDIO_RATE;
     ASSERT_TRUE(e2e_wait_for([&] { return e2e_audio_mark(s) > until; }, 10000));
     EXPECT_TRUE(e2e_sound_stretches(s, quiet_from).empty());

@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -135,33 +136,35 @@ static void pointer_position(E2eSession &s, int &x, int &y)
                   &buttons);
 }
 
-// Right after it installs its mouse, Allegro takes pointer motion as relative for a moment and
-// now and then puts the real pointer back in the window's middle; when the moment ends it puts
-// the real pointer where its own is. Our absolute moves only reach the game as meant after
-// that. The pointer goes back and forth between "Iniciar" and a spot right of the menu until
-// five moves in a row light the right word and leave the real pointer where it was put (a
-// sixth would have been sent back to the middle if the moment lasted), waiting out the moment
-// each time the pointer is sent back. Ends with the pointer on the spot right of the menu.
+// Right after it installs its mouse, Allegro takes pointer motion as relative for a moment,
+// sending the real pointer back to the window's middle every few motions; when the moment
+// ends it puts the real pointer where its own is. Our absolute moves reach the game as meant
+// only after that. So the pointer goes back and forth between "Iniciar" and a spot right of
+// the menu until five moves in a row light the right word and leave the real pointer where
+// it was put (within five moves it would have been sent to the middle if the moment lasted).
+// Ends with the pointer on the spot right of the menu.
 static bool settle_pointer(E2eSession &s)
 {
     const int spots[2][2] = {{box_mid_x(START_BOX), box_mid_y(START_BOX)}, {480, 370}};
     int calm = 0, origin_x = 0, origin_y = 0;
     e2e_window_origin(s, origin_x, origin_y);
+    const int middle_x = origin_x + 256, middle_y = origin_y + 192;
     for (int move = 0; move < 40; move++) {
         const int *spot = spots[move % 2];
         e2e_mouse_move(s, spot[0], spot[1]);
         bool seen = e2e_wait_for([&] { return lit_alone(s, move % 2 == 0 ? 0 : -1); }, 1000);
         int x, y;
         pointer_position(s, x, y);
-        if (x != origin_x + spot[0] || y != origin_y + spot[1]) {
-            e2e_wait_for([&] {
-                int now_x, now_y;
-                pointer_position(s, now_x, now_y);
-                return now_x != x || now_y != y;
-            }, 5000);
-            calm = 0;
-        } else {
+        if (x == origin_x + spot[0] && y == origin_y + spot[1]) {
             calm = seen ? calm + 1 : 0;
+        } else {
+            calm = 0;
+            if (x == middle_x && y == middle_y)  // sent to the middle: wait out the moment
+                e2e_wait_for([&] {
+                    int now_x, now_y;
+                    pointer_position(s, now_x, now_y);
+                    return now_x != x || now_y != y;
+                }, 3000);
         }
         if (calm >= 5 && move % 2 == 1)
             return true;
@@ -180,6 +183,9 @@ bool wait_for_title(E2eSession &s)
         ADD_FAILURE() << "the four menu words did not appear in their normal colour";
         return false;
     }
+    // A word lit under the pointer also means the menu loop runs: the game clears the menu's
+    // close flag when it enters that loop, after the title is drawn, so a close request made
+    // before would be lost.
     if (!settle_pointer(s)) {
         ADD_FAILURE() << "the game does not follow the pointer";
         return false;
@@ -311,4 +317,37 @@ void channel_loudness(const E2eSession &s, size_t from, size_t to, double &left,
         left = sums[0] / frames;
         right = sums[1] / frames;
     }
+}
+
+void put_tiny_levels(E2eSession &s)
+{
+    std::string tiles, objects;
+    for (int row = 0; row < 24; row++) {
+        std::string tile_row(32, 'B'), object_row(32, '0');
+        if (row == 12) {
+            tile_row.replace(10, 3, "AAY");
+            object_row.replace(10, 2, "12");
+        }
+        tiles += tile_row + "\n";
+        objects += object_row + "\n";
+    }
+    for (int level = 1; level <= 20; level++) {
+        char name[32];
+        snprintf(name, sizeof name, "fases/fase%02d", level);
+        e2e_put_file(s, std::string(name) + ".plt", tiles);
+        e2e_put_file(s, std::string(name) + ".plo", objects);
+    }
+}
+
+bool shows_text(const RgbImage &shot, int x, int y, const std::string &text, Rgb colour)
+{
+    std::vector<bool> ink = builtin_font_ink(text);
+    int width = 8 * (int)text.size();
+    if (shot.width < x + width || shot.height < y + 8)
+        return false;
+    for (int j = 0; j < 8; j++)
+        for (int i = 0; i < width; i++)
+            if (rgb_near(shot.at(x + i, y + j), colour) != ink[(size_t)j * width + i])
+                return false;
+    return true;
 }

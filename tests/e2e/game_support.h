@@ -1,6 +1,6 @@
-// What the game's end-to-end tests share: starting pitlorex with a changed environment, the
-// menu's geometry and colours, and reading the title picture and the title tune from the game
-// folder.
+// What the game's end-to-end tests share: starting pitlorex (also with a changed environment)
+// up to a menu that follows the pointer, the menu's geometry and colours, tiny level files,
+// board text in the built-in font, and the title picture and tune read from the game folder.
 #pragma once
 
 #include "e2e_rig.h"
@@ -44,9 +44,10 @@ void park_pointer(E2eSession &s);
 bool start_to_title(E2eSession &s);
 
 // Waits for the window named "Pitlorex" and its four menu words in their normal colour, makes
-// sure the game follows the pointer ("Iniciar" lights under it) and leaves the pointer right
-// of the menu, at (480, 370). From then on e2e_mouse_move and e2e_click reach the game as
-// they are. False, with a non-fatal failure saying why, when any of that does not happen.
+// sure the game's menu loop follows the pointer ("Iniciar" lights under it) and leaves the
+// pointer right of the menu, at (480, 370). From then on e2e_mouse_move and e2e_click reach
+// the game as they are, and a close request is not lost. False, with a non-fatal failure
+// saying why, when any of that does not happen.
 bool wait_for_title(E2eSession &s);
 
 // True when all four words show in their normal colour and none in the hover colour.
@@ -62,3 +63,17 @@ double title_tune_seconds();
 // The mean loudness (mean distance from silence) of the left and right channels of the
 // capture over frames [from, to).
 void channel_loudness(const E2eSession &s, size_t from, size_t to, double &left, double &right);
+
+// Writes a tiny level as all twenty level file pairs of the session's game folder: walls
+// ('B') everywhere but row 12, where the miner ('1') stands on floor ('A') at column 10, a
+// nugget ('2') lies on floor at column 11 and a basket ('Y') waits at column 12. One push to
+// the right wins it.
+void put_tiny_levels(E2eSession &s);
+
+// Which pixels of `text` the library's built-in 8 x 8 font inks, row by row: 8 per character
+// across, 8 down. Rendered by Allegro in this process, on a memory bitmap.
+std::vector<bool> builtin_font_ink(const std::string &text);
+
+// True when the screen shows `text` at (x, y) in the built-in font: inked pixels near
+// `colour` and every other pixel of its cells not near it.
+bool shows_text(const RgbImage &shot, int x, int y, const std::string &text, Rgb colour);

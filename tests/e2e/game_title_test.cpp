@@ -76,9 +76,10 @@ TEST(GameTitle, EachWordLightsUnderThePointerAndGoesBackWhenItLeaves)
         EXPECT_TRUE(e2e_wait_for([&] { return hover_pixels(s, box) > 100; }, 3000)) << words[i];
         RgbImage lit = e2e_grab_window(s);
         for (int j = 0; j < 4; j++) {
-            if (j != i)
-                EXPECT_EQ(count_near(lit, MENU_BOXES[j], WORD_HOVER), 0)
-                    << words[j] << " lit while the pointer is on " << words[i];
+            if (j == i)
+                continue;
+            EXPECT_EQ(count_near(lit, MENU_BOXES[j], WORD_HOVER), 0)
+                << words[j] << " lit while the pointer is on " << words[i];
         }
         e2e_mouse_move(s, 480, 370);
         EXPECT_TRUE(e2e_wait_for([&] { return menu_words_normal(e2e_grab_window(s)); }, 3000))

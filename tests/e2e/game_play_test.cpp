@@ -1,0 +1,69 @@
+// A short real game: "Iniciar" on tiny levels, one push into the basket, the level won, and
+// the close button during play.
+#include "game_support.h"
+
+#include <gtest/gtest.h>
+
+// The status line's light grey across the bottom of the playfield.
+static const Rgb STATUS_GREY{238, 238, 238};
+// Top right of the playfield, where a won level's message is written over the wall tiles.
+static constexpr PixelBox MESSAGE_AREA{272, 0, 511, 24};
+
+// Starts a game of the tiny levels from the menu and waits for its first frame.
+static bool start_tiny_game(E2eSession &s)
+{
+    put_tiny_levels(s);
+    if (!start_to_title(s))
+        return false;
+    e2e_click(s, box_mid_x(START_BOX), box_mid_y(START_BOX));
+    return e2e_wait_for([&] {
+        RgbImage shot = e2e_grab_window(s);
+        return shot.width == 512 && rgb_near(shot.at(300, 379), STATUS_GREY) &&
+               rgb_near(shot.at(20, 376), STATUS_GREY);
+    }, 5000);
+}
+
+static int pixels_changed(const RgbImage &before, const RgbImage &after, const PixelBox &box)
+{
+    int changed = 0;
+    for (int y = box.y1; y <= box.y2; y++)
+        for (int x = box.x1; x <= box.x2; x++)
+            if (!rgb_near(before.at(x, y), after.at(x, y)))
+                changed++;
+    return changed;
+}
+
+TEST(GamePlay, OnePushIntoTheBasketWinsTheLevel)
+{
+    E2eSession s(GAME_DIR);
+    ASSERT_TRUE(start_tiny_game(s)) << e2e_program_output(s);
+    RgbImage before = e2e_grab_window(s);
+    e2e_focus(s);
+    e2e_key_down(s, XK_Right);
+    bool won = e2e_wait_for(
+        [&] { return pixels_changed(before, e2e_grab_window(s), MESSAGE_AREA) > 200; }, 5000);
+    e2e_key_up(s, XK_Right);
+    ASSERT_TRUE(won) << "no message at the top right";
+    RgbImage after = e2e_grab_window(s);
+    // The miner stands where the nugget was; the nugget is gone into the basket.
+    PixelBox miner_start{160, 192, 175, 207}, nugget_start{176, 192, 191, 207};
+    EXPECT_GT(pixels_changed(before, after, miner_start), 20);
+    EXPECT_GT(pixels_changed(before, after, nugget_start), 20);
+    int misfit = 0;
+    for (int y = 0; y < 16; y++)
+        for (int x = 0; x < 16; x++)
+            if (!rgb_near(before.at(160 + x, 192 + y), after.at(176 + x, 192 + y)))
+                misfit++;
+    EXPECT_EQ(misfit, 0) << "the miner's picture did not move one cell right";
+
+    e2e_request_close(s);  // during the message's pause: acted on when it is over
+    EXPECT_EQ(e2e_wait_exit(s, 10000), 0);
+}
+
+TEST(GamePlay, CloseRequestDuringPlayEndsWithStatusZero)
+{
+    E2eSession s(GAME_DIR);
+    ASSERT_TRUE(start_tiny_game(s)) << e2e_program_output(s);
+    e2e_request_close(s);
+    EXPECT_EQ(e2e_wait_exit(s, 3000), 0);
+}
