@@ -12,6 +12,7 @@ namespace {
 
 constexpr uint16_t NO_NUGGET = 0xFFFF;
 
+
 int opposite(int dir) { return dir ^ 1; }
 
 bool standable_when_open(const LevelModel &m, int cell)
@@ -115,6 +116,7 @@ struct Node {
     int pushes;
     int first_move;   // index of the move run in the pool
     int move_count;
+    int runs;         // runs that freed a switch or a nugget on the way here
 };
 
 // Keys live in one flat pool: per node, the miner's region (its smallest cell), the taken
@@ -236,12 +238,46 @@ static bool expand_frames(const LevelModel &m, const std::vector<PuzzleMove> &mo
     return true;
 }
 
-// The shortest run of pushes that brings the nugget at `nugget` into a basket while every
-// other nugget stays put, searched over (nugget cell, miner region). `board` holds the other
-// nuggets only. Adds the states it looks at to `states`.
-static bool find_delivery(Board &board, const std::vector<int> &dist, int miner, int nugget,
-                          std::vector<PuzzleMove> &pushes, long &states)
+// What a run of pushes of one nugget aims at.
+struct RunGoal {
+    enum Kind {
+        basket,        // the nugget goes into a basket
+        switch_reach,  // the miner can reach a switch not yet taken
+        unblock,       // the nugget at `target` can then be delivered
+    } kind;
+    int target = -1;
+};
+
+// True when a switch not yet taken lies next to one of `cells`.
+static bool switch_in_reach(const Board &board, const std::vector<int> &cells)
 {
+    for (int cell : cells)
+        for (int dir = 0; dir < 4; dir++) {
+            int next = step_cell(cell, dir);
+            if (next >= 0 && board.switch_waiting(next) && board.m.floor[next])
+                return true;
+        }
+    return false;
+}
+
+// The shortest run of pushes of the nugget at `nugget` that reaches `goal` while every other
+// nugget stays put, searched over (nugget cell, miner region). `board` holds the other nuggets
+// only. On success `end` is where the nugget rests (-1 when delivered) and `miner` where the
+// miner stands. Adds the states it looks at to `states`.
+static bool find_run(Board &board, const std::vector<int> &dist, RunGoal goal, int &miner,
+                     int nugget, int &end, std::vector<PuzzleMove> &pushes, long &states)
+{
+    // For unblock runs: whether the target can be delivered with this run's nugget where it is.
+    auto target_free = [&](int from) {
+        int target_miner = from, target_end;
+        std::vector<PuzzleMove> ignored;
+        board.nugget[goal.target] = 0;
+        bool free = find_run(board, dist, {RunGoal::basket}, target_miner, goal.target, target_end,
+                             ignored, states);
+        board.nugget[goal.target] = 1;
+        return free;
+    };
+
     struct Visit {
         int nugget, miner, parent;
         PuzzleMove push;
@@ -261,6 +297,12 @@ static bool find_delivery(Board &board, const std::vector<int> &dist, int miner,
             board.nugget[here.nugget] = 0;
             continue;
         }
+        if (i > 0 && ((goal.kind == RunGoal::switch_reach && switch_in_reach(board, cells)) ||
+                      (goal.kind == RunGoal::unblock && target_free(here.miner)))) {
+            board.nugget[here.nugget] = 0;
+            found = static_cast<int>(i);
+            break;
+        }
         for (int dir = 0; dir < 4 && found < 0; dir++) {
             const int stand = step_cell(here.nugget, opposite(dir));
             const int to = step_cell(here.nugget, dir);
@@ -268,8 +310,10 @@ static bool find_delivery(Board &board, const std::vector<int> &dist, int miner,
                 continue;
             const PuzzleMove push{false, stand, dir};
             if (board.m.basket[to]) {
-                visits.push_back({-1, here.nugget, static_cast<int>(i), push});
-                found = static_cast<int>(visits.size()) - 1;
+                if (goal.kind == RunGoal::basket) {
+                    visits.push_back({-1, here.nugget, static_cast<int>(i), push});
+                    found = static_cast<int>(visits.size()) - 1;
+                }
                 continue;
             }
             if (dist[to] < 0)
@@ -286,6 +330,8 @@ static bool find_delivery(Board &board, const std::vector<int> &dist, int miner,
     }
     if (found < 0)
         return false;
+    end = visits[found].nugget;
+    miner = visits[found].miner;
     pushes.clear();
     for (int v = found; visits[v].parent >= 0; v = visits[v].parent)
         pushes.push_back(visits[v].push);
@@ -313,7 +359,10 @@ SolveResult solve_level(const LevelModel &m, long max_states)
     std::vector<Node> nodes;
     std::vector<PuzzleMove> move_pool;
     std::unordered_set<int, KeyHash, KeyEqual> seen(1024, KeyHash{&pool}, KeyEqual{&pool});
-    using Entry = std::tuple<int, int, int>;  // priority, heuristic, node
+    // Lowest first: -runs (a state that follows a run freeing a switch or a nugget is pursued
+    // before anything else), nuggets left, pushes so far plus pushes still needed at the least, pushes
+    // so far (so that equal estimates are tried shallow first), node.
+    using Entry = std::tuple<int, int, int, int, int>;
     std::priority_queue<Entry, std::vector<Entry>, std::greater<Entry>> open;
 
     // Adds a state unless it was seen: `nuggets` sorted with NO_NUGGET last.
@@ -321,7 +370,7 @@ SolveResult solve_level(const LevelModel &m, long max_states)
     std::vector<int> key_cells;
     std::array<uint8_t, CELL_COUNT> key_seen;
     auto add = [&](int parent, int miner, unsigned taken, const std::vector<uint16_t> &nuggets,
-                   int pushes, const std::vector<PuzzleMove> &moves) {
+                   int pushes, const std::vector<PuzzleMove> &moves, int runs) {
         lay_out(key_board, taken, nuggets);
         key_board.region(miner, key_cells, key_seen);
         int node = static_cast<int>(nodes.size());
@@ -337,14 +386,17 @@ SolveResult solve_level(const LevelModel &m, long max_states)
             if (n != NO_NUGGET)
                 h += dist[n];
         nodes.push_back({parent, miner, pushes, static_cast<int>(move_pool.size()),
-                         static_cast<int>(moves.size())});
+                         static_cast<int>(moves.size()), runs});
         move_pool.insert(move_pool.end(), moves.begin(), moves.end());
-        open.emplace(pushes + 2 * h, h, node);
+        int left = 0;
+        for (uint16_t n : nuggets)
+            left += n != NO_NUGGET;
+        open.emplace(-runs, left, pushes + h, pushes, node);
     };
 
     std::vector<uint16_t> start(m.nuggets.begin(), m.nuggets.end());
     std::sort(start.begin(), start.end());
-    add(-1, m.miner, 0, start, 0, {});
+    add(-1, m.miner, 0, start, 0, {}, 0);
 
     Board board(m);
     std::vector<int> cells;
@@ -357,7 +409,7 @@ SolveResult solve_level(const LevelModel &m, long max_states)
             result.failure = "gave up after " + std::to_string(result.states) + " states";
             return result;
         }
-        const int node = std::get<2>(open.top());
+        const int node = std::get<4>(open.top());
         open.pop();
         result.states++;
         const std::vector<uint16_t> nuggets(pool.key(node) + 2, pool.key(node) + pool.width);
@@ -384,19 +436,22 @@ SolveResult solve_level(const LevelModel &m, long max_states)
         if (switch_stand >= 0) {
             int target = step_cell(switch_stand, switch_dir);
             add(node, target, taken | 1u << board.switch_at[target], nuggets, here.pushes,
-                {{true, switch_stand, switch_dir}});
+                {{true, switch_stand, switch_dir}}, here.runs);
             continue;
         }
 
         // So is a nugget that can be delivered with all the others left where they are: it
         // leaves more room and the miner can still reach every cell he could before.
-        int best_slot = -1;
+        int best_slot = -1, best_miner = 0;
         for (int slot = 0; slot < slots && nuggets[slot] != NO_NUGGET; slot++) {
+            int miner = here.miner, end;
             board.nugget[nuggets[slot]] = 0;
-            bool delivered = find_delivery(board, dist, here.miner, nuggets[slot], run, result.states);
+            bool delivered = find_run(board, dist, {RunGoal::basket}, miner, nuggets[slot], end, run,
+                                      result.states);
             board.nugget[nuggets[slot]] = 1;
             if (delivered && (best_slot < 0 || run.size() < best_run.size())) {
                 best_slot = slot;
+                best_miner = miner;
                 best_run = run;
             }
         }
@@ -404,13 +459,43 @@ SolveResult solve_level(const LevelModel &m, long max_states)
             moved = nuggets;
             moved[best_slot] = NO_NUGGET;
             std::sort(moved.begin(), moved.end());
-            const PuzzleMove &last = best_run.back();
-            add(node, step_cell(last.stand, last.dir), taken, moved,
-                here.pushes + static_cast<int>(best_run.size()), best_run);
+            add(node, best_miner, taken, moved, here.pushes + static_cast<int>(best_run.size()),
+                best_run, here.runs);
             continue;
         }
 
-        // Otherwise every single push is a choice.
+        // Otherwise the search branches. Runs of one nugget that bring a switch within reach,
+        // or that let a nugget it stands in the way of be delivered, are tried first: that is
+        // how levels lock a switch or a passage behind a nugget.
+        for (int slot = 0; slot < slots && nuggets[slot] != NO_NUGGET; slot++) {
+            std::vector<RunGoal> goals{{RunGoal::switch_reach}};
+            for (int other = 0; other < slots && nuggets[other] != NO_NUGGET; other++) {
+                if (other == slot)
+                    continue;
+                // Would `other` go in without this nugget on the board at all?
+                int miner = here.miner, end;
+                board.nugget[nuggets[slot]] = board.nugget[nuggets[other]] = 0;
+                bool blocked_by_slot = find_run(board, dist, {RunGoal::basket}, miner,
+                                                nuggets[other], end, run, result.states);
+                board.nugget[nuggets[slot]] = board.nugget[nuggets[other]] = 1;
+                if (blocked_by_slot)
+                    goals.push_back({RunGoal::unblock, nuggets[other]});
+            }
+            for (const RunGoal &goal : goals) {
+                int miner = here.miner, end;
+                board.nugget[nuggets[slot]] = 0;
+                bool found = find_run(board, dist, goal, miner, nuggets[slot], end, run, result.states);
+                board.nugget[nuggets[slot]] = 1;
+                if (!found)
+                    continue;
+                moved = nuggets;
+                moved[slot] = static_cast<uint16_t>(end);
+                std::sort(moved.begin(), moved.end());
+                add(node, miner, taken, moved, here.pushes + static_cast<int>(run.size()), run,
+                    here.runs + 1);
+            }
+        }
+        // And every single push is a choice.
         for (int slot = 0; slot < slots && nuggets[slot] != NO_NUGGET; slot++) {
             const int from = nuggets[slot];
             for (int dir = 0; dir < 4; dir++) {
@@ -431,7 +516,7 @@ SolveResult solve_level(const LevelModel &m, long max_states)
                 moved = nuggets;
                 moved[slot] = static_cast<uint16_t>(to);
                 std::sort(moved.begin(), moved.end());
-                add(node, from, taken, moved, here.pushes + 1, {{false, stand, dir}});
+                add(node, from, taken, moved, here.pushes + 1, {{false, stand, dir}}, here.runs);
             }
         }
     }

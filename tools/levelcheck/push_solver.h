@@ -27,8 +27,9 @@ struct SolveResult {
 // Searches the level's states (miner region, nuggets left, switches taken). Two kinds of move
 // never spoil a level and are made at once when possible: stepping onto a switch the miner can
 // reach, and delivering a nugget that can reach a basket with every other nugget left in place
-// (both only add room). Only when neither exists does it branch on single pushes, best first
-// by pushes so far plus twice the pushes the nuggets still need at the least, never pushing a
+// (both only add room). Only when neither exists does it branch: first on runs of one nugget
+// that bring a switch within reach, then on single pushes, best first by nuggets left, then
+// by pushes so far plus the pushes the nuggets still need at the least; it never pushes a
 // nugget onto a square from which no basket can be reached or into a frozen 2 x 2 block.
 // Every search state, including those of the delivery searches, counts against `max_states`,
 // so it always ends.
