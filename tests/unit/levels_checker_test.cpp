@@ -77,10 +77,13 @@ TEST(LevelChecker, RefusesBrokenLevels)
         {"two miners", {"#######", "#@.o@Y#", "#######"}, "2 miners"},
         {"no basket", {"#######", "#@.o..#", "#######"}, "no basket"},
         {"no nugget", {"#######", "#@...Y#", "#######"}, "no nugget"},
-        {"nugget cornered", {"#######", "#o..@.#", "#....Y#", "#######"}, "can never reach a basket"},
+        {"nugget cornered",
+         {"#######", "#o..@.#", "#....Y#", "#######"},
+         "can never reach a basket"},
         {"no way behind the nugget", {"#######", "#@#.oY#", "#######"}, "no solution"},
         {"hazard on the only way", {"#########", "#@6..o.Y#", "#########"}, "unsolvable"},
-        {"switch behind its own barrier", {"########", "#@.o.WY#", "#####W##", "#####3##", "########"},
+        {"switch behind its own barrier",
+         {"########", "#@.o.WY#", "#####W##", "#####3##", "########"},
          "unsolvable"},
     };
     for (const Case &c : cases) {
@@ -105,7 +108,8 @@ TEST(LevelChecker, RefusesBrokenLevels)
         objects[1].replace(1, 5, raw.objects);
         dir.write("fase01.plt", level_text(tiles));
         dir.write("fase01.plo", level_text(objects));
-        EXPECT_NE(errors_of(check_level(dir.path.string(), 1, {})).find(raw.error), std::string::npos);
+        EXPECT_NE(errors_of(check_level(dir.path.string(), 1, {})).find(raw.error),
+                  std::string::npos);
     }
 }
 
@@ -118,11 +122,14 @@ TEST(LevelChecker, RefusesFilesOfTheWrongShapeOrCharacters)
         const char *error;
     } cases[] = {
         {"23 lines", level_text(uniform_rows('B', 23)), level_text(good_objects), "23 lines"},
-        {"a long line",
-         "B" + level_text(good_tiles), level_text(good_objects), "line 1 has 33 characters"},
-        {"a lower-case tile", level_text(uniform_rows('b')), level_text(good_objects), "unknown character 'b'"},
-        {"a digit 9", level_text(good_tiles), level_text(uniform_rows('9')), "unknown character '9'"},
-        {"barrier on the top row", level_text(uniform_rows('W', 1)) + level_text(uniform_rows('B', 23)),
+        {"a long line", "B" + level_text(good_tiles), level_text(good_objects),
+         "line 1 has 33 characters"},
+        {"a lower-case tile", level_text(uniform_rows('b')), level_text(good_objects),
+         "unknown character 'b'"},
+        {"a digit 9", level_text(good_tiles), level_text(uniform_rows('9')),
+         "unknown character '9'"},
+        {"barrier on the top row",
+         level_text(uniform_rows('W', 1)) + level_text(uniform_rows('B', 23)),
          level_text(good_objects), "outer edge"},
     };
     for (const Case &c : cases) {
@@ -145,7 +152,8 @@ TEST(LevelChecker, FindsAnOrderThatNeedsAPassingBay)
 {
     // The first nugget must go exactly one cell into the bay's mouth so that the miner can
     // slip past it; one cell further and both nuggets are stuck.
-    LevelReport report = check_map({"############", "#@..o..o..Y#", "####...#####", "############"});
+    LevelReport report =
+        check_map({"############", "#@..o..o..Y#", "####...#####", "############"});
     ASSERT_TRUE(report.passed()) << errors_of(report);
     EXPECT_EQ(report.nuggets, 2);
 
@@ -157,7 +165,8 @@ TEST(LevelChecker, TakesSwitchesAndWalksAroundHazards)
 {
     // The switch opens the barrier between the nugget and the basket; the straight way to the
     // switch crosses a hazard, the way round does not.
-    LevelReport report = check_map({"#########", "#@6.3...#", "#...#.oW#", "#####..Y#", "#########"});
+    LevelReport report =
+        check_map({"#########", "#@6.3...#", "#...#.oW#", "#####..Y#", "#########"});
     ASSERT_TRUE(report.passed()) << errors_of(report);
 }
 

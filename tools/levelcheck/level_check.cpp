@@ -15,7 +15,8 @@
 
 std::string level_base_name(int level, bool tile_file)
 {
-    std::string name = level_file_name(level, tile_file ? TILE_FILE_TEMPLATE : OBJECT_FILE_TEMPLATE);
+    std::string name =
+        level_file_name(level, tile_file ? TILE_FILE_TEMPLATE : OBJECT_FILE_TEMPLATE);
     return name.substr(name.find('/') + 1);
 }
 
@@ -48,7 +49,8 @@ LevelReport check_level(const std::string &fases_dir, int level, const CheckOpti
     LevelReport report;
     report.level = level;
     auto finish = [&]() {
-        report.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+        report.seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
         return report;
     };
 
@@ -73,7 +75,8 @@ LevelReport check_level(const std::string &fases_dir, int level, const CheckOpti
     load_fresh(fases_dir, level, options.difficulty, state, *grids);
     report.nuggets = state.nuggets_remaining;
     report.countdown = state.time;
-    const LevelModel model = build_level_model(*grids, state.player_row, state.player_col, state.area);
+    const LevelModel model =
+        build_level_model(*grids, state.player_row, state.player_col, state.area);
     check_level_content(*grids, model, findings);
     report.errors = findings.errors;
     report.warnings = findings.warnings;

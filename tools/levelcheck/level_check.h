@@ -13,7 +13,7 @@ struct CheckOptions {
 
 struct LevelReport {
     int level = 0;
-    std::vector<std::string> errors;    // any error fails the level
+    std::vector<std::string> errors;  // any error fails the level
     std::vector<std::string> warnings;
     int nuggets = 0;
     int pushes = 0;

@@ -43,7 +43,8 @@ void check_file_shape(const std::string &name, const std::string &text, bool til
             bool known = tile_file ? (c >= 'A' && c <= 'Z') : (c >= '0' && c <= '8');
             if (!known) {
                 findings.errors.push_back(name + ": unknown character '" + std::string(1, c) +
-                                          "' at " + cell_name(cell_index(static_cast<int>(row), col)));
+                                          "' at " +
+                                          cell_name(cell_index(static_cast<int>(row), col)));
                 break;  // one a line is enough
             }
         }
@@ -76,16 +77,19 @@ void check_level_content(const LevelGrids &grids, const LevelModel &model, Findi
         if (object == '1') {
             miners++;
             if (!is_floor_tile(tile))
-                findings.errors.push_back("the miner starts on a non-floor tile at " + cell_name(cell));
+                findings.errors.push_back("the miner starts on a non-floor tile at " +
+                                          cell_name(cell));
         }
         if (object == '2') {
             nuggets++;
             if (!is_floor_tile(tile))
-                findings.errors.push_back("a nugget lies on a non-floor tile at " + cell_name(cell));
+                findings.errors.push_back("a nugget lies on a non-floor tile at " +
+                                          cell_name(cell));
         }
         if ((is_switch_object(object) || is_hazard_object(object)) && !is_floor_tile(tile))
             findings.warnings.push_back(std::string("object '") + object +
-                                        "' on a non-floor tile can never be reached at " + cell_name(cell));
+                                        "' on a non-floor tile can never be reached at " +
+                                        cell_name(cell));
         if (is_switch_object(object)) {
             switch (switch_group(object)) {
             case BARRIER_X: switches[GROUP_X]++; break;
@@ -99,13 +103,15 @@ void check_level_content(const LevelGrids &grids, const LevelModel &model, Findi
             continue;
         barriers[group]++;
         if (row == 0 || col == 0)
-            findings.errors.push_back("a barrier on the outer edge never opens at " + cell_name(cell));
+            findings.errors.push_back("a barrier on the outer edge never opens at " +
+                                      cell_name(cell));
         else if (object != '0')
             findings.errors.push_back(std::string("object '") + object +
                                       "' on a barrier keeps it shut at " + cell_name(cell));
         else if (model.opens_with[cell] == GROUP_NONE)
-            findings.errors.push_back(std::string("barrier beyond its list's capacity never opens at ") +
-                                      cell_name(cell));
+            findings.errors.push_back(
+                std::string("barrier beyond its list's capacity never opens at ") +
+                cell_name(cell));
     }
     if (miners == 0)
         findings.errors.push_back("no miner ('1') in the object file");
@@ -117,11 +123,13 @@ void check_level_content(const LevelGrids &grids, const LevelModel &model, Findi
         findings.errors.push_back("no basket ('Y' or 'Z') in the tile file");
     for (int group = 0; group < 3; group++) {
         if (barriers[group] && !switches[group])
-            findings.warnings.push_back(std::string(GROUP_NAMES[group]) + " barriers without a switch '" +
-                                        SWITCH_OF_GROUP[group] + "' stay shut");
+            findings.warnings.push_back(std::string(GROUP_NAMES[group]) +
+                                        " barriers without a switch '" + SWITCH_OF_GROUP[group] +
+                                        "' stay shut");
         if (switches[group] && !barriers[group])
             findings.warnings.push_back(std::string("switch '") + SWITCH_OF_GROUP[group] +
-                                        "' without " + GROUP_NAMES[group] + " barriers opens nothing");
+                                        "' without " + GROUP_NAMES[group] +
+                                        " barriers opens nothing");
     }
 
     // Everything the miner might ever walk on, counting nuggets and switches as passable and

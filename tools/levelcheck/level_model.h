@@ -25,12 +25,12 @@ struct ModelSwitch {
 
 struct LevelModel {
     int area = 1;
-    std::array<uint8_t, CELL_COUNT> floor{};    // floor tile now
+    std::array<uint8_t, CELL_COUNT> floor{};      // floor tile now
     std::array<int8_t, CELL_COUNT> opens_with{};  // ModelGroup whose switch turns it into floor
-    std::array<uint8_t, CELL_COUNT> hazard{};   // object '6', '7' or '8'
-    std::array<uint8_t, CELL_COUNT> basket{};   // tile 'Y' or 'Z'
-    std::vector<ModelSwitch> switches;          // reading order
-    std::vector<int> nuggets;                   // reading order
+    std::array<uint8_t, CELL_COUNT> hazard{};     // object '6', '7' or '8'
+    std::array<uint8_t, CELL_COUNT> basket{};     // tile 'Y' or 'Z'
+    std::vector<ModelSwitch> switches;            // reading order
+    std::vector<int> nuggets;                     // reading order
     int miner = 0;
 };
 

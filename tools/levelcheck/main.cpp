@@ -14,7 +14,8 @@
 
 static int usage()
 {
-    std::fprintf(stderr, "usage: levelcheck [--solutions DIR] [--level N] [--max-states N] FASES_DIR\n");
+    std::fprintf(stderr,
+                 "usage: levelcheck [--solutions DIR] [--level N] [--max-states N] FASES_DIR\n");
     return 2;
 }
 
@@ -66,7 +67,8 @@ int main(int argc, char **argv)
             char name[32];
             std::snprintf(name, sizeof name, "/fase%02d.txt", level);
             if (!write_solution_file(solutions_dir + name, r.solution)) {
-                std::printf("  error: fase%02d: cannot write %s%s\n", level, solutions_dir.c_str(), name);
+                std::printf("  error: fase%02d: cannot write %s%s\n", level, solutions_dir.c_str(),
+                            name);
                 failed++;
             }
         }

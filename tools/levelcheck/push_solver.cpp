@@ -12,7 +12,6 @@ namespace {
 
 constexpr uint16_t NO_NUGGET = 0xFFFF;
 
-
 int opposite(int dir) { return dir ^ 1; }
 
 bool standable_when_open(const LevelModel &m, int cell)
@@ -25,8 +24,8 @@ struct Board {
     const LevelModel &m;
     std::array<int8_t, CELL_COUNT> switch_at;  // index into m.switches, or -1
     std::array<uint8_t, CELL_COUNT> nugget{};
-    unsigned taken = 0;     // bit i: switch i stepped on
-    unsigned opened = 0;    // bit g: group g open
+    unsigned taken = 0;   // bit i: switch i stepped on
+    unsigned opened = 0;  // bit g: group g open
 
     explicit Board(const LevelModel &model) : m(model)
     {
@@ -51,13 +50,15 @@ struct Board {
 
     bool floor_now(int cell) const
     {
-        return m.floor[cell] || (m.opens_with[cell] != GROUP_NONE && opened & (1u << m.opens_with[cell]));
+        return m.floor[cell] ||
+               (m.opens_with[cell] != GROUP_NONE && opened & (1u << m.opens_with[cell]));
     }
 
     // The miner may walk here without changing anything.
     bool walkable(int cell) const
     {
-        return cell >= 0 && floor_now(cell) && !m.hazard[cell] && !nugget[cell] && !switch_waiting(cell);
+        return cell >= 0 && floor_now(cell) && !m.hazard[cell] && !nugget[cell] &&
+               !switch_waiting(cell);
     }
 
     // A nugget may be pushed here.
@@ -112,11 +113,11 @@ struct Board {
 // here, kept in a shared pool.
 struct Node {
     int parent;
-    int miner;        // where the miner really stands
+    int miner;  // where the miner really stands
     int pushes;
-    int first_move;   // index of the move run in the pool
+    int first_move;  // index of the move run in the pool
     int move_count;
-    int runs;         // runs that freed a switch or a nugget on the way here
+    int runs;  // runs that freed a switch or a nugget on the way here
 };
 
 // Keys live in one flat pool: per node, the miner's region (its smallest cell), the taken
@@ -232,8 +233,9 @@ static bool expand_frames(const LevelModel &m, const std::vector<PuzzleMove> &mo
         }
         for (uint16_t &n : nuggets)
             if (n == miner)
-                n = m.basket[step_cell(miner, move.dir)] ? NO_NUGGET
-                                                         : static_cast<uint16_t>(step_cell(miner, move.dir));
+                n = m.basket[step_cell(miner, move.dir)]
+                        ? NO_NUGGET
+                        : static_cast<uint16_t>(step_cell(miner, move.dir));
     }
     return true;
 }
@@ -360,8 +362,8 @@ SolveResult solve_level(const LevelModel &m, long max_states)
     std::vector<PuzzleMove> move_pool;
     std::unordered_set<int, KeyHash, KeyEqual> seen(1024, KeyHash{&pool}, KeyEqual{&pool});
     // Lowest first: -runs (a state that follows a run freeing a switch or a nugget is pursued
-    // before anything else), nuggets left, pushes so far plus pushes still needed at the least, pushes
-    // so far (so that equal estimates are tried shallow first), node.
+    // before anything else), nuggets left, pushes so far plus pushes still needed at the least,
+    // pushes so far (so that equal estimates are tried shallow first), node.
     using Entry = std::tuple<int, int, int, int, int>;
     std::priority_queue<Entry, std::vector<Entry>, std::greater<Entry>> open;
 
@@ -374,7 +376,8 @@ SolveResult solve_level(const LevelModel &m, long max_states)
         lay_out(key_board, taken, nuggets);
         key_board.region(miner, key_cells, key_seen);
         int node = static_cast<int>(nodes.size());
-        pool.data.push_back(static_cast<uint16_t>(*std::min_element(key_cells.begin(), key_cells.end())));
+        pool.data.push_back(
+            static_cast<uint16_t>(*std::min_element(key_cells.begin(), key_cells.end())));
         pool.data.push_back(static_cast<uint16_t>(taken));
         pool.data.insert(pool.data.end(), nuggets.begin(), nuggets.end());
         if (!seen.insert(node).second) {
@@ -446,8 +449,8 @@ SolveResult solve_level(const LevelModel &m, long max_states)
         for (int slot = 0; slot < slots && nuggets[slot] != NO_NUGGET; slot++) {
             int miner = here.miner, end;
             board.nugget[nuggets[slot]] = 0;
-            bool delivered = find_run(board, dist, {RunGoal::basket}, miner, nuggets[slot], end, run,
-                                      result.states);
+            bool delivered = find_run(board, dist, {RunGoal::basket}, miner, nuggets[slot], end,
+                                      run, result.states);
             board.nugget[nuggets[slot]] = 1;
             if (delivered && (best_slot < 0 || run.size() < best_run.size())) {
                 best_slot = slot;
@@ -484,7 +487,8 @@ SolveResult solve_level(const LevelModel &m, long max_states)
             for (const RunGoal &goal : goals) {
                 int miner = here.miner, end;
                 board.nugget[nuggets[slot]] = 0;
-                bool found = find_run(board, dist, goal, miner, nuggets[slot], end, run, result.states);
+                bool found =
+                    find_run(board, dist, goal, miner, nuggets[slot], end, run, result.states);
                 board.nugget[nuggets[slot]] = 1;
                 if (!found)
                     continue;

@@ -17,11 +17,11 @@ struct PuzzleMove {
 
 struct SolveResult {
     bool solved = false;
-    std::string failure;             // why there is no solution, when not solved
-    std::vector<PuzzleMove> moves;   // in playing order
-    std::string frames;              // the moves expanded into one key letter per frame
+    std::string failure;            // why there is no solution, when not solved
+    std::vector<PuzzleMove> moves;  // in playing order
+    std::string frames;             // the moves expanded into one key letter per frame
     int pushes = 0;
-    long states = 0;                 // states taken off the queue
+    long states = 0;  // states taken off the queue
 };
 
 // Searches the level's states (miner region, nuggets left, switches taken). Two kinds of move

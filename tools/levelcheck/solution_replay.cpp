@@ -40,8 +40,8 @@ ReplayResult replay_solution(GameState &state, LevelGrids &grids, const std::str
     }
     result.nuggets_left = state.nuggets_remaining;
     if (!result.won && result.failure.empty())
-        result.failure = "the keys ran out with " + std::to_string(result.nuggets_left) +
-                         " nugget(s) left";
+        result.failure =
+            "the keys ran out with " + std::to_string(result.nuggets_left) + " nugget(s) left";
     return result;
 }
 

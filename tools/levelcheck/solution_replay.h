@@ -8,11 +8,11 @@
 #include "play/game_state.h"
 
 struct ReplayResult {
-    bool won = false;        // nuggets remaining reached 0
-    int frames = 0;          // frames played, up to and including the winning one
-    bool hazard = false;     // the miner touched a hazard (the replay stops there)
+    bool won = false;     // nuggets remaining reached 0
+    int frames = 0;       // frames played, up to and including the winning one
+    bool hazard = false;  // the miner touched a hazard (the replay stops there)
     int nuggets_left = 0;
-    std::string failure;     // what went wrong, empty when won
+    std::string failure;  // what went wrong, empty when won
 };
 
 // Plays `letters` ('U', 'D', 'L', 'R', one a frame) from the level in `state` and `grids` with
