@@ -45,7 +45,7 @@ int main(int argc, char **argv)
         std::filesystem::create_directories(solutions_dir, error);
     }
     std::printf("level  nuggets  pushes  frames  needs(s)  countdown(s)    states  time(s)\n");
-    int failed = 0;
+    std::string failed;
     double total_seconds = 0;
     for (int level = 1; level <= LEVEL_COUNT; level++) {
         if (only_level && level != only_level)
@@ -59,8 +59,10 @@ int main(int argc, char **argv)
             std::printf("  warning: fase%02d: %s\n", level, w.c_str());
         for (const std::string &e : r.errors)
             std::printf("  error: fase%02d: %s\n", level, e.c_str());
+        char level_name[16];
+        std::snprintf(level_name, sizeof level_name, " fase%02d", level);
         if (!r.passed()) {
-            failed++;
+            failed += level_name;
             continue;
         }
         if (!solutions_dir.empty()) {
@@ -69,14 +71,14 @@ int main(int argc, char **argv)
             if (!write_solution_file(solutions_dir + name, r.solution)) {
                 std::printf("  error: fase%02d: cannot write %s%s\n", level, solutions_dir.c_str(),
                             name);
-                failed++;
+                failed += level_name;
             }
         }
     }
-    std::printf("total %.2f s (countdown at 33 s a nugget, frames at %d ms)\n", total_seconds,
-                options.frame_delay_ms);
-    if (failed) {
-        std::printf("levelcheck: %d level(s) failed\n", failed);
+    std::printf("total %.2f s (countdown of difficulty %d, frames of %d ms)\n", total_seconds,
+                options.difficulty, options.frame_delay_ms);
+    if (!failed.empty()) {
+        std::printf("levelcheck: failed:%s\n", failed.c_str());
         return 1;
     }
     return 0;
