@@ -21,5 +21,10 @@ deps-play:
 deps-test:
 	tools/install-deps.sh test
 
+# The contact sheet of every tile, object, area and the title: build/contact_sheet.png
+sheet: deps-play
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD) --target contact_sheet
+
 clean:
 	rm -rf $(BUILD)

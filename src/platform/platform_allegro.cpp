@@ -52,10 +52,10 @@ void pf_message_box(const char *caption, const char *text)
     pid_t pid;
     if (getenv("DISPLAY") && posix_spawnp(&pid, "xmessage", nullptr, nullptr, argv, environ) == 0) {
         int status = 0;
-        if (waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 101)
+        // Any end but xmessage's own failure (status 1: no display, bad arguments) is an
+        // answer: OK, the box's window closed, or the box killed.
+        if (waitpid(pid, &status, 0) == pid && !(WIFEXITED(status) && WEXITSTATUS(status) == 1))
             return;
-        if (WIFEXITED(status) && WEXITSTATUS(status) != 1)
-            return;  // dismissed some other way (window closed): still an answer
     }
     allegro_message("%s", text);
 }

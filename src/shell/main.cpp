@@ -1,8 +1,8 @@
-// The game's entry point.
-#include <allegro.h>
+// The game's entry point: no command line, no settings; everything is in pitlorex_main.
+#include "shell/shell.h"
 
 int main()
 {
-    return 0;
+    return pitlorex_main();
 }
 END_OF_MAIN()

@@ -1,0 +1,155 @@
+// The font engine on FreeType: start and stop, loading fonts, sizes and the glyph cache.
+#include "font/alfont_extra.h"
+#include "font/font_face.h"
+
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+// Pixel size of a font until alfont_set_font_size says otherwise.
+constexpr int DEFAULT_SIZE = 8;
+// Larger sizes are refused: one glyph would take megabytes and the window is 384 pixels high.
+constexpr int MAX_SIZE = 1000;
+
+struct FontDeleter {
+    void operator()(ALFONT_FONT *font) const
+    {
+        if (font->face)
+            FT_Done_Face(font->face);
+        delete font;
+    }
+};
+
+FT_Library library = nullptr;
+// Every font handed out, so that alfont_exit frees them all.
+std::vector<std::unique_ptr<ALFONT_FONT, FontDeleter>> fonts;
+long rasterised = 0;
+
+// Copies FreeType's rendered bitmap into a glyph, as 8-bit coverage.
+void copy_coverage(const FT_Bitmap &bitmap, GlyphImage &glyph)
+{
+    glyph.width = (int)bitmap.width;
+    glyph.rows = (int)bitmap.rows;
+    glyph.coverage.assign((size_t)glyph.width * glyph.rows, 0);
+    int grays = bitmap.num_grays > 1 ? bitmap.num_grays - 1 : 255;
+    for (int y = 0; y < glyph.rows; y++) {
+        const unsigned char *row = bitmap.buffer + (long)y * bitmap.pitch;
+        unsigned char *out = &glyph.coverage[(size_t)y * glyph.width];
+        for (int x = 0; x < glyph.width; x++) {
+            if (bitmap.pixel_mode == FT_PIXEL_MODE_MONO)
+                out[x] = (row[x >> 3] & (0x80 >> (x & 7))) ? 255 : 0;
+            else if (bitmap.pixel_mode == FT_PIXEL_MODE_GRAY)
+                out[x] = (unsigned char)(row[x] * 255 / grays);
+        }
+    }
+}
+
+}  // namespace
+
+int alfont_init()
+{
+    if (library)
+        return 0;
+    if (FT_Init_FreeType(&library) != 0) {
+        library = nullptr;
+        return 1;
+    }
+    return 0;
+}
+
+ALFONT_FONT *alfont_load_font(const char *path)
+{
+    fonts.emplace_back(new ALFONT_FONT);
+    ALFONT_FONT *font = fonts.back().get();
+    font->size = DEFAULT_SIZE;
+    FT_Error error = library ? FT_New_Face(library, path, 0, &font->face) : 1;
+    if (error != 0) {
+        font->face = nullptr;
+        fprintf(stderr, "Font \"%s\" could not be loaded (FreeType error %d); its text stays blank.\n",
+                path ? path : "", (int)error);
+        return font;
+    }
+    FT_Set_Pixel_Sizes(font->face, 0, DEFAULT_SIZE);
+    return font;
+}
+
+int alfont_set_font_size(ALFONT_FONT *font, int size)
+{
+    if (!font || size <= 0 || size > MAX_SIZE)
+        return -1;
+    if (!font->face) {
+        font->size = size;
+        return -1;
+    }
+    if (FT_Set_Pixel_Sizes(font->face, 0, (FT_UInt)size) != 0) {
+        FT_Set_Pixel_Sizes(font->face, 0, (FT_UInt)font->size);
+        return -1;
+    }
+    font->size = size;
+    return 0;
+}
+
+void alfont_destroy_font(ALFONT_FONT *font)
+{
+    for (auto it = fonts.begin(); it != fonts.end(); ++it) {
+        if (it->get() == font) {
+            fonts.erase(it);
+            return;
+        }
+    }
+}
+
+void alfont_exit()
+{
+    fonts.clear();  // faces first: they belong to the library
+    if (library)
+        FT_Done_FreeType(library);
+    library = nullptr;
+}
+
+long alfont_rasterised_glyphs() { return rasterised; }
+
+int alfont_font_count() { return (int)fonts.size(); }
+
+const GlyphImage *font_glyph(ALFONT_FONT *font, FT_UInt index)
+{
+    auto key = std::make_pair(font->size, index);
+    auto found = font->glyphs.find(key);
+    if (found != font->glyphs.end())
+        return &found->second;
+
+    FT_GlyphSlot slot = font->face->glyph;
+    if (FT_Load_Glyph(font->face, index, FT_LOAD_DEFAULT) != 0 ||
+        FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL) != 0)
+        return nullptr;
+    rasterised++;
+    GlyphImage &glyph = font->glyphs[key];
+    copy_coverage(slot->bitmap, glyph);
+    glyph.left = slot->bitmap_left;
+    glyph.top = slot->bitmap_top;
+    glyph.advance = slot->advance.x;
+    return &glyph;
+}
+
+long font_kerning(ALFONT_FONT *font, FT_UInt left, FT_UInt right)
+{
+    FT_Vector delta{0, 0};
+    if (left == 0 || right == 0 || !FT_HAS_KERNING(font->face) ||
+        FT_Get_Kerning(font->face, left, right, FT_KERNING_DEFAULT, &delta) != 0)
+        return 0;
+    return delta.x;
+}
+
+int font_ascent(const ALFONT_FONT *font)
+{
+    return font->face ? (int)((font->face->size->metrics.ascender + 63) >> 6) : 0;
+}
+
+int font_line_height(const ALFONT_FONT *font)
+{
+    if (!font->face)
+        return 0;
+    const FT_Size_Metrics &m = font->face->size->metrics;
+    return (int)((m.ascender - m.descender + 63) >> 6);
+}

@@ -1,0 +1,21 @@
+// Starting the area tunes.
+#include "play/area_music.h"
+
+#include "level/game_resources.h"
+#include "platform/platform.h"
+#include "play/game_state.h"
+
+MIDI *start_area_music()
+{
+    int level = game_state.level;
+    if (level < 1 || (level - 1) % 4 != 0)
+        return nullptr;
+    int area = (level - 1) / 4 + 1;
+    // Only levels 1..20 have a tune; a level past them keeps its area as it is.
+    if (area > 5)
+        return nullptr;
+    game_state.area = area;
+    MIDI *tune = area_music[area - 1];
+    pf_play_midi(tune, 1);
+    return tune;
+}

@@ -1,0 +1,81 @@
+// Winning a level, losing a life and losing the game.
+#include "play/level_end.h"
+
+#include "level/game_resources.h"
+#include "level/level_file.h"
+#include "platform/platform.h"
+#include "play/game_start.h"
+#include "play/game_state.h"
+#include "ui/main_menu.h"
+#include "ui/password.h"
+
+namespace {
+
+constexpr int MESSAGE_COLOUR = 0;  // black
+constexpr int NO_BACKGROUND = -1;
+
+void draw_message(const char *text, int x, int y, int colour)
+{
+    BITMAP *target = pf_screen();
+    if (target && message_font)
+        alfont_textout_aa_ex(target, message_font, text, x, y, colour, NO_BACKGROUND);
+}
+
+}  // namespace
+
+std::string area_password_text(int area)
+{
+    // Area 1 has a password too, but a game starts there anyway: it is never shown.
+    if (area < 2 || area > AREA_COUNT)
+        return "";
+    return std::string("SENHA: ") + AREA_PASSWORDS[area - 1];
+}
+
+void show_play_message(const char *text)
+{
+    pf_rest(100);
+    draw_message(text, MESSAGE_X, MESSAGE_Y, MESSAGE_COLOUR);
+    pf_rest(5000);
+}
+
+void finish_won_level()
+{
+    GameState &state = game_state;
+    show_play_message(LEVEL_WON_TEXT);
+    // Past the last level there is nothing to load; a level beyond it (never set by the game)
+    // would otherwise be won over and over as an empty file.
+    if (state.level >= LEVEL_COUNT) {
+        state.completed = 1;
+        return;
+    }
+    state.level++;
+    if ((state.level - 1) % 4 == 0) {
+        state.area = (state.level - 1) / 4 + 1;
+        std::string password = area_password_text(state.area);
+        if (!password.empty()) {
+            draw_message(password.c_str(), PASSWORD_X, PASSWORD_Y, PASSWORD_COLOUR);
+            pf_rest(2500);
+        }
+    }
+    reset_level_state(state, level_grids);
+    load_level(state.level);
+}
+
+void lose_life()
+{
+    show_play_message(LIFE_LOST_TEXT);
+    game_state.lives--;
+    reset_level_state(game_state, level_grids);
+    load_level(game_state.level);
+}
+
+void game_over()
+{
+    show_play_message(GAME_OVER_TEXT);
+    reset_level_state(game_state, level_grids);
+    // Through the resource loader, so that the next game start does not free them again.
+    release_area_music();
+    restore_game_over_defaults(game_state);
+    pf_show_mouse(pf_screen());
+    title_screen();
+}

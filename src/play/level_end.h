@@ -1,0 +1,35 @@
+// The ends of a level: won, a life lost, the game over; and the messages they show.
+#pragma once
+
+#include <string>
+
+// The play messages, drawn at (272, 0) in black over the picture of the last frame.
+constexpr const char *LEVEL_WON_TEXT = " NIVEL CONCLUIDO ";
+constexpr const char *LIFE_LOST_TEXT = "     VIDA PERDIDA";
+constexpr const char *GAME_OVER_TEXT = "      FIM DE JOGO";
+constexpr int MESSAGE_X = 272, MESSAGE_Y = 0;
+// The password of a newly reached area, under the message, in a dark blue given as a raw
+// 16-bit pixel value.
+constexpr int PASSWORD_X = 325, PASSWORD_Y = 20;
+constexpr int PASSWORD_COLOUR = 15;
+
+// "SENHA: " and the password of `area` for areas 2 to 5; "" for any other area.
+std::string area_password_text(int area);
+
+// Pauses 100 ms, draws `text` at the message place on the screen with message_font, then
+// pauses 5 s so that the player reads it. The countdown keeps running meanwhile.
+void show_play_message(const char *text);
+
+// The won-level sequence, after the frame that delivered the last nugget: the message; after
+// the last level, completed is set (the level loop then shows the victory board); otherwise
+// the next level, its area and password when it starts an area, and the next level loaded
+// into a clean level state.
+void finish_won_level();
+
+// The lost-life sequence: the message, one life fewer, and the same level loaded afresh
+// (with a full countdown).
+void lose_life();
+
+// The game-over sequence: the message, a clean level state, the area tunes stopped and freed,
+// the game state back to its defaults, the pointer shown and the title screen drawn.
+void game_over();

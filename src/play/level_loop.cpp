@@ -1,0 +1,55 @@
+// The level loop: one pass per level start, frames until a flag ends the pass.
+#include "play/level_loop.h"
+
+#include "play/area_music.h"
+#include "play/level_end.h"
+#include "play/play_frame.h"
+#include "play/playfield_render.h"
+#include "ui/victory_board.h"
+
+namespace {
+
+// What ended a pass of the level loop.
+enum class PassEnd { restart, closed, game_over };
+
+// Frames until a flag ends the pass. The flags are tested in a fixed order at the head of
+// every frame: a close request first, so that it wins over anything else pending.
+PassEnd run_level_pass()
+{
+    GameState &state = game_state;
+    for (;;) {
+        if (state.close_requested)
+            return PassEnd::closed;
+        if (state.life_lost) {
+            lose_life();
+            return PassEnd::restart;
+        }
+        if (state.game_over) {
+            game_over();
+            return PassEnd::game_over;
+        }
+        if (state.completed)
+            show_victory_board();  // ends the process
+        if (play_frame() == FrameEnd::level_won)
+            return PassEnd::restart;
+    }
+}
+
+}  // namespace
+
+GameOutcome level_loop()
+{
+    // Each level start, restart after a lost life, or next level is a fresh pass of this
+    // loop: nothing of the finished pass stays pending on the stack.
+    for (;;) {
+        draw_tile_layer();
+        draw_object_layer();  // nothing is shown before the pass's first frame
+        if (game_state.music_on)
+            start_area_music();
+        switch (run_level_pass()) {
+        case PassEnd::restart: break;
+        case PassEnd::closed: return GameOutcome::closed;
+        case PassEnd::game_over: return GameOutcome::game_over;
+        }
+    }
+}

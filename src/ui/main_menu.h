@@ -1,0 +1,35 @@
+// The title screen and its four-item main menu, worked with the mouse.
+#pragma once
+
+#include <allegro.h>
+
+#include "font/alfont.h"
+
+// What poll_main_menu returns: the item clicked, or MENU_NONE.
+constexpr int MENU_NONE = 0;
+constexpr int MENU_START = 1;    // "Iniciar"
+constexpr int MENU_HELP = 2;     // "Ajuda"
+constexpr int MENU_OPTIONS = 3;  // "Opcoes"
+constexpr int MENU_QUIT = 4;     // "Sair"
+
+// The title picture with the menu labels as last drawn; the screen shows a copy of it.
+extern BITMAP *title_bitmap;
+// The menu's outline font, size 40.
+extern ALFONT_FONT *menu_font;
+
+// Shows a fresh copy of the title picture with the four labels in their normal colour.
+// Loads the picture at every call (so earlier highlights are gone) and the font at the first.
+void title_screen();
+
+// Draws the four labels in their normal colour into title_bitmap and copies it to the screen.
+void draw_main_menu();
+
+// One hover-and-click pass over the items, in order. While the pointer stays on an item that
+// item is drawn highlighted and copied to the screen, and a left click alone (mouse_b == 1)
+// returns its number at once; when the pointer is on none, all labels go back to normal and
+// MENU_NONE is returned.
+int poll_main_menu();
+
+// Frees the title picture and the menu font; the next title_screen loads both again. For the
+// moment before the font engine stops.
+void release_title_screen();

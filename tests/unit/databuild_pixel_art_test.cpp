@@ -1,0 +1,88 @@
+// The pixel art reader: good pictures come through; bad ones stop the build at the right line.
+#include "build_error.h"
+#include "pixel_art.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace {
+
+Image parse(const std::string &text, int w = 0, int h = 0)
+{
+    std::istringstream in(text);
+    return parse_pixel_art(in, "t.art", w, h);
+}
+
+// The message of the BuildError that parsing `text` throws, or "" when none is thrown.
+std::string error_of(const std::string &text, int w = 0, int h = 0)
+{
+    try {
+        parse(text, w, h);
+    } catch (const BuildError &e) {
+        return e.what();
+    }
+    return "";
+}
+
+const std::string GOOD = "# a test picture\n"
+                         "size 3 2\n"
+                         ". #ff00ff  pink\n"
+                         "a #102030  dark blue\n"
+                         "\n"
+                         "pixels\n"
+                         "a.a\n"
+                         ".a.\n";
+
+}  // namespace
+
+TEST(DatabuildPixelArt, ReadsSizePaletteAndPixels)
+{
+    Image img = parse(GOOD, 3, 2);
+    ASSERT_EQ(img.width, 3);
+    ASSERT_EQ(img.height, 2);
+    EXPECT_EQ(img.at(0, 0), 0x102030u);
+    EXPECT_EQ(img.at(1, 0), PINK);
+    EXPECT_EQ(img.at(1, 1), 0x102030u);
+    EXPECT_EQ(img.at(2, 1), PINK);
+}
+
+TEST(DatabuildPixelArt, FaultsNameTheFileAndLine)
+{
+    std::string unknown = GOOD;
+    unknown.replace(unknown.find("a.a"), 3, "az.");
+    EXPECT_EQ(error_of(unknown), "t.art:7: unknown palette character 'z' in column 2");
+
+    std::string short_row = GOOD;
+    short_row.replace(short_row.find(".a."), 3, ".a");
+    EXPECT_EQ(error_of(short_row), "t.art:8: row has 2 pixels, expected 3");
+
+    EXPECT_EQ(error_of(GOOD, 16, 16), "t.art:2: picture is 3 x 2, must be 16 x 16");
+    EXPECT_EQ(error_of(GOOD + "aaa\n"), "t.art:9: more than 2 rows");
+    EXPECT_NE(error_of(GOOD.substr(0, GOOD.size() - 4)).find("t.art:7: has 1 rows, expected 2"),
+              std::string::npos);
+}
+
+TEST(DatabuildPixelArt, RejectsBadPaletteLines)
+{
+    EXPECT_EQ(error_of("size 1 1\na #12345\npixels\na\n"),
+              "t.art:2: palette line needs a character and a colour #rrggbb");
+    EXPECT_EQ(error_of("size 1 1\na #123456\na #654321\npixels\na\n"),
+              "t.art:3: palette character 'a' defined twice");
+    // Almost pink is the mask colour once the game has it at 16 bits: it would vanish.
+    EXPECT_NE(error_of("size 1 1\na #fa02fc\npixels\na\n").find("t.art:2: colour #fa02fc turns into"),
+              std::string::npos);
+    EXPECT_EQ(error_of("size 1 1\npixels\n"), "t.art:2: pixels before any palette line");
+    EXPECT_EQ(error_of("size 0 4\n"), "t.art:1: size needs a width and a height, both positive");
+    EXPECT_EQ(error_of("wibble\n"), "t.art:1: unknown line 'wibble'");
+}
+
+TEST(DatabuildPixelArt, MissingFileIsNamed)
+{
+    try {
+        read_pixel_art("/nonexistent/tQ.art", 16, 16);
+        FAIL() << "no error for a missing file";
+    } catch (const BuildError &e) {
+        EXPECT_STREQ(e.what(), "/nonexistent/tQ.art: missing or unreadable");
+    }
+}

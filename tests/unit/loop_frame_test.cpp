@@ -1,0 +1,200 @@
+// One frame of play: barriers opening on the picture, the end-of-frame tests, a level with no
+// nugget, the area tunes and the password texts.
+#include "level/game_resources.h"
+#include "loop_test_game.h"
+#include "play/area_music.h"
+#include "play/level_end.h"
+#include "play/play_frame.h"
+#include "play/playfield_render.h"
+#include "render_test_images.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class Frame : public ::testing::Test {
+protected:
+    LoopRig rig;
+
+    void SetUp() override
+    {
+        rig.player.active = false;
+        rig.load_resources();
+    }
+
+    // A level start as the level loop does it, keys all up.
+    void start(int level, const std::vector<std::string> &picture, int difficulty = 1)
+    {
+        write_level(rig.dir, level, picture);
+        rig.start_at(level, difficulty);
+        draw_tile_layer();
+        draw_object_layer();
+        for (bool &key : script.keys)
+            key = false;
+    }
+
+    FrameEnd frame_with(int key)
+    {
+        if (key)
+            script.keys[key] = true;
+        FrameEnd end = play_frame();
+        if (key)
+            script.keys[key] = false;
+        return end;
+    }
+};
+
+}  // namespace
+
+// Switch '4' opens the X group in the very frame the miner steps on it: every X cell with
+// nothing on it turns into area floor on the screen, except on the outer edge; a cell under a
+// nugget stays shut until the nugget is gone; the W group, not switched, stays shut.
+TEST_F(Frame, TakingASwitchOpensItsFreeBarrierCellsInTheSameFrame)
+{
+    start(9, {
+                 "#####X####",
+                 "#4@.X.&.W#",
+                 "##########",
+             });
+    char why[200] = "";
+
+    ASSERT_EQ(frame_with(KEY_LEFT), FrameEnd::played);
+
+    EXPECT_EQ(game_state.x_opened, 1);
+    EXPECT_EQ(level_grids.tile_map[1][4], 'I') << "area 3's floor";
+    EXPECT_TRUE(cell_is(script.screen, 1, 4, tile_colour('I')));
+    EXPECT_EQ(level_grids.tile_map[1][6], 'X');
+    EXPECT_TRUE(cell_shows(script.screen, 1, 6, "X2", 0, why)) << why;
+    EXPECT_EQ(level_grids.tile_map[0][5], 'X');
+    EXPECT_TRUE(cell_is(script.screen, 0, 5, tile_colour('X')));
+    EXPECT_EQ(level_grids.tile_map[1][8], 'W');
+    EXPECT_TRUE(cell_is(script.screen, 1, 8, tile_colour('W')));
+
+    EXPECT_EQ(level_grids.object_map[1][2], '0') << "the start marker is cleared";
+    EXPECT_EQ(level_grids.object_map[1][1], '4') << "the miner still stands on the switch";
+    frame_with(KEY_RIGHT);
+    EXPECT_EQ(level_grids.object_map[1][1], '0') << "the switch is gone once he walked off";
+    EXPECT_TRUE(cell_is(script.screen, 1, 1, tile_colour('I'))) << "plain area floor";
+
+    // The flag stays set: once the nugget is gone the cell opens in the next frame.
+    level_grids.object_map[1][6] = '0';
+    frame_with(0);
+    EXPECT_EQ(level_grids.tile_map[1][6], 'I');
+    EXPECT_TRUE(cell_is(script.screen, 1, 6, tile_colour('I')));
+    EXPECT_EQ(level_grids.tile_map[0][5], 'X');
+}
+
+// The tests after the frame's pause, each on a fresh start of the level.
+TEST_F(Frame, EndOfFrameSetsLifeLostAndGameOver)
+{
+    const std::vector<std::string> corridor = {
+        "########",
+        "#@..7$o#",
+        "########",
+    };
+    struct Case {
+        const char *what;
+        int key;
+        int lives;
+        int time;  // -1: as the level sets it
+        int life_lost, game_over, lives_after;
+    };
+    const Case cases[] = {
+        {"nothing held", 0, 3, -1, 0, 0, 3},
+        {"an arrow held", KEY_RIGHT, 3, -1, 0, 0, 3},
+        {"Escape held", KEY_ESC, 3, -1, 1, 0, 3},
+        {"countdown already at 0", 0, 2, 0, 1, 0, 2},
+        {"no life left", 0, 0, -1, 0, 1, 1},
+        {"below no life", 0, -2, -1, 0, 1, 1},
+        {"no life left and Escape", KEY_ESC, 0, -1, 1, 1, 1},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        start(1, corridor);
+        game_state.lives = c.lives;
+        if (c.time >= 0)
+            game_state.time = c.time;
+        long before = script.now_ms;
+        EXPECT_EQ(frame_with(c.key), FrameEnd::played);
+        EXPECT_EQ(script.now_ms - before, 70) << "the frame delay, once";
+        EXPECT_EQ(game_state.life_lost, c.life_lost);
+        EXPECT_EQ(game_state.game_over, c.game_over);
+        EXPECT_EQ(game_state.lives, c.lives_after);
+    }
+
+    // Walking onto a hazard: the miner stands on it and the life is lost in the same frame.
+    start(1, corridor);
+    frame_with(KEY_RIGHT);
+    frame_with(KEY_RIGHT);
+    EXPECT_EQ(game_state.life_lost, 0);
+    frame_with(KEY_RIGHT);
+    EXPECT_EQ(game_state.player_col, 4);
+    EXPECT_EQ(game_state.life_lost, 1);
+}
+
+// A level with no nugget is won by its first frame, before the pause and the loss tests: an
+// Escape held and its countdown of 0 cost nothing. The next level is then loaded.
+TEST_F(Frame, LevelWithNoNuggetIsWonAtTheEndOfItsFirstFrame)
+{
+    write_level(rig.dir, 3, ONE_PUSH_RIGHT);
+    start(2, {"####", "#@.#", "####"});
+    ASSERT_EQ(game_state.time.load(), 0);
+    long before = script.now_ms;
+
+    EXPECT_EQ(frame_with(KEY_ESC), FrameEnd::level_won);
+
+    EXPECT_EQ(script.now_ms - before, 100 + 5000);
+    EXPECT_EQ(game_state.level, 3);
+    EXPECT_EQ(game_state.area, 1);
+    EXPECT_EQ(game_state.life_lost, 0);
+    EXPECT_EQ(game_state.lives, 3);
+    EXPECT_EQ(game_state.nuggets_remaining, 1);
+    EXPECT_EQ(game_state.time.load(), 36);
+    EXPECT_EQ(game_state.player_col, 1);
+    EXPECT_EQ(level_grids.object_map[1][2], '2');
+    if (rig.probe->ready()) {
+        EXPECT_EQ(rig.pauses.summary(), "100 5000[ NIVEL CONCLUIDO ]");
+    }
+}
+
+TEST_F(Frame, AreaTuneStartsOnlyAtTheFirstLevelOfAnArea)
+{
+    for (int level = 1; level <= 20; level++) {
+        SCOPED_TRACE(level);
+        game_state.level = level;
+        game_state.area = 0;
+        bool first = (level - 1) % 4 == 0;
+        MIDI *expected = first ? area_music[(level - 1) / 4] : nullptr;
+        ASSERT_TRUE(!first || expected) << "the rig's tunes load";
+        EXPECT_EQ(start_area_music(), expected);
+        EXPECT_EQ(game_state.area, first ? (level - 1) / 4 + 1 : 0);
+    }
+    EXPECT_EQ(script_count_log("play_midi 1"), 5);
+    EXPECT_EQ(script_count_log("play_midi"), 5) << "always looped";
+
+    // A tune that did not load plays nothing; the area is still entered.
+    MIDI *kept = area_music[2];
+    area_music[2] = nullptr;
+    game_state.level = 9;
+    EXPECT_EQ(start_area_music(), nullptr);
+    EXPECT_EQ(game_state.area, 3);
+    area_music[2] = kept;
+    // Levels the game never sets touch nothing.
+    for (int level : {0, -3, 21, 25}) {
+        game_state.level = level;
+        game_state.area = 4;
+        EXPECT_EQ(start_area_music(), nullptr) << level;
+        EXPECT_EQ(game_state.area, 4);
+    }
+    EXPECT_EQ(script_count_log("play_midi"), 5);
+}
+
+TEST(AreaPassword, TextShownOnReachingAnArea)
+{
+    EXPECT_EQ(area_password_text(2), "SENHA: 6PW6");
+    EXPECT_EQ(area_password_text(3), "SENHA: R7B2");
+    EXPECT_EQ(area_password_text(4), "SENHA: K2VV");
+    EXPECT_EQ(area_password_text(5), "SENHA: F+J8");
+    for (int none : {1, 0, 6, -1})
+        EXPECT_EQ(area_password_text(none), "") << none;
+}

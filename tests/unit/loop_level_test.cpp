@@ -1,0 +1,218 @@
+// The level loop over levels on disk: lost lives, won levels and passwords, the last level,
+// the end of the game and the window closed, each read off the virtual clock and the screen.
+#include "level/game_resources.h"
+#include "loop_test_game.h"
+#include "play/level_loop.h"
+#include "ui/board.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class LevelLoop : public ::testing::Test {
+protected:
+    LoopRig rig;
+
+    void SetUp() override
+    {
+        if (!rig.probe->ready())
+            GTEST_SKIP() << "no outline font to read the messages with";
+        rig.load_resources();
+    }
+
+    void plan(int level, std::vector<Plan> attempts) { rig.player.plans[level] = attempts; }
+};
+
+const std::vector<std::string> CORRIDOR = {
+    "################################",
+    "#@.............................#",
+    "#$o#############################",
+};
+
+const char *LIFE_LOST = "[     VIDA PERDIDA]";
+
+}  // namespace
+
+// The countdown runs out while the miner walks: one life, and the level comes back with a full
+// countdown although the countdown went on falling (and wrapped) during the message.
+TEST_F(LevelLoop, CountdownAtZeroCostsALifeAndTheLevelRestartsInFull)
+{
+    write_level(rig.dir, 1, CORRIDOR);
+    rig.start_at(1);
+    game_state.time = 2;
+    plan(1, {{{KEY_RIGHT, 2100}}, {{CLOSE_WINDOW, 1}}});  // let go during the message
+
+    EXPECT_EQ(level_loop(), GameOutcome::closed);
+
+    // The second tick falls at 2000 ms, during the 29th frame's pause.
+    EXPECT_EQ(rig.pauses.summary(), std::string("70*29 100 5000") + LIFE_LOST + " 70");
+    const auto &p = rig.pauses.pauses;
+    EXPECT_EQ(p[27].time, 1);
+    EXPECT_EQ(p[28].time, 0);
+    EXPECT_EQ(p[28].player_col, p[27].player_col + 1) << "still walking";
+    EXPECT_NE(p[30].time, 36) << "the countdown runs on under the message";
+    EXPECT_EQ(p.back().time, 36);
+    EXPECT_EQ(p.back().lives, 2);
+    EXPECT_EQ(p.back().player_col, 1) << "back at the start";
+}
+
+// Escape held from the first frame through the restart: a life at each of the two frames.
+TEST_F(LevelLoop, EscapeHeldThroughARestartCostsAnotherLife)
+{
+    write_level(rig.dir, 2, ONE_PUSH_RIGHT);
+    rig.start_at(2);
+    plan(2, {{{KEY_ESC, 60000}}, {{KEY_ESC, 60000}}, {{CLOSE_WINDOW, 1}}});
+
+    EXPECT_EQ(level_loop(), GameOutcome::closed);
+
+    EXPECT_EQ(rig.pauses.summary(), std::string("70 100 5000") + LIFE_LOST + " 70 100 5000" +
+                                        LIFE_LOST + " 70");
+    EXPECT_EQ(game_state.lives, 1);
+}
+
+// With the last life gone and Escape still held, the lost life is taken before the game over:
+// the level comes back once more with 0 lives, and the game ends at the end of its first
+// frame once Escape is let go. The first level of area 1 restarts its tune each time.
+TEST_F(LevelLoop, LastLifeLostWithEscapeStillHeld)
+{
+    write_level(rig.dir, 1, ONE_PUSH_RIGHT);
+    rig.start_at(1, 3);
+    ASSERT_EQ(game_state.lives, 1);
+    // Attempts as the player sees them: lives 1, then 0, then 1 again (set by the game over
+    // test) during the message, then 0 in the level played once more.
+    plan(1, {{{KEY_ESC, 60000}}, {{KEY_ESC, 60000}}, {{KEY_ESC, 100}}, {}});
+    script.mouse_shown = false;
+
+    EXPECT_EQ(level_loop(), GameOutcome::game_over);
+
+    EXPECT_EQ(rig.pauses.summary(), std::string("70 100 5000") + LIFE_LOST + " 70 100 5000" +
+                                        LIFE_LOST + " 70 100 5000[      FIM DE JOGO]");
+    std::vector<int> lives;
+    for (const auto &pause : rig.pauses.pauses)
+        lives.push_back(pause.lives);
+    EXPECT_EQ(lives, (std::vector<int>{1, 1, 1, 0, 1, 1, 0, 1, 1}));
+    EXPECT_EQ(script_count_log("play_midi 1"), 3);
+
+    // The game-over sequence: tunes freed through the loader, defaults back, pointer shown and
+    // the title picture on the screen.
+    EXPECT_EQ(script_count_log("destroy_midi"), 5);
+    for (MIDI *tune : area_music)
+        EXPECT_EQ(tune, nullptr);
+    EXPECT_EQ(game_state.area, 1);
+    EXPECT_EQ(game_state.level, 1);
+    EXPECT_EQ(game_state.lives, 3);
+    EXPECT_STREQ(game_state.difficulty_name, "FACIL");
+    EXPECT_EQ(game_state.seconds_per_nugget, 36);
+    EXPECT_EQ(game_state.music_on, 1);
+    EXPECT_EQ(game_state.game_over, 0) << "the level state is clean for the next game";
+    EXPECT_EQ(game_state.nuggets_remaining, 0);
+    EXPECT_TRUE(script.mouse_shown);
+    EXPECT_EQ(script.mouse_target, script.screen);
+    EXPECT_EQ(getpixel(script.screen, 300, 10), title_colour());
+    EXPECT_EQ(getpixel(script.screen, 500, 370), title_colour());
+}
+
+// Level 4 won: the message, the password of area 2, then level 5 in area 2 with its tune.
+TEST_F(LevelLoop, WinningLevel4ShowsThePasswordAndStartsArea2)
+{
+    write_level(rig.dir, 4, ONE_PUSH_RIGHT);
+    write_level(rig.dir, 5, {"#####", "#@$o#", "#####"});
+    rig.start_at(4);
+    plan(4, {{{KEY_RIGHT, 140}}});
+    plan(5, {{{CLOSE_WINDOW, 1}}});
+
+    EXPECT_EQ(level_loop(), GameOutcome::closed);
+
+    EXPECT_EQ(rig.pauses.summary(),
+              "70*2 100 5000[ NIVEL CONCLUIDO ] 2500[ NIVEL CONCLUIDO |SENHA: 6PW6] 70");
+    EXPECT_EQ(script.now_ms, 140 + 5100 + 2500 + 70);
+    EXPECT_EQ(game_state.level, 5);
+    EXPECT_EQ(game_state.area, 2);
+    EXPECT_EQ(game_state.nuggets_remaining, 1);
+    EXPECT_EQ(game_state.time.load(), 36);
+    EXPECT_EQ(script_count_log("play_midi 1"), 1) << "level 4 starts no tune, level 5 does";
+}
+
+// Level 20 won: the message, no password, and the victory board, whose OK ends the process.
+TEST_F(LevelLoop, WinningLevel20EndsWithTheVictoryBoard)
+{
+    write_level(rig.dir, 20, ONE_PUSH_RIGHT);
+    rig.start_at(20);
+    plan(20, {{{KEY_RIGHT, 140}}});
+    script.mouse_shown = false;
+    script.on_poll = [](ScriptPlatform &s) {
+        if (game_state.completed) {  // the player clicks OK once the board is up
+            s.mouse_x = 330;
+            s.mouse_y = 308;
+            s.mouse_b = 1;
+        }
+    };
+
+    try {
+        level_loop();
+        FAIL() << "the level loop returned";
+    } catch (const ProcessExit &exit) {
+        EXPECT_EQ(exit.status, 0);
+    }
+
+    EXPECT_EQ(rig.pauses.summary(), "70*2 100 5000[ NIVEL CONCLUIDO ] 100");
+    EXPECT_TRUE(script.mouse_shown);
+    int panel = 0;
+    for (int y = 40; y <= 330; y++)
+        for (int x = 130; x <= 380; x++)
+            panel += getpixel(script.screen, x, y) == PANEL_INK;
+    EXPECT_GT(panel, 20000) << "the victory board is on the screen";
+    EXPECT_EQ(script_count_log("exit 0"), 1);
+    EXPECT_EQ(game_state.completed, 0) << "the level state is cleared on the way out";
+}
+
+// A close request ends the game at the head of the loop, ahead of a life lost in the same
+// frame, with no message; one made during a message takes effect once the sequence is over.
+TEST_F(LevelLoop, ClosingTheWindowEndsTheGameAfterTheCurrentFrame)
+{
+    write_level(rig.dir, 3, {"######", "#@7$o#", "######"});
+    rig.start_at(3);
+    plan(3, {{{KEY_RIGHT, 70}, {CLOSE_WINDOW, 70}}});
+
+    EXPECT_EQ(level_loop(), GameOutcome::closed);
+
+    EXPECT_EQ(rig.pauses.summary(), "70*2");
+    EXPECT_EQ(game_state.hazard_touched, 1);
+    EXPECT_EQ(game_state.life_lost, 1);
+    EXPECT_EQ(game_state.lives, 3);
+
+    // Closed while "VIDA PERDIDA" shows: the life goes, the level is loaded again, no frame.
+    rig.pauses = PauseLog{};
+    rig.pauses.last_ms = script.now_ms;
+    game_state.close_requested = false;
+    rig.player = ScriptedPlayer{};
+    plan(3, {{{KEY_ESC, 70}, {CLOSE_WINDOW, 60000}}});
+    rig.start_at(3);
+
+    EXPECT_EQ(level_loop(), GameOutcome::closed);
+
+    EXPECT_EQ(rig.pauses.summary(), std::string("70 100 5000") + LIFE_LOST);
+    EXPECT_EQ(game_state.lives, 2);
+    EXPECT_EQ(game_state.life_lost, 0);
+    EXPECT_EQ(game_state.player_col, 1);
+    EXPECT_EQ(game_state.time.load(), 36);
+}
+
+// A lost life restarts the tune on the first level of an area, and on no other level.
+TEST_F(LevelLoop, LostLifeRestartsTheTuneOnlyOnAnAreasFirstLevel)
+{
+    for (int level : {5, 6}) {
+        SCOPED_TRACE(level);
+        write_level(rig.dir, level, ONE_PUSH_RIGHT);
+        rig.player = ScriptedPlayer{};
+        plan(level, {{{KEY_ESC, 70}}, {{CLOSE_WINDOW, 1}}});
+        game_state.close_requested = false;
+        script.log.clear();
+        rig.start_at(level);
+
+        EXPECT_EQ(level_loop(), GameOutcome::closed);
+
+        EXPECT_EQ(game_state.lives, 2);
+        EXPECT_EQ(script_count_log("play_midi 1"), level == 5 ? 2 : 0);
+    }
+}

@@ -1,0 +1,129 @@
+// The main menu's hover boxes and clicks, with a scripted pointer over a 16-bit memory screen.
+#include "menu_fixture.h"
+
+
+TEST_F(MainMenu, HoverBoxesAreStrictOnEverySide)
+{
+    struct Case {
+        int x, y, item;
+    } cases[] = {
+        {90, 200, 0},  {91, 181, 1},  {209, 219, 1}, {210, 200, 0}, {100, 220, 0},
+        {100, 180, 0}, {91, 226, 2},  {204, 264, 2}, {205, 240, 0}, {100, 265, 0},
+        {91, 271, 3},  {219, 309, 3}, {220, 290, 0}, {100, 310, 0}, {91, 316, 4},
+        {159, 354, 4}, {160, 330, 0}, {100, 355, 0}, {100, 315, 0},
+    };
+    for (const Case &c : cases) {
+        point(c.x, c.y, 1);
+        EXPECT_EQ(poll_main_menu(), c.item) << "pointer at (" << c.x << ", " << c.y << ")";
+    }
+}
+
+TEST_F(MainMenu, BetweenTwoItemsNothingLightsAndAClickIsNoChoice)
+{
+    for (int y : {222, 267, 312}) {
+        point(100, y, 1);
+        EXPECT_EQ(poll_main_menu(), MENU_NONE) << "y " << y;
+        expect_all_plain(screen);
+    }
+}
+
+TEST_F(MainMenu, AButtonAlreadyHeldChoosesOnTheFirstPassInsideTheBox)
+{
+    point(150, 290, 1);  // on "Opcoes", left button down
+    EXPECT_EQ(poll_main_menu(), MENU_OPTIONS);
+    // Four reads each for the first two items, four more and the button for the third: one
+    // highlighted drawing, copied to the screen, and straight out.
+    EXPECT_EQ(script.polls, 13);
+    EXPECT_GT(lit(screen, 3), 50);
+    for (int item : {1, 2, 4})
+        EXPECT_EQ(lit(screen, item), 0);
+    // The choice stays highlighted in the picture too, until the title is drawn anew.
+    EXPECT_GT(lit(title_bitmap, 3), 50);
+}
+
+TEST_F(MainMenu, OnlyTheLeftButtonAloneIsAClick)
+{
+    for (int buttons : {2, 3, 4, 5}) {
+        point(120, 240, buttons);  // on "Ajuda"
+        long start = script.polls;
+        int seen_lit = -1;
+        script.on_poll = [&](ScriptPlatform &s) {
+            if (s.polls == start + 40) {
+                seen_lit = lit(screen, 2);
+                s.mouse_x = 400;  // leave, or the busy loop goes on for ever
+            }
+        };
+        EXPECT_EQ(poll_main_menu(), MENU_NONE) << "buttons " << buttons;
+        EXPECT_GT(seen_lit, 50) << "highlighted while hovered";
+        expect_all_plain(screen);
+        script.on_poll = nullptr;
+    }
+}
+
+TEST_F(MainMenu, ComparisonsReadThePointerAfreshLeftTopRightBottom)
+{
+    // At each read only the coordinate that comparison needs is inside "Iniciar"'s box: read in
+    // another order, or once for two comparisons, the pointer is never seen inside.
+    script.on_poll = [](ScriptPlatform &s) {
+        switch (s.polls) {
+        case 1: s.mouse_x = 100, s.mouse_y = 0; break;    // mouse_x > 90
+        case 2: s.mouse_x = 0, s.mouse_y = 200; break;    // mouse_y > 180
+        case 3: s.mouse_x = 100, s.mouse_y = 999; break;  // mouse_x < 210
+        case 4: s.mouse_x = 999, s.mouse_y = 200; break;  // mouse_y < 220
+        case 5: s.mouse_b = 1; break;
+        }
+    };
+    EXPECT_EQ(poll_main_menu(), MENU_START);
+}
+
+TEST_F(MainMenu, AQuickMoveDownLightsBothItemsUntilThePointerLeaves)
+{
+    point(100, 200);  // on "Iniciar"
+    int first = -1, second = -1;
+    script.on_poll = [&](ScriptPlatform &s) {
+        if (s.polls == 10)
+            s.mouse_y = 240;  // straight onto "Ajuda", past the rows between
+        if (s.polls == 30) {
+            first = lit(screen, 1);
+            second = lit(screen, 2);
+            s.mouse_x = 400;  // off every box
+        }
+    };
+    EXPECT_EQ(poll_main_menu(), MENU_NONE);
+    EXPECT_GT(first, 50);
+    EXPECT_GT(second, 50);
+    expect_all_plain(screen);
+}
+
+TEST_F(MainMenu, AMoveUpIsSeenOnlyByTheNextPoll)
+{
+    point(100, 240);  // on "Ajuda"
+    script.on_poll = [](ScriptPlatform &s) {
+        if (s.polls == 12)
+            s.mouse_y = 200;  // up onto "Iniciar", already tested in this pass
+    };
+    EXPECT_EQ(poll_main_menu(), MENU_NONE);
+    expect_all_plain(screen);
+    script.on_poll = nullptr;
+    script.mouse_b = 1;
+    EXPECT_EQ(poll_main_menu(), MENU_START);
+    EXPECT_GT(lit(screen, 1), 50);
+}
+
+TEST(MainMenuWithoutFiles, AMissingPictureAndFontLeaveAWorkingBlackMenu)
+{
+    GameFolder empty(false);
+    BITMAP *screen = create_bitmap(512, 384);
+    clear_to_color(screen, makecol(255, 0, 255));
+    script_reset(screen);
+    ASSERT_NE(alfont_init(), 1);
+    title_screen();
+    EXPECT_EQ(getpixel(screen, 0, 0), makecol(0, 0, 0));
+    EXPECT_EQ(getpixel(screen, 511, 383), makecol(0, 0, 0));
+    script.mouse_x = 100, script.mouse_y = 330, script.mouse_b = 1;
+    EXPECT_EQ(poll_main_menu(), MENU_QUIT);
+    release_title_screen();
+    alfont_exit();
+    script_reset(nullptr);
+    destroy_bitmap(screen);
+}

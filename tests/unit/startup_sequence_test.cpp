@@ -1,0 +1,220 @@
+// Start-up through stand-ins for the library calls: the order of the steps, the four error
+// paths with their exact boxes, and the whole program from the title to its end.
+#include "play/game_state.h"
+#include "script_platform.h"
+#include "shell/shell.h"
+#include "shell/startup.h"
+#include "startup_game_folder.h"
+#include "ui/main_menu.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+// What each stand-in answers; every call is written to the script's log, so that library
+// calls, message boxes and the end of the process appear there in one sequence.
+struct Answers {
+    int init = 0, fonts = 0, sound = 0, window = 0;
+} answers;
+
+void step(const std::string &what) { script.log.push_back(what); }
+
+const StartupCalls stand_ins = {
+    [] { step("allegro_init"); return answers.init; },
+    [](int depth) { step("set_color_depth " + std::to_string(depth)); },
+    [] { step("alfont_init"); return answers.fonts; },
+    [] { step("midi patches"); },
+    [] { step("install_sound"); return answers.sound; },
+    [] { step("set_gfx_mode"); return answers.window; },
+    [](const char *title) { step(std::string("set_window_title ") + title); },
+    [] { step("timer keyboard mouse"); },
+    [] { step("load cursor"); return load_bitmap("imagens/cursor.bmp", nullptr); },
+    [](BITMAP *sprite) { step(sprite ? "set_mouse_sprite cursor" : "set_mouse_sprite none"); },
+};
+
+const std::string ERRO_01 = "message Pitlorex - Erro 01|\t Problema de Video. \n Para mais informacoes, veja a Ajuda.";
+const std::string ERRO_02 = "message Pitlorex - Erro 02|Nao foi possivel carregar as fontes do jogo. \n Para mais informacoes, consulte a Ajuda.";
+const std::string ERRO_04 = "message Pitlorex - Erro 04|\t Som nao detectado. \n Consulte a Ajuda para mais detalhes.";
+
+class Startup : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        answers = Answers{};
+        folder = std::make_unique<GameFolder>();
+        screen = create_bitmap(512, 384);
+        script_reset(screen);
+        script.mouse_x = 400;
+        game_settings = GameSettings{};
+    }
+    void TearDown() override
+    {
+        free_leftovers();
+        release_title_screen();
+        alfont_exit();
+        script_reset(nullptr);
+        destroy_bitmap(screen);
+        folder.reset();
+    }
+    // Whatever a start-up that did not end left behind.
+    void free_leftovers()
+    {
+        if (startup_sample)
+            destroy_sample(startup_sample);
+        startup_sample = nullptr;
+        if (title_music)
+            destroy_midi(title_music);
+        title_music = nullptr;
+        if (cursor_bitmap)
+            destroy_bitmap(cursor_bitmap);
+        cursor_bitmap = nullptr;
+    }
+    // The exit status of a start-up that ends the process, or -1 when it returns.
+    int exit_status_of_init()
+    {
+        try {
+            init_system(stand_ins);
+        } catch (const ProcessExit &end) {
+            return end.status;
+        }
+        return -1;
+    }
+    std::vector<std::string> log_from(const std::string &first)
+    {
+        auto at = std::find(script.log.begin(), script.log.end(), first);
+        return std::vector<std::string>(at, script.log.end());
+    }
+    std::unique_ptr<GameFolder> folder;
+    BITMAP *screen = nullptr;
+};
+
+}  // namespace
+
+TEST_F(Startup, BringsTheSystemUpInOrder)
+{
+    EXPECT_EQ(exit_status_of_init(), -1);
+    std::vector<std::string> expected = {
+        "allegro_init",  "set_color_depth 16",        "alfont_init",
+        "midi patches",  "install_sound",             "set_gfx_mode",
+        "set_window_title Pitlorex", "timer keyboard mouse", "load cursor",
+        "set_mouse_sprite cursor",
+    };
+    EXPECT_EQ(script.log, expected);
+    EXPECT_NE(startup_sample, nullptr);  // loaded once the library is up
+    EXPECT_TRUE(script.mouse_shown);
+    EXPECT_EQ(script.mouse_target, screen);
+
+    // The menu's close handler is the one in force: it only raises the menu's flag.
+    menu_close_requested = false;
+    script_press_close();
+    EXPECT_TRUE(menu_close_requested);
+}
+
+TEST_F(Startup, AFontEngineThatFailsEndsItBeforeSoundAndWindow)
+{
+    answers.fonts = 1;
+    EXPECT_EQ(exit_status_of_init(), 1);
+    std::vector<std::string> expected = {"alfont_init", ERRO_02, "clear_keybuf", "exit 1"};
+    EXPECT_EQ(log_from("alfont_init"), expected);
+    EXPECT_EQ(startup_sample, nullptr);  // freed on the way out
+}
+
+TEST_F(Startup, OtherFontEngineAnswersMeanReady)
+{
+    for (int answer : {0, 2, -1}) {
+        answers.fonts = answer;
+        script_reset(screen);
+        EXPECT_EQ(exit_status_of_init(), -1) << answer;
+        free_leftovers();
+    }
+}
+
+TEST_F(Startup, NoSoundIsToldAndTheGameGoesOn)
+{
+    answers.sound = -1;
+    EXPECT_EQ(exit_status_of_init(), -1);
+    std::vector<std::string> expected = {"install_sound", ERRO_04, "set_gfx_mode",
+                                         "set_window_title Pitlorex"};
+    std::vector<std::string> seen = log_from("install_sound");
+    seen.resize(std::min<size_t>(seen.size(), 4));
+    EXPECT_EQ(seen, expected);
+    EXPECT_TRUE(script.mouse_shown);
+}
+
+TEST_F(Startup, ARefusedWindowEndsIt)
+{
+    answers.window = -2;
+    EXPECT_EQ(exit_status_of_init(), 1);
+    std::vector<std::string> expected = {"set_gfx_mode", ERRO_01, "clear_keybuf", "exit 1"};
+    EXPECT_EQ(log_from("set_gfx_mode"), expected);
+}
+
+TEST_F(Startup, NoDisplayIsToldOnStandardErrorBeforeAnythingElse)
+{
+    answers.init = -1;
+    testing::internal::CaptureStderr();
+    int status = exit_status_of_init();
+    std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(status, 1);
+    EXPECT_EQ(said, "Pitlorex - Erro 01\n\t Problema de Video. \n Para mais informacoes, veja a Ajuda.\n");
+    // No box (there is no display to show it on), no sample loaded, no other library call.
+    std::vector<std::string> expected = {"allegro_init", "clear_keybuf", "exit 1"};
+    EXPECT_EQ(script.log, expected);
+    EXPECT_EQ(startup_sample, nullptr);
+}
+
+TEST_F(Startup, TheTitleComesUpWithTuneAndSoundTogetherAndSairEndsWithZero)
+{
+    std::vector<std::string> at_first_poll;
+    script.on_poll = [&](ScriptPlatform &s) {
+        if (s.polls == 1)
+            at_first_poll = s.log;
+        s.mouse_x = 100, s.mouse_y = 330, s.mouse_b = 1;  // "Sair"
+    };
+    int status = -1;
+    try {
+        pitlorex_main(stand_ins);
+    } catch (const ProcessExit &end) {
+        status = end.status;
+    }
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(getpixel(screen, 0, 0), picture_colour());
+    // Both sounds started before the menu first looked at the pointer, the tune not looped,
+    // the sample at full volume, left of centre, at its own pitch.
+    ASSERT_GE(at_first_poll.size(), 2u);
+    EXPECT_EQ(at_first_poll[at_first_poll.size() - 2], "play_midi 0");
+    EXPECT_EQ(at_first_poll.back(), "play_sample 255 50 1000 0");
+    std::vector<std::string> tail(script.log.end() - 3, script.log.end());
+    std::vector<std::string> expected = {"destroy_midi", "clear_keybuf", "exit 0"};
+    EXPECT_EQ(tail, expected);
+    EXPECT_EQ(startup_sample, nullptr);
+    EXPECT_EQ(title_music, nullptr);
+}
+
+TEST_F(Startup, ClosingTheWindowInTheMenuEndsTheProgramWithZero)
+{
+    script.on_poll = [](ScriptPlatform &s) {
+        if (s.polls == 50)
+            script_press_close();
+    };
+    EXPECT_EQ(pitlorex_main(stand_ins), 0);
+    EXPECT_EQ(script.log.back(), "allegro_exit");
+    EXPECT_EQ(script_count_log("play_midi"), 1);
+    EXPECT_EQ(script_count_log("play_sample"), 1);
+    EXPECT_FALSE(script_logged("exit"));
+}
+
+TEST_F(Startup, MissingSoundFilesPlayNothing)
+{
+    fs::remove("sons/inicio.mid");
+    fs::remove("sons/pitlorex.wav");
+    script.on_poll = [](ScriptPlatform &) { script_press_close(); };
+    EXPECT_EQ(pitlorex_main(stand_ins), 0);
+    EXPECT_FALSE(script_logged("play_"));
+    EXPECT_EQ(title_music, nullptr);
+}
