@@ -225,7 +225,7 @@ LoopRig::LoopRig()
     };
 }
 
-LoopRig::~LoopRig()
+void release_test_game()
 {
     release_game_resources();
     // The victory board shuts the font engine down itself, which frees every font with it.
@@ -234,10 +234,15 @@ LoopRig::~LoopRig()
     release_title_screen();
     alfont_exit();
     message_font = nullptr;
-    delete probe;
     reset_level_state(game_state, level_grids);
     game_state.close_requested = false;
     script_reset(nullptr);
+}
+
+LoopRig::~LoopRig()
+{
+    delete probe;
+    release_test_game();
     destroy_bitmap(screen);
 }
 

@@ -90,6 +90,10 @@ struct ScriptedPlayer {
     void react(ScriptPlatform &s);
 };
 
+// Frees what a game left loaded (pictures, tunes, fonts, the title) and clears the game's
+// state and the script, so that the next test starts from nothing.
+void release_test_game();
+
 // The whole rig: a temporary game folder as the working directory, a screen, the font engine
 // running, a clean game state, the pause log and the player hooked to the virtual clock.
 struct LoopRig {

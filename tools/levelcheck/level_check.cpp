@@ -1,0 +1,114 @@
+// One level pair checked from its files to a replayed solution.
+#include "level_check.h"
+
+#include <chrono>
+#include <fstream>
+#include <memory>
+#include <sstream>
+
+#include "level/level_file.h"
+#include "level_checks.h"
+#include "level_model.h"
+#include "play/game_state.h"
+#include "push_solver.h"
+#include "solution_replay.h"
+
+std::string level_base_name(int level, bool tile_file)
+{
+    std::string name =
+        level_file_name(level, tile_file ? TILE_FILE_TEMPLATE : OBJECT_FILE_TEMPLATE);
+    return name.substr(name.find('/') + 1);
+}
+
+static bool read_text(const std::string &path, std::string &text)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return false;
+    std::ostringstream all;
+    all << in.rdbuf();
+    text = all.str();
+    return true;
+}
+
+// A fresh load of the level as a game at `difficulty` would start it.
+static void load_fresh(const std::string &dir, int level, int difficulty, GameState &state,
+                       LevelGrids &grids)
+{
+    state.level = level;
+    state.area = (level - 1) / 4 + 1;
+    apply_difficulty(state, difficulty);
+    load_level(state, grids, level, [&dir](const std::string &name) {
+        return open_level_file(dir + "/" + name.substr(name.find('/') + 1));
+    });
+}
+
+LevelReport check_level(const std::string &fases_dir, int level, const CheckOptions &options)
+{
+    const auto started = std::chrono::steady_clock::now();
+    LevelReport report;
+    report.level = level;
+    auto finish = [&]() {
+        report.seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+        return report;
+    };
+
+    Findings findings;
+    bool present = true;
+    for (bool tile_file : {true, false}) {
+        const std::string name = level_base_name(level, tile_file);
+        std::string text;
+        if (!read_text(fases_dir + "/" + name, text)) {
+            findings.errors.push_back(name + " cannot be read");
+            present = false;
+            continue;
+        }
+        check_file_shape(name, text, tile_file, findings);
+    }
+    report.errors = findings.errors;
+    if (!present || !report.errors.empty())
+        return finish();
+
+    GameState state;
+    auto grids = std::make_unique<LevelGrids>();
+    load_fresh(fases_dir, level, options.difficulty, state, *grids);
+    report.nuggets = state.nuggets_remaining;
+    report.countdown = state.time;
+    const LevelModel model =
+        build_level_model(*grids, state.player_row, state.player_col, state.area);
+    check_level_content(*grids, model, findings);
+    report.errors = findings.errors;
+    report.warnings = findings.warnings;
+    if (!report.errors.empty())
+        return finish();
+
+    SolveResult solved = solve_level(model, options.max_states);
+    report.states = solved.states;
+    report.pushes = solved.pushes;
+    if (!solved.solved) {
+        report.errors.push_back("unsolvable: " + solved.failure);
+        return finish();
+    }
+
+    // The proof: the letters replayed frame by frame through the game's rules from a fresh load.
+    GameState replay_state;
+    auto replay_grids = std::make_unique<LevelGrids>();
+    load_fresh(fases_dir, level, options.difficulty, replay_state, *replay_grids);
+    ReplayResult replay = replay_solution(replay_state, *replay_grids, solved.frames);
+    report.frames = replay.frames;
+    if (!replay.won) {
+        report.errors.push_back("the solution does not replay: " + replay.failure);
+        return finish();
+    }
+    const long needed_ms = static_cast<long>(replay.frames) * options.frame_delay_ms;
+    if (needed_ms > static_cast<long>(report.countdown) * 1000) {
+        report.errors.push_back("the solution needs " + std::to_string(needed_ms / 1000) +
+                                " s at " + std::to_string(options.frame_delay_ms) +
+                                " ms a frame, more than the countdown of " +
+                                std::to_string(report.countdown) + " s");
+        return finish();
+    }
+    report.solution = solved.frames.substr(0, replay.frames);
+    return finish();
+}

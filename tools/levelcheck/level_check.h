@@ -1,0 +1,33 @@
+// Checking one level pair from end to end: its files, its content, a solution found by the
+// push search and proved by replaying it through the game's frame rules within the countdown.
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct CheckOptions {
+    long max_states = 1000000;  // search bound
+    int difficulty = 3;         // the countdown is that of this difficulty (3: 33 s a nugget)
+    int frame_delay_ms = 85;    // the slowest speed: a solution that fits here fits at every speed
+};
+
+struct LevelReport {
+    int level = 0;
+    std::vector<std::string> errors;  // any error fails the level
+    std::vector<std::string> warnings;
+    int nuggets = 0;
+    int pushes = 0;
+    int frames = 0;        // frames of the replayed solution
+    int countdown = 0;     // seconds granted at the chosen difficulty
+    long states = 0;       // search states explored
+    double seconds = 0;    // time spent checking
+    std::string solution;  // one key letter a frame, when solved
+
+    bool passed() const { return errors.empty(); }
+};
+
+// Checks level `level` (1..20) whose files faseNN.plt and faseNN.plo lie in `fases_dir`.
+LevelReport check_level(const std::string &fases_dir, int level, const CheckOptions &options);
+
+// The file name of `level` without its folder: "fase07.plt" for 7 and ".plt".
+std::string level_base_name(int level, bool tile_file);

@@ -1,0 +1,158 @@
+// Shape and content checks of a level pair.
+#include "level_checks.h"
+
+#include "level/cell_catalogue.h"
+
+std::string cell_name(int cell)
+{
+    return "row " + std::to_string(cell_row(cell)) + ", column " + std::to_string(cell_col(cell));
+}
+
+void check_file_shape(const std::string &name, const std::string &text, bool tile_file,
+                      Findings &findings)
+{
+    std::vector<std::string> lines;
+    std::string line;
+    for (size_t i = 0; i < text.size(); i++) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+            continue;
+        if (text[i] == '\n') {
+            lines.push_back(line);
+            line.clear();
+        } else {
+            line += text[i];
+        }
+    }
+    if (!line.empty())
+        lines.push_back(line);
+
+    if (lines.size() != MAP_ROWS) {
+        findings.errors.push_back(name + ": " + std::to_string(lines.size()) + " lines, not " +
+                                  std::to_string(MAP_ROWS));
+    }
+    for (size_t row = 0; row < lines.size() && row < MAP_ROWS; row++) {
+        const std::string &l = lines[row];
+        if (l.size() != MAP_COLS) {
+            findings.errors.push_back(name + ": line " + std::to_string(row + 1) + " has " +
+                                      std::to_string(l.size()) + " characters, not " +
+                                      std::to_string(MAP_COLS));
+            continue;
+        }
+        for (int col = 0; col < MAP_COLS; col++) {
+            char c = l[col];
+            bool known = tile_file ? (c >= 'A' && c <= 'Z') : (c >= '0' && c <= '8');
+            if (!known) {
+                findings.errors.push_back(name + ": unknown character '" + std::string(1, c) +
+                                          "' at " +
+                                          cell_name(cell_index(static_cast<int>(row), col)));
+                break;  // one a line is enough
+            }
+        }
+    }
+}
+
+// Barrier group of a tile letter as a model group.
+static int tile_group(char tile)
+{
+    switch (barrier_group(tile)) {
+    case BARRIER_X: return GROUP_X;
+    case BARRIER_W: return GROUP_W;
+    case BARRIER_UV: return GROUP_UV;
+    default: return GROUP_NONE;
+    }
+}
+
+static const char *GROUP_NAMES[3] = {"X", "W", "U/V"};
+static const char SWITCH_OF_GROUP[3] = {'4', '3', '5'};
+
+void check_level_content(const LevelGrids &grids, const LevelModel &model, Findings &findings)
+{
+    int miners = 0, nuggets = 0, baskets = 0;
+    int barriers[3] = {0, 0, 0}, switches[3] = {0, 0, 0};
+    for (int cell = 0; cell < CELL_COUNT; cell++) {
+        const int row = cell_row(cell), col = cell_col(cell);
+        const char tile = grids.tile_map[row][col];
+        const char object = grids.object_map[row][col];
+        baskets += is_basket_tile(tile);
+        if (object == '1') {
+            miners++;
+            if (!is_floor_tile(tile))
+                findings.errors.push_back("the miner starts on a non-floor tile at " +
+                                          cell_name(cell));
+        }
+        if (object == '2') {
+            nuggets++;
+            if (!is_floor_tile(tile))
+                findings.errors.push_back("a nugget lies on a non-floor tile at " +
+                                          cell_name(cell));
+        }
+        if ((is_switch_object(object) || is_hazard_object(object)) && !is_floor_tile(tile))
+            findings.warnings.push_back(std::string("object '") + object +
+                                        "' on a non-floor tile can never be reached at " +
+                                        cell_name(cell));
+        if (is_switch_object(object)) {
+            switch (switch_group(object)) {
+            case BARRIER_X: switches[GROUP_X]++; break;
+            case BARRIER_W: switches[GROUP_W]++; break;
+            case BARRIER_UV: switches[GROUP_UV]++; break;
+            default: break;
+            }
+        }
+        const int group = tile_group(tile);
+        if (group == GROUP_NONE)
+            continue;
+        barriers[group]++;
+        if (row == 0 || col == 0)
+            findings.errors.push_back("a barrier on the outer edge never opens at " +
+                                      cell_name(cell));
+        else if (object != '0')
+            findings.errors.push_back(std::string("object '") + object +
+                                      "' on a barrier keeps it shut at " + cell_name(cell));
+        else if (model.opens_with[cell] == GROUP_NONE)
+            findings.errors.push_back(
+                std::string("barrier beyond its list's capacity never opens at ") +
+                cell_name(cell));
+    }
+    if (miners == 0)
+        findings.errors.push_back("no miner ('1') in the object file");
+    else if (miners > 1)
+        findings.errors.push_back(std::to_string(miners) + " miners ('1'); exactly one is wanted");
+    if (nuggets == 0)
+        findings.errors.push_back("no nugget ('2') in the object file");
+    if (baskets == 0)
+        findings.errors.push_back("no basket ('Y' or 'Z') in the tile file");
+    for (int group = 0; group < 3; group++) {
+        if (barriers[group] && !switches[group])
+            findings.warnings.push_back(std::string(GROUP_NAMES[group]) +
+                                        " barriers without a switch '" + SWITCH_OF_GROUP[group] +
+                                        "' stay shut");
+        if (switches[group] && !barriers[group])
+            findings.warnings.push_back(std::string("switch '") + SWITCH_OF_GROUP[group] +
+                                        "' without " + GROUP_NAMES[group] +
+                                        " barriers opens nothing");
+    }
+
+    // Everything the miner might ever walk on, counting nuggets and switches as passable and
+    // every barrier as open: none of it should lie under the status line.
+    if (miners == 0)
+        return;
+    std::vector<int> queue{model.miner};
+    std::vector<char> seen(CELL_COUNT, 0);
+    seen[model.miner] = 1;
+    for (size_t i = 0; i < queue.size(); i++) {
+        if (cell_row(queue[i]) == MAP_ROWS - 1) {
+            findings.warnings.push_back("the miner can reach row 23 under the status line at " +
+                                        cell_name(queue[i]));
+            break;
+        }
+        for (int dir = 0; dir < 4; dir++) {
+            int next = step_cell(queue[i], dir);
+            if (next < 0 || seen[next] || model.hazard[next])
+                continue;
+            if (!model.floor[next] && model.opens_with[next] == GROUP_NONE)
+                continue;
+            seen[next] = 1;
+            queue.push_back(next);
+        }
+    }
+}

@@ -1,0 +1,72 @@
+// Building the push-puzzle view of a loaded level from the game's own grids and rules.
+#include "level_model.h"
+
+#include <memory>
+
+#include "level/cell_catalogue.h"
+#include "play/barrier_rules.h"
+#include "play/game_state.h"
+
+int step_cell(int cell, int dir)
+{
+    int row = cell_row(cell), col = cell_col(cell);
+    switch (dir) {
+    case 0: row--; break;
+    case 1: row++; break;
+    case 2: col--; break;
+    default: col++; break;
+    }
+    if (row < 0 || row >= MAP_ROWS || col < 0 || col >= MAP_COLS)
+        return -1;
+    return cell_index(row, col);
+}
+
+static int model_group(BarrierGroup group)
+{
+    switch (group) {
+    case BARRIER_X: return GROUP_X;
+    case BARRIER_W: return GROUP_W;
+    case BARRIER_UV: return GROUP_UV;
+    default: return GROUP_NONE;
+    }
+}
+
+static void note_opened(int row, int col, void *context)
+{
+    static_cast<std::vector<int> *>(context)->push_back(cell_index(row, col));
+}
+
+LevelModel build_level_model(const LevelGrids &grids, int miner_row, int miner_col, int area)
+{
+    LevelModel model;
+    model.area = area;
+    model.opens_with.fill(GROUP_NONE);
+    model.miner = cell_index(miner_row, miner_col);
+    for (int cell = 0; cell < CELL_COUNT; cell++) {
+        char tile = grids.tile_map[cell_row(cell)][cell_col(cell)];
+        char object = grids.object_map[cell_row(cell)][cell_col(cell)];
+        model.floor[cell] = is_floor_tile(tile);
+        model.basket[cell] = is_basket_tile(tile);
+        model.hazard[cell] = is_hazard_object(object);
+        if (is_switch_object(object))
+            model.switches.push_back({cell, model_group(switch_group(object))});
+        if (object == '2')
+            model.nuggets.push_back(cell);
+    }
+
+    // Open each group alone on a copy and see which cells the game turns into floor.
+    for (int group : {GROUP_X, GROUP_W, GROUP_UV}) {
+        auto copy = std::make_unique<LevelGrids>(grids);  // large: keep it off the stack
+        GameState state;
+        state.area = area;
+        state.x_opened = group == GROUP_X;
+        state.w_opened = group == GROUP_W;
+        state.uv_opened = group == GROUP_UV;
+        std::vector<int> opened;
+        open_barriers(state, *copy, note_opened, &opened);
+        for (int cell : opened)
+            if (!model.floor[cell])
+                model.opens_with[cell] = static_cast<int8_t>(group);
+    }
+    return model;
+}

@@ -1,0 +1,85 @@
+// levelcheck: checks and solves every level pair of a folder, writes the solutions and prints
+// a table; exits 1 naming each level that fails.
+//
+//   levelcheck [--solutions DIR] [--level N] [--max-states N] FASES_DIR
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+#include "level/level_file.h"
+#include "level_check.h"
+#include "solution_replay.h"
+
+static int usage()
+{
+    std::fprintf(stderr,
+                 "usage: levelcheck [--solutions DIR] [--level N] [--max-states N] FASES_DIR\n");
+    return 2;
+}
+
+int main(int argc, char **argv)
+{
+    std::string fases_dir, solutions_dir;
+    int only_level = 0;
+    CheckOptions options;
+    for (int i = 1; i < argc; i++) {
+        const bool has_value = i + 1 < argc;
+        if (!std::strcmp(argv[i], "--solutions") && has_value)
+            solutions_dir = argv[++i];
+        else if (!std::strcmp(argv[i], "--level") && has_value)
+            only_level = std::atoi(argv[++i]);
+        else if (!std::strcmp(argv[i], "--max-states") && has_value)
+            options.max_states = std::atol(argv[++i]);
+        else if (argv[i][0] == '-' || !fases_dir.empty())
+            return usage();
+        else
+            fases_dir = argv[i];
+    }
+    if (fases_dir.empty() || only_level < 0 || only_level > LEVEL_COUNT || options.max_states <= 0)
+        return usage();
+
+    if (!solutions_dir.empty()) {
+        std::error_code error;
+        std::filesystem::create_directories(solutions_dir, error);
+    }
+    std::printf("level  nuggets  pushes  frames  needs(s)  countdown(s)    states  time(s)\n");
+    std::string failed;
+    double total_seconds = 0;
+    for (int level = 1; level <= LEVEL_COUNT; level++) {
+        if (only_level && level != only_level)
+            continue;
+        const LevelReport r = check_level(fases_dir, level, options);
+        total_seconds += r.seconds;
+        std::printf("fase%02d %7d %7d %7d %9.1f %13d %9ld %8.2f%s\n", level, r.nuggets, r.pushes,
+                    r.frames, r.frames * options.frame_delay_ms / 1000.0, r.countdown, r.states,
+                    r.seconds, r.passed() ? "" : "  FAILED");
+        for (const std::string &w : r.warnings)
+            std::printf("  warning: fase%02d: %s\n", level, w.c_str());
+        for (const std::string &e : r.errors)
+            std::printf("  error: fase%02d: %s\n", level, e.c_str());
+        char level_name[16];
+        std::snprintf(level_name, sizeof level_name, " fase%02d", level);
+        if (!r.passed()) {
+            failed += level_name;
+            continue;
+        }
+        if (!solutions_dir.empty()) {
+            char name[32];
+            std::snprintf(name, sizeof name, "/fase%02d.txt", level);
+            if (!write_solution_file(solutions_dir + name, r.solution)) {
+                std::printf("  error: fase%02d: cannot write %s%s\n", level, solutions_dir.c_str(),
+                            name);
+                failed += level_name;
+            }
+        }
+    }
+    std::printf("total %.2f s (countdown of difficulty %d, frames of %d ms)\n", total_seconds,
+                options.difficulty, options.frame_delay_ms);
+    if (!failed.empty()) {
+        std::printf("levelcheck: failed:%s\n", failed.c_str());
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,76 @@
+// Replaying key letters through the frame rules, and solution files.
+#include "solution_replay.h"
+
+#include <cctype>
+#include <fstream>
+
+#include "play/move_rules.h"
+
+static bool letter_direction(char letter, Direction &dir)
+{
+    switch (letter) {
+    case 'U': dir = Direction::up; return true;
+    case 'D': dir = Direction::down; return true;
+    case 'L': dir = Direction::left; return true;
+    case 'R': dir = Direction::right; return true;
+    default: return false;
+    }
+}
+
+ReplayResult replay_solution(GameState &state, LevelGrids &grids, const std::string &letters)
+{
+    ReplayResult result;
+    for (char letter : letters) {
+        Direction dir;
+        if (!letter_direction(letter, dir)) {
+            result.failure = std::string("unknown key letter '") + letter + "'";
+            break;
+        }
+        play_step(state, grids, dir);
+        result.frames++;
+        if (state.hazard_touched) {
+            result.hazard = true;
+            result.failure = "the miner touched a hazard at frame " + std::to_string(result.frames);
+            break;
+        }
+        if (state.nuggets_remaining == 0) {
+            result.won = true;
+            break;
+        }
+    }
+    result.nuggets_left = state.nuggets_remaining;
+    if (!result.won && result.failure.empty())
+        result.failure =
+            "the keys ran out with " + std::to_string(result.nuggets_left) + " nugget(s) left";
+    return result;
+}
+
+bool write_solution_file(const std::string &path, const std::string &letters)
+{
+    std::ofstream out(path, std::ios::binary);
+    for (size_t i = 0; i < letters.size(); i += 64)
+        out << letters.substr(i, 64) << '\n';
+    out.close();
+    return static_cast<bool>(out);
+}
+
+bool read_solution_file(const std::string &path, std::string &letters, std::string &error)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        error = "cannot read " + path;
+        return false;
+    }
+    letters.clear();
+    char c;
+    while (in.get(c)) {
+        if (std::isspace(static_cast<unsigned char>(c)))
+            continue;
+        if (c != 'U' && c != 'D' && c != 'L' && c != 'R') {
+            error = path + " holds '" + std::string(1, c) + "', not a key letter";
+            return false;
+        }
+        letters += c;
+    }
+    return true;
+}
