@@ -19,12 +19,12 @@ void request_menu_close() { menu_close_requested = true; }
 
 void install_menu_close_handler() { pf_set_close_button_callback(request_menu_close); }
 
-// Entering the menu: its own close handler in force and its flag cleared. The title screen is
-// already showing.
+// Coming back to the menu from a board or a game: its own close handler in force again and its
+// flag cleared first, so that no request can fall between the two. The title screen is showing.
 static void enter_menu()
 {
-    install_menu_close_handler();
     menu_close_requested = false;
+    install_menu_close_handler();
 }
 
 // "Iniciar": every level pair must open before anything of a game is loaded.
@@ -42,7 +42,9 @@ void main_menu()
 {
     // One loop over the screens: each choice runs its screen to the end and comes back here,
     // so no screen is ever started from inside another and nothing is left pending.
-    enter_menu();
+    // The menu's handler has been in force since start-up; its flag is not cleared here, so a
+    // close pressed while the title and its tune were coming up still ends the game.
+    install_menu_close_handler();
     for (;;) {
         if (menu_close_requested)
             return;

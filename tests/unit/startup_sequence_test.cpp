@@ -51,6 +51,7 @@ protected:
         script_reset(screen);
         script.mouse_x = 400;
         game_settings = GameSettings{};
+        menu_close_requested = false;  // as at process start
     }
     void TearDown() override
     {
