@@ -85,79 +85,10 @@ Rgb e2e_pixel(E2eSession &s, int x, int y)
 }
 
 // ---- PNG ---------------------------------------------------------------------------------
-static uint32_t crc32_of(const uint8_t *data, size_t size, uint32_t crc = 0)
-{
-    static const std::array<uint32_t, 256> table = [] {
-        std::array<uint32_t, 256> t{};
-        for (uint32_t n = 0; n < 256; n++) {
-            uint32_t c = n;
-            for (int k = 0; k < 8; k++)
-                c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-            t[n] = c;
-        }
-        return t;
-    }();
-    crc = ~crc;
-    for (size_t i = 0; i < size; i++)
-        crc = table[(crc ^ data[i]) & 0xFF] ^ (crc >> 8);
-    return ~crc;
-}
-
-static void put_be32(std::vector<uint8_t> &out, uint32_t v)
-{
-    for (int shift = 24; shift >= 0; shift -= 8)
-        out.push_back((uint8_t)(v >> shift));
-}
-
-static void put_chunk(std::vector<uint8_t> &png, const char *type,
-                      const std::vector<uint8_t> &data)
-{
-    put_be32(png, (uint32_t)data.size());
-    size_t start = png.size();
-    png.insert(png.end(), type, type + 4);
-    png.insert(png.end(), data.begin(), data.end());
-    put_be32(png, crc32_of(&png[start], png.size() - start));
-}
+// The data builder's PNG writer, behind a plain byte interface (its Rgb and ours differ).
+bool write_png_file(const uint8_t *rgb, int width, int height, const std::string &path);
 
 bool e2e_write_png(const RgbImage &image, const std::string &path)
 {
-    std::vector<uint8_t> header;
-    put_be32(header, (uint32_t)image.width);
-    put_be32(header, (uint32_t)image.height);
-    header.insert(header.end(), {8, 2, 0, 0, 0});  // 8 bits, RGB, deflate, no filter, no interlace
-
-    // Rows each behind a "no filter" byte, then a zlib stream of stored (uncompressed) blocks.
-    std::vector<uint8_t> rows;
-    size_t stride = (size_t)image.width * 3;
-    for (int y = 0; y < image.height; y++) {
-        rows.push_back(0);
-        rows.insert(rows.end(), image.rgb.begin() + y * stride,
-                    image.rgb.begin() + (y + 1) * stride);
-    }
-    std::vector<uint8_t> zlib{0x78, 0x01};
-    size_t done = 0;
-    do {
-        size_t size = std::min<size_t>(rows.size() - done, 65535);
-        bool last = done + size == rows.size();
-        zlib.insert(zlib.end(), {(uint8_t)(last ? 1 : 0), (uint8_t)size, (uint8_t)(size >> 8),
-                                 (uint8_t)~size, (uint8_t)(~size >> 8)});
-        zlib.insert(zlib.end(), rows.begin() + done, rows.begin() + done + size);
-        done += size;
-    } while (done < rows.size());
-    uint32_t a = 1, b = 0;  // Adler-32 of the uncompressed data
-    for (uint8_t byte : rows) {
-        a = (a + byte) % 65521;
-        b = (b + a) % 65521;
-    }
-    put_be32(zlib, (b << 16) | a);
-
-    std::vector<uint8_t> png{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    put_chunk(png, "IHDR", header);
-    put_chunk(png, "IDAT", zlib);
-    put_chunk(png, "IEND", {});
-    FILE *file = fopen(path.c_str(), "wb");
-    if (!file)
-        return false;
-    bool written = fwrite(png.data(), 1, png.size(), file) == png.size();
-    return fclose(file) == 0 && written;
+    return write_png_file(image.rgb.data(), image.width, image.height, path);
 }
