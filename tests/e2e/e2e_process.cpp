@@ -12,6 +12,7 @@
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <stdexcept>
 
@@ -72,7 +73,13 @@ void e2e_remove_file(E2eSession &s, const std::string &rel_path)
         throw std::runtime_error("nothing to remove at " + path.string());
 }
 
-void e2e_start(E2eSession &s, const std::string &program, const std::vector<std::string> &args)
+static std::string variable_name(const std::string &entry)
+{
+    return entry.substr(0, entry.find('='));
+}
+
+void e2e_start(E2eSession &s, const std::string &program, const std::vector<std::string> &args,
+               const std::vector<std::string> &env_changes)
 {
     if (s.program.pid > 0)
         throw std::logic_error("e2e_start: the session already ran a program");
@@ -81,14 +88,20 @@ void e2e_start(E2eSession &s, const std::string &program, const std::vector<std:
         throw std::runtime_error("e2e_start: no executable at " + path);
 
     // Everything the child needs is prepared before fork: after it, only plain system calls.
-    std::vector<std::string> env_text;
-    for (char **e = environ; *e; e++) {
-        std::string entry = *e;
-        if (entry.rfind("DISPLAY=", 0) != 0 && entry.rfind("HOME=", 0) != 0)
-            env_text.push_back(entry);
+    std::map<std::string, std::string> env;
+    for (char **e = environ; *e; e++)
+        env[variable_name(*e)] = *e;
+    env["DISPLAY"] = "DISPLAY=" + s.xvfb.display;
+    env["HOME"] = "HOME=" + s.home_dir;
+    for (const std::string &change : env_changes) {
+        if (change.find('=') == std::string::npos)
+            env.erase(change);
+        else
+            env[variable_name(change)] = change;
     }
-    env_text.push_back("DISPLAY=" + s.xvfb.display);
-    env_text.push_back("HOME=" + s.home_dir);
+    std::vector<std::string> env_text;
+    for (auto &entry : env)
+        env_text.push_back(entry.second);
     std::vector<char *> envp;
     for (auto &e : env_text)
         envp.push_back(e.data());

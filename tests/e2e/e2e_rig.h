@@ -101,10 +101,13 @@ void e2e_remove_file(E2eSession &s, const std::string &rel_path);
 
 // Starts work_dir/program with `args`, working directory work_dir, DISPLAY set to the
 // session's server, HOME set to home_dir, stdin from /dev/null and stdout/stderr into the
-// session's files. The program leads a new process group and is killed if the test process
-// dies. One program per session. Throws std::runtime_error if it cannot be started.
+// session's files. `env_changes` then adjust the environment: "NAME=value" sets NAME, a bare
+// "NAME" removes it (e.g. "DISPLAY" to start with no display). The program leads a new process
+// group and is killed if the test process dies. One program per session. Throws
+// std::runtime_error if it cannot be started.
 void e2e_start(E2eSession &s, const std::string &program,
-               const std::vector<std::string> &args = {});
+               const std::vector<std::string> &args = {},
+               const std::vector<std::string> &env_changes = {});
 
 // True while the started program has not exited (collects its status once it has).
 bool e2e_running(E2eSession &s);

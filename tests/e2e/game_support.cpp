@@ -5,9 +5,6 @@
 #include <gtest/gtest.h>
 #include <X11/Xlib.h>  // after GoogleTest, whose headers its macros break
 
-#include <fcntl.h>
-#include <signal.h>
-#include <sys/prctl.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -38,61 +35,9 @@ int count_near(const RgbImage &image, const PixelBox &box, Rgb colour)
     return count;
 }
 
-static std::string variable_name(const std::string &entry)
-{
-    return entry.substr(0, entry.find('='));
-}
-
 void start_pitlorex(E2eSession &s, const std::vector<std::string> &changes)
 {
-    if (s.program.pid > 0)
-        throw std::logic_error("start_pitlorex: the session already ran a program");
-    std::map<std::string, std::string> env;
-    for (char **e = environ; *e; e++)
-        env[variable_name(*e)] = *e;
-    env["DISPLAY"] = "DISPLAY=" + s.xvfb.display;
-    env["HOME"] = "HOME=" + s.home_dir;
-    for (const std::string &change : changes) {
-        if (change.find('=') == std::string::npos)
-            env.erase(change);
-        else
-            env[variable_name(change)] = change;
-    }
-    // Everything the child needs is made before fork: after it, only plain system calls.
-    std::vector<std::string> env_text;
-    for (auto &entry : env)
-        env_text.push_back(entry.second);
-    std::vector<char *> envp;
-    for (auto &e : env_text)
-        envp.push_back(e.data());
-    envp.push_back(nullptr);
-    std::string path = s.work_dir + "/pitlorex";
-    char *argv[] = {path.data(), nullptr};
-    std::string out_path = s.temp_dir + "/stdout.txt", err_path = s.temp_dir + "/stderr.txt";
-
-    pid_t parent = getpid();
-    pid_t pid = fork();
-    if (pid < 0)
-        throw std::runtime_error("start_pitlorex: cannot fork");
-    if (pid == 0) {
-        setpgid(0, 0);
-        prctl(PR_SET_PDEATHSIG, SIGKILL);
-        if (getppid() != parent)
-            _exit(127);
-        int in = open("/dev/null", O_RDONLY);
-        int out = open(out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        int err = open(err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        if (in < 0 || out < 0 || err < 0 || chdir(s.work_dir.c_str()) != 0)
-            _exit(127);
-        dup2(in, 0);
-        dup2(out, 1);
-        dup2(err, 2);
-        execve(argv[0], argv, envp.data());
-        _exit(127);
-    }
-    setpgid(pid, pid);  // here too, so that no kill can race the child's own call
-    s.program.pid = pid;
-    s.program.reaped = false;
+    e2e_start(s, "pitlorex", {}, changes);
 }
 
 bool menu_words_normal(const RgbImage &shot)
