@@ -78,6 +78,20 @@ std::string in_dir(const std::string &dir, const std::string &name)
     return dir.empty() ? name : dir + "/" + name;
 }
 
+// Loads `count` pictures named prefix + character + ".bmp", the characters counting up from
+// `first`, into `slots`. The name of the first that does not load, or "" when all did.
+std::string load_pictures(const std::string &dir, const char *prefix, char first, int count,
+                          BITMAP **slots)
+{
+    for (int i = 0; i < count; i++) {
+        std::string name = prefix + std::string(1, char(first + i)) + ".bmp";
+        slots[i] = load_bitmap(in_dir(dir, name).c_str(), nullptr);
+        if (!slots[i])
+            return name;
+    }
+    return "";
+}
+
 }  // namespace
 
 std::string try_load_game_resources(const std::string &dir)
@@ -86,21 +100,12 @@ std::string try_load_game_resources(const std::string &dir)
     fresh.buffer = create_bitmap(512, 384);
     if (!fresh.buffer)
         return "back_buffer (512 x 384)";
-    for (int i = 0; i < 26; i++) {
-        std::string name = std::string("tiles/t") + static_cast<char>('A' + i) + ".bmp";
-        fresh.tiles[i] = load_bitmap(in_dir(dir, name).c_str(), nullptr);
-        if (!fresh.tiles[i]) {
-            free_set(fresh);
-            return name;
-        }
-    }
-    for (int i = 0; i < 8; i++) {
-        std::string name = std::string("objetos/o") + static_cast<char>('1' + i) + ".bmp";
-        fresh.objects[i] = load_bitmap(in_dir(dir, name).c_str(), nullptr);
-        if (!fresh.objects[i]) {
-            free_set(fresh);
-            return name;
-        }
+    std::string missing = load_pictures(dir, "tiles/t", 'A', 26, fresh.tiles);
+    if (missing.empty())
+        missing = load_pictures(dir, "objetos/o", '1', 8, fresh.objects);
+    if (!missing.empty()) {
+        free_set(fresh);
+        return missing;
     }
     for (int i = 0; i < 5; i++) {
         std::string name = std::string("sons/area") + static_cast<char>('1' + i) + ".mid";

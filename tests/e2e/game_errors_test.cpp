@@ -95,15 +95,22 @@ TEST(GameErrorBox, NoSoundCardGivesErro04AndTheGameGoesOn)
     expect_no_sound_box_then_title(s);
 }
 
+// Removes `file`, clicks "Iniciar" on the title and waits for the box that follows.
+static bool start_game_without(E2eSession &s, const std::string &file, MessageBox &box)
+{
+    put_tiny_levels(s);
+    e2e_remove_file(s, file);
+    if (!start_to_title(s))
+        return false;
+    e2e_click(s, box_mid_x(START_BOX), box_mid_y(START_BOX));
+    return e2e_wait_message_box(s, box, 5000);
+}
+
 TEST(GameErrorBox, MissingLevelFileGivesErro03WhenAGameStarts)
 {
     E2eSession s(GAME_DIR);
-    put_tiny_levels(s);
-    e2e_remove_file(s, "fases/fase13.plo");
-    ASSERT_TRUE(start_to_title(s));
-    e2e_click(s, box_mid_x(START_BOX), box_mid_y(START_BOX));
     MessageBox box;
-    ASSERT_TRUE(e2e_wait_message_box(s, box, 5000)) << e2e_program_output(s);
+    ASSERT_TRUE(start_game_without(s, "fases/fase13.plo", box)) << e2e_program_output(s);
     EXPECT_EQ(box.title, "Pitlorex - Erro 03");
     EXPECT_EQ(box.text, " Fase(s) inexistente(s). \n    Consulte a Ajuda.");
     EXPECT_EQ(e2e_window_name(s, s.window), "Pitlorex - Erro 03");
@@ -114,12 +121,8 @@ TEST(GameErrorBox, MissingLevelFileGivesErro03WhenAGameStarts)
 TEST(GameErrorBox, MissingTilePictureGivesErro05NamingItWhenAGameStarts)
 {
     E2eSession s(GAME_DIR);
-    put_tiny_levels(s);
-    e2e_remove_file(s, "tiles/tM.bmp");
-    ASSERT_TRUE(start_to_title(s));
-    e2e_click(s, box_mid_x(START_BOX), box_mid_y(START_BOX));
     MessageBox box;
-    ASSERT_TRUE(e2e_wait_message_box(s, box, 5000)) << e2e_program_output(s);
+    ASSERT_TRUE(start_game_without(s, "tiles/tM.bmp", box)) << e2e_program_output(s);
     EXPECT_EQ(box.title, "Pitlorex - Erro 05");
     EXPECT_EQ(box.text,
               "Nao foi possivel carregar: tiles/tM.bmp \n Para mais informacoes, consulte a Ajuda.");
