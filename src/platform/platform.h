@@ -51,6 +51,9 @@ void pf_set_close_button_callback(void (*handler)());
 // Plays a tune (looped when loop is 1). A NULL tune plays nothing.
 void pf_play_midi(MIDI *tune, int loop);
 
+// Stops the tune playing, if any (Allegro's play_midi(NULL, 0)).
+void pf_stop_midi();
+
 // Stops and frees a tune; NULL does nothing.
 void pf_destroy_midi(MIDI *tune);
 
