@@ -62,7 +62,8 @@ void pf_destroy_midi(MIDI *tune);
 void pf_play_sample(SAMPLE *sample, int volume, int pan, int frequency, int loop);
 
 // ---- Message boxes and the end of the process --------------------------------------------
-// Shows a blocking message box titled `caption`; returns when the player dismisses it.
+// Shows a blocking message box titled `caption`; returns when the player dismisses it (its
+// button, Return, or its close button). The box never outlives the process.
 void pf_message_box(const char *caption, const char *text);
 
 // Shuts the library down (Allegro's allegro_exit).

@@ -55,12 +55,13 @@ void pf_message_box(const char *caption, const char *text)
                           (char *)"-center", (char *)"-buttons", (char *)"OK:101",
                           (char *)"-default", (char *)"OK", (char *)text, nullptr};
     constexpr int NOT_RUN = 127;
+    pid_t game = getpid();
     pid_t pid = getenv("DISPLAY") ? fork() : -1;
     if (pid == 0) {
         // The box must not outlive the game, whatever ends it (a signal, a kill): it is closed
         // when the game's main thread goes. Only calls that are safe after fork from here on.
         prctl(PR_SET_PDEATHSIG, SIGTERM);
-        if (getppid() == 1)
+        if (getppid() != game)  // the game ended before the request was made
             _exit(NOT_RUN);
         execvp("xmessage", argv);
         _exit(NOT_RUN);
