@@ -34,9 +34,14 @@ void pf_release_screen() { release_screen(); }
 void pf_show_mouse(BITMAP *target)
 {
     // A pointer drawn by the library lives in the screen's pixels: every copy of the title
-    // over it wiped it. X's own cursor floats above them.
-    if (target)
+    // over it wiped it. X's own cursor floats above them, but show_mouse(NULL) leaves it on
+    // the window: an invisible cursor is selected to hide it.
+    if (target) {
+        select_mouse_cursor(MOUSE_CURSOR_ALLEGRO);
         enable_hardware_cursor();
+    } else {
+        select_mouse_cursor(MOUSE_CURSOR_NONE);
+    }
     show_mouse(target);
 }
 
