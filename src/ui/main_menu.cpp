@@ -58,7 +58,8 @@ void measure_labels()
         alfont_textout_aa_ex(scratch, menu_font, item.label, item.x, item.y,
                              makecol(255, 255, 255), NO_BACKGROUND);
         Box box{WINDOW_WIDTH, WINDOW_HEIGHT, -1, -1};
-        for (int y = 0; y < WINDOW_HEIGHT; y++)
+        // A 40-pixel font reaches at most a font size above or below its drawing position.
+        for (int y = std::max(item.y - 40, 0); y < std::min(item.y + 80, WINDOW_HEIGHT); y++)
             for (int x = 0; x < WINDOW_WIDTH; x++)
                 if (getpixel(scratch, x, y) != 0) {
                     box = {std::min(box.x1, x), std::min(box.y1, y), std::max(box.x2, x),
