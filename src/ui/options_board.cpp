@@ -166,6 +166,7 @@ bool options_pass(OptionsState &state, OptionsView &view)
     show_value(view, view.sound, SOUND_AT, value_colour, state.sound_label);
     show_value(view, view.difficulty, DIFFICULTY_AT, value_colour, state.difficulty_label);
     show_value(view, view.password, PASSWORD_AT, makecol(255, 100, 20), "(    )");
+    const bool drew_values = view.drew;
 
     // "LENTA" is shorter than the label it replaces; "SIM" and "NAO" are the same width.
     hover_value(state, view, view.speed, SPEED_AT, 65, 9, state.speed_label, advance_speed,
@@ -184,7 +185,7 @@ bool options_pass(OptionsState &state, OptionsView &view)
             pf_idle();
         }
     }
-    view.drew = false;
+    view.drew = drew_values;
     bool ok = board_ok_step(view.ok, view.drew);
     if (!ok && !view.drew)
         pf_idle();
