@@ -9,8 +9,8 @@ set -eu
 play_packages="g++ make cmake pkg-config liballegro4-dev libfreetype-dev freepats x11-utils
 fonts-bebas-neue fonts-yanone-kaffeesatz"
 # To test: GoogleTest, a font with kerning for the font tests, a virtual X server, X input
-# synthesis, screenshots, clang for the fuzzer.
-test_packages="libgtest-dev fonts-dejavu-core xvfb xdotool imagemagick libx11-dev libxtst-dev clang
+# synthesis, the cursor the X server shows (XFixes), screenshots, clang for the fuzzer.
+test_packages="libgtest-dev fonts-dejavu-core xvfb xdotool imagemagick libx11-dev libxtst-dev libxfixes-dev clang
 libclang-rt-14-dev"
 
 wanted=$play_packages

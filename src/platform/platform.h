@@ -8,6 +8,8 @@
 
 #include <allegro.h>
 
+#include <atomic>
+
 // ---- Input -------------------------------------------------------------------------------
 // Current pointer position and buttons, read afresh on every call (Allegro's mouse_x,
 // mouse_y, mouse_b).
@@ -21,12 +23,23 @@ bool pf_key_held(int scancode);
 // Waits for one typed key; returns (scancode << 8) | character code, as Allegro's readkey.
 int pf_readkey();
 
+// True when a typed key waits to be read, so that a loop can wait for one without blocking.
+bool pf_keypressed();
+
 // Drops every key typed and not yet read.
 void pf_clear_keybuf();
 
 // ---- Time --------------------------------------------------------------------------------
-// Pauses the calling loop for ms milliseconds. The only pause the game takes.
+// Pauses the calling loop for ms milliseconds.
 void pf_rest(int ms);
+
+// Pauses like pf_rest, but returns early (within a few milliseconds) once `stop` is set: a
+// close request must not wait out a long message.
+void pf_rest_unless(int ms, const std::atomic<bool> &stop);
+
+// Yields the processor for about a millisecond: what a waiting screen does after a pass that
+// changed nothing. No pause the game's timing counts on (the scripted clock does not move).
+void pf_idle();
 
 // Installs (or re-arms, keeping its phase) a handler called every `period` timer ticks
 // (Allegro's install_int_ex; SECS_TO_TIMER(1) is one second).
@@ -40,8 +53,14 @@ BITMAP *pf_screen();
 void pf_acquire_screen();
 void pf_release_screen();
 
-// Shows the mouse pointer over `target`; NULL hides it.
+// Shows the mouse pointer over `target`; NULL hides it. Asks for the system's own cursor (drawn
+// by X with the sprite's picture) first, so that copies to the screen cannot wipe it.
 void pf_show_mouse(BITMAP *target);
+
+// Around a drawing onto the screen: hides a pointer that the library draws itself, then
+// shows it again over the new picture. Nothing happens when the system draws the cursor.
+void pf_scare_mouse();
+void pf_unscare_mouse();
 
 // Makes `handler` the one called when the window's close button is pressed; it replaces the
 // handler installed before. Handlers only set a flag: they run outside the main thread.

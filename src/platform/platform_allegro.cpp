@@ -15,15 +15,40 @@ int pf_mouse_y() { return mouse_y; }
 int pf_mouse_b() { return mouse_b; }
 bool pf_key_held(int scancode) { return key[scancode] != 0; }
 int pf_readkey() { return readkey(); }
+bool pf_keypressed() { return keypressed() != 0; }
 void pf_clear_keybuf() { clear_keybuf(); }
 
 void pf_rest(int ms) { rest(ms); }
+
+void pf_rest_unless(int ms, const std::atomic<bool> &stop)
+{
+    // Slices short enough to answer a close well within 0.2 s.
+    for (int left = ms; left > 0 && !stop; left -= 10)
+        rest(left < 10 ? left : 10);
+}
+
+void pf_idle() { rest(1); }
 void pf_install_int_ex(void (*handler)(), long period) { install_int_ex(handler, period); }
 
 BITMAP *pf_screen() { return screen; }
 void pf_acquire_screen() { acquire_screen(); }
 void pf_release_screen() { release_screen(); }
-void pf_show_mouse(BITMAP *target) { show_mouse(target); }
+void pf_show_mouse(BITMAP *target)
+{
+    // A pointer drawn by the library lives in the screen's pixels: every copy of the title
+    // over it wiped it. X's own cursor floats above them, but show_mouse(NULL) leaves it on
+    // the window: an invisible cursor is selected to hide it.
+    if (target) {
+        select_mouse_cursor(MOUSE_CURSOR_ALLEGRO);
+        enable_hardware_cursor();
+    } else {
+        select_mouse_cursor(MOUSE_CURSOR_NONE);
+    }
+    show_mouse(target);
+}
+
+void pf_scare_mouse() { scare_mouse(); }
+void pf_unscare_mouse() { unscare_mouse(); }
 void pf_set_close_button_callback(void (*handler)()) { set_close_button_callback(handler); }
 
 void pf_play_midi(MIDI *tune, int loop)

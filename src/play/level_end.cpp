@@ -33,9 +33,10 @@ std::string area_password_text(int area)
 
 void show_play_message(const char *text)
 {
-    pf_rest(100);
+    // A close request cuts the pauses short: the level loop's head then ends the game.
+    pf_rest_unless(100, game_state.close_requested);
     draw_message(text, MESSAGE_X, MESSAGE_Y, MESSAGE_COLOUR);
-    pf_rest(5000);
+    pf_rest_unless(5000, game_state.close_requested);
 }
 
 void finish_won_level()
@@ -54,7 +55,7 @@ void finish_won_level()
         std::string password = area_password_text(state.area);
         if (!password.empty()) {
             draw_message(password.c_str(), PASSWORD_X, PASSWORD_Y, PASSWORD_COLOUR);
-            pf_rest(2500);
+            pf_rest_unless(2500, game_state.close_requested);
         }
     }
     reset_level_state(state, level_grids);
@@ -76,6 +77,10 @@ void game_over()
     // Through the resource loader, so that the next game start does not free them again.
     release_area_music();
     restore_game_over_defaults(game_state);
+    // A close during the message ends the game here, with no title to draw: the request was
+    // made to this game, and the menu would not see it.
+    if (game_state.close_requested)
+        return;
     pf_show_mouse(pf_screen());
     title_screen();
 }

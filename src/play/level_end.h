@@ -17,7 +17,8 @@ constexpr int PASSWORD_COLOUR = 15;
 std::string area_password_text(int area);
 
 // Pauses 100 ms, draws `text` at the message place on the screen with message_font, then
-// pauses 5 s so that the player reads it. The countdown keeps running meanwhile.
+// pauses 5 s so that the player reads it. The countdown keeps running meanwhile. A close
+// request cuts the pauses short.
 void show_play_message(const char *text);
 
 // The won-level sequence, after the frame that delivered the last nugget: the message; after
@@ -31,5 +32,7 @@ void finish_won_level();
 void lose_life();
 
 // The game-over sequence: the message, a clean level state, the area tunes stopped and freed,
-// the game state back to its defaults, the pointer shown and the title screen drawn.
+// the game state back to its defaults, the pointer shown and the title screen drawn. When the
+// window was closed meanwhile it stops before the pointer and the title: the game has ended
+// closed.
 void game_over();

@@ -26,7 +26,8 @@ PassEnd run_level_pass()
         }
         if (state.game_over) {
             game_over();
-            return PassEnd::game_over;
+            // A close during the game-over message belongs to this game, not to the menu.
+            return state.close_requested ? PassEnd::closed : PassEnd::game_over;
         }
         if (state.completed)
             show_victory_board();  // ends the process

@@ -43,6 +43,16 @@ void draw_board_line(const BoardLine &line);
 // mouse_b exactly 1, read after the highlighted label is drawn).
 bool board_ok_step(int bx1, int by1, int bx2, int by2);
 
+// A board's OK button and the colour its label shows now (draw_board_frame draws it normal).
+struct OkButton {
+    int bx1, by1, bx2, by2;
+    bool lit = false;
+};
+
+// The same step for a board that waits without drawing: the label is redrawn only when the
+// pointer has crossed the button's edge, and `drew` is set when it was. Same reads, same order.
+bool board_ok_step(OkButton &button, bool &drew);
+
 // When `close_requested` is set: shuts the library down and ends the process with status 0.
 // Otherwise returns at once.
 void end_process_if_closed(const std::atomic<bool> &close_requested);

@@ -4,6 +4,8 @@
 #include "platform/platform.h"
 #include "shell/shell.h"
 
+#include <algorithm>
+
 namespace {
 
 // A label, where it is drawn, and the far edges of its hover box. The box's near edges are the
@@ -22,18 +24,86 @@ constexpr MenuItem MENU_ITEMS[] = {
 };
 
 constexpr int NO_BACKGROUND = -1;
+constexpr int ITEM_COUNT = 4;
 
-void draw_label(const MenuItem &item, int colour)
+int normal_colour() { return makecol(235, 235, 235); }
+int lit_colour() { return makecol(255, 255, 41); }
+
+// The pixels a label's glyphs can touch, corners included.
+struct Box {
+    int x1, y1, x2, y2;
+};
+
+bool overlap(const Box &a, const Box &b)
 {
-    if (title_bitmap)
-        alfont_textout_aa_ex(title_bitmap, menu_font, item.label, item.x, item.y, colour,
-                             NO_BACKGROUND);
+    return a.x1 <= b.x2 && b.x1 <= a.x2 && a.y1 <= b.y2 && b.y1 <= a.y2;
+}
+
+// Each label's box for the font they were measured with, and the colour each label shows in
+// title_bitmap now.
+Box label_boxes[ITEM_COUNT];
+ALFONT_FONT *measured_font = nullptr;
+int label_colour[ITEM_COUNT];
+
+// Finds each label's box by drawing it once on black: every pixel it changes, and two pixels
+// more all round for the faintest edge pixels, which on black may round to nothing.
+void measure_labels()
+{
+    if (measured_font == menu_font)
+        return;
+    BITMAP *scratch = create_bitmap(WINDOW_WIDTH, WINDOW_HEIGHT);
+    for (int i = 0; i < ITEM_COUNT; i++) {
+        const MenuItem &item = MENU_ITEMS[i];
+        clear_to_color(scratch, 0);
+        alfont_textout_aa_ex(scratch, menu_font, item.label, item.x, item.y,
+                             makecol(255, 255, 255), NO_BACKGROUND);
+        Box box{WINDOW_WIDTH, WINDOW_HEIGHT, -1, -1};
+        // A 40-pixel font reaches at most a font size above or below its drawing position.
+        for (int y = std::max(item.y - 40, 0); y < std::min(item.y + 80, WINDOW_HEIGHT); y++)
+            for (int x = 0; x < WINDOW_WIDTH; x++)
+                if (getpixel(scratch, x, y) != 0) {
+                    box = {std::min(box.x1, x), std::min(box.y1, y), std::max(box.x2, x),
+                           std::max(box.y2, y)};
+                }
+        if (box.x2 >= 0)
+            box = {std::max(box.x1 - 2, 0), std::max(box.y1 - 2, 0),
+                   std::min(box.x2 + 2, WINDOW_WIDTH - 1), std::min(box.y2 + 2, WINDOW_HEIGHT - 1)};
+        label_boxes[i] = box;
+    }
+    destroy_bitmap(scratch);
+    measured_font = menu_font;
+}
+
+// Draws label i in `colour` into title_bitmap. Its box is first put back as the picture has
+// it, and every label reaching into the box is drawn again there in its own colour, in menu
+// order: the box then holds exactly what one drawing of the menu on the fresh picture gives,
+// however often the label was drawn before.
+void draw_label(int i, int colour)
+{
+    label_colour[i] = colour;
+    if (!title_bitmap || !title_picture)
+        return;
+    measure_labels();
+    const Box &box = label_boxes[i];
+    if (box.x2 < box.x1)
+        return;  // a font that draws nothing
+    blit(title_picture, title_bitmap, box.x1, box.y1, box.x1, box.y1, box.x2 - box.x1 + 1,
+         box.y2 - box.y1 + 1);
+    set_clip_rect(title_bitmap, box.x1, box.y1, box.x2, box.y2);
+    for (int j = 0; j < ITEM_COUNT; j++)
+        if (overlap(label_boxes[j], box))
+            alfont_textout_aa_ex(title_bitmap, menu_font, MENU_ITEMS[j].label, MENU_ITEMS[j].x,
+                                 MENU_ITEMS[j].y, label_colour[j], NO_BACKGROUND);
+    set_clip_rect(title_bitmap, 0, 0, title_bitmap->w - 1, title_bitmap->h - 1);
 }
 
 void show_title_bitmap()
 {
-    if (title_bitmap)
-        blit(title_bitmap, pf_screen(), 0, 0, 0, 0, WINDOW_WIDTH, WINDOW_HEIGHT);
+    if (!title_bitmap)
+        return;
+    pf_scare_mouse();
+    blit(title_bitmap, pf_screen(), 0, 0, 0, 0, WINDOW_WIDTH, WINDOW_HEIGHT);
+    pf_unscare_mouse();
 }
 
 // Each comparison reads the pointer afresh, left edge, top, right, bottom, and stops at the
@@ -48,22 +118,39 @@ bool pointer_on(const MenuItem &item)
 
 void draw_main_menu()
 {
-    for (const MenuItem &item : MENU_ITEMS)
-        draw_label(item, makecol(235, 235, 235));
+    for (int i = 0; i < ITEM_COUNT; i++)
+        label_colour[i] = normal_colour();
+    for (int i = 0; i < ITEM_COUNT; i++)
+        draw_label(i, normal_colour());
     show_title_bitmap();
 }
 
 int poll_main_menu()
 {
-    for (int i = 0; i < 4; i++) {
-        while (pointer_on(MENU_ITEMS[i])) {
-            draw_label(MENU_ITEMS[i], makecol(255, 255, 41));
-            show_title_bitmap();
+    for (int i = 0; i < ITEM_COUNT; i++) {
+        while (!menu_close_requested && pointer_on(MENU_ITEMS[i])) {
+            bool drew = label_colour[i] != lit_colour();
+            if (drew) {
+                draw_label(i, lit_colour());
+                show_title_bitmap();
+            }
             // A click is the left button alone, taken while it is held.
             if (pf_mouse_b() == 1)
                 return i + 1;
+            if (!drew)
+                pf_idle();  // the same picture: no copy, let the processor rest
         }
     }
-    draw_main_menu();
+    // Back to normal: only the labels still lit are drawn again, and copied once.
+    bool drew = false;
+    for (int i = 0; i < ITEM_COUNT; i++)
+        if (label_colour[i] != normal_colour()) {
+            draw_label(i, normal_colour());
+            drew = true;
+        }
+    if (drew)
+        show_title_bitmap();
+    else
+        pf_idle();
     return MENU_NONE;
 }

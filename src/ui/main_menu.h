@@ -14,6 +14,9 @@ constexpr int MENU_QUIT = 4;     // "Sair"
 
 // The title picture with the menu labels as last drawn; the screen shows a copy of it.
 extern BITMAP *title_bitmap;
+// The title picture as loaded, never drawn on: a label's box is restored from it before the
+// label is drawn again, so that its anti-aliased edges are not blended twice.
+extern BITMAP *title_picture;
 // The menu's outline font, size 40.
 extern ALFONT_FONT *menu_font;
 
@@ -27,7 +30,9 @@ void draw_main_menu();
 // One hover-and-click pass over the items, in order. While the pointer stays on an item that
 // item is drawn highlighted and copied to the screen, and a left click alone (mouse_b == 1)
 // returns its number at once; when the pointer is on none, all labels go back to normal and
-// MENU_NONE is returned.
+// MENU_NONE is returned. A label is drawn and the picture copied only when its colour
+// changes; a pass that changes nothing yields the processor instead. A close request ends
+// the hover at once (MENU_NONE), for the menu loop to see.
 int poll_main_menu();
 
 // Frees the title picture and the menu font; the next title_screen loads both again. For the

@@ -68,6 +68,18 @@ bool pointer_in_box(Spot at, int right, int bottom)
            pf_mouse_y() < at.y + bottom;
 }
 
+// Waits for a typed key without blocking, so that a close request ends the board at once
+// even in the middle of a password.
+int wait_for_key()
+{
+    for (;;) {
+        end_process_if_closed(options_close_requested);
+        if (pf_keypressed())
+            return pf_readkey();
+        pf_idle();
+    }
+}
+
 // Four keys, never shown, then the area they select or "Senha Invalida". The start level
 // always follows the last accepted area.
 void enter_password(OptionsState &state)
@@ -78,7 +90,7 @@ void enter_password(OptionsState &state)
     int keys[4];
     for (int i = 0; i < 4; i++) {
         pf_clear_keybuf();  // only keys typed from now on count
-        keys[i] = pf_readkey();
+        keys[i] = wait_for_key();
         draw_board_text(x + 6 + 9 * i, y, makecol(180, 180, 180), "*");
     }
     int area = area_for_digest(password_digest(keys[0], keys[1], keys[2], keys[3]));
@@ -86,55 +98,98 @@ void enter_password(OptionsState &state)
         draw_board_text(x - 48, y + 25, message_colour, AREA_TEXTS[area - 1]);
         state.password_area = area;
     } else {
-        pf_rest(250);
+        pf_rest_unless(250, options_close_requested);
+        end_process_if_closed(options_close_requested);
         draw_board_text(x - 48, y + 25, message_colour, "Senha Invalida");
-        pf_rest(1750);
+        pf_rest_unless(1750, options_close_requested);
+        end_process_if_closed(options_close_requested);
         draw_board_text(x - 48, y + 25, message_colour, BLANK_14);
     }
     state.start_level = state.password_area * 4 - 3;
 }
 
+// What one value place shows now, so that a pass draws it only when that changes. A null text
+// means "not known": drawn at the next chance.
+struct Shown {
+    const char *text = nullptr;
+    int colour = 0;
+};
+
+// The options board as it shows now: the four value places and the OK label.
+struct OptionsView {
+    Shown speed, sound, difficulty, password;
+    OkButton ok{OPTIONS_OK_X1, OPTIONS_OK_Y1, OPTIONS_OK_X2, OPTIONS_OK_Y2};
+    bool drew = false;  // something was drawn in this pass
+};
+
+// Draws `text` at `at` unless the place already shows it in that colour.
+void show_value(OptionsView &view, Shown &shown, Spot at, int colour, const char *text)
+{
+    if (shown.text == text && shown.colour == colour)
+        return;
+    draw_board_text(at.x, at.y, colour, text);
+    shown = Shown{text, colour};
+    view.drew = true;
+}
+
+// One hover box: while the pointer stays in it the value shows highlighted; a click advances
+// it and waits 200 ms (so a held button repeats), then `blank` clears a longer old label.
+// Ends when the pointer leaves or the window is closed.
+void hover_value(OptionsState &state, OptionsView &view, Shown &shown, Spot at, int right,
+                 int bottom, const char *const &label, void (*advance)(OptionsState &),
+                 const char *blank)
+{
+    while (!options_close_requested && pointer_in_box(at, right, bottom)) {
+        view.drew = false;
+        show_value(view, shown, at, highlight_colour(), label);
+        if (clicked()) {
+            advance(state);
+            pf_rest_unless(200, options_close_requested);
+            if (blank)
+                show_value(view, shown, at, highlight_colour(), blank);
+            else
+                shown = Shown{};  // same width: the next drawing covers the old label
+        } else if (!view.drew) {
+            pf_idle();
+        }
+    }
+}
+
 // One pass over the board: the values, each hover box (a loop of its own while the pointer
 // stays in it; a held button repeats every 200 ms), then the OK step. True when OK is clicked.
-bool options_pass(OptionsState &state)
+// Only what changed is drawn; a pass that drew nothing yields the processor.
+bool options_pass(OptionsState &state, OptionsView &view)
 {
+    view.drew = false;
     const int value_colour = makecol(225, 170, 20);
-    draw_board_text(SPEED_AT.x, SPEED_AT.y, value_colour, state.speed_label);
-    draw_board_text(SOUND_AT.x, SOUND_AT.y, value_colour, state.sound_label);
-    draw_board_text(DIFFICULTY_AT.x, DIFFICULTY_AT.y, value_colour, state.difficulty_label);
-    draw_board_text(PASSWORD_AT.x, PASSWORD_AT.y, makecol(255, 100, 20), "(    )");
+    show_value(view, view.speed, SPEED_AT, value_colour, state.speed_label);
+    show_value(view, view.sound, SOUND_AT, value_colour, state.sound_label);
+    show_value(view, view.difficulty, DIFFICULTY_AT, value_colour, state.difficulty_label);
+    show_value(view, view.password, PASSWORD_AT, makecol(255, 100, 20), "(    )");
+    const bool drew_values = view.drew;
 
-    while (pointer_in_box(SPEED_AT, 65, 9)) {
-        draw_board_text(SPEED_AT.x, SPEED_AT.y, highlight_colour(), state.speed_label);
+    // "LENTA" is shorter than the label it replaces; "SIM" and "NAO" are the same width.
+    hover_value(state, view, view.speed, SPEED_AT, 65, 9, state.speed_label, advance_speed,
+                BLANK_6);
+    hover_value(state, view, view.sound, SOUND_AT, 30, 7, state.sound_label, advance_sound,
+                nullptr);
+    hover_value(state, view, view.difficulty, DIFFICULTY_AT, 60, 7, state.difficulty_label,
+                advance_difficulty, BLANK_7);
+    while (!options_close_requested && pointer_in_box(PASSWORD_AT, 60, 7)) {
+        view.drew = false;
+        show_value(view, view.password, PASSWORD_AT, highlight_colour(), "(    )");
         if (clicked()) {
-            advance_speed(state);
-            pf_rest(200);
-            // "LENTA" is shorter than the label it replaces.
-            draw_board_text(SPEED_AT.x, SPEED_AT.y, highlight_colour(), BLANK_6);
-        }
-    }
-    while (pointer_in_box(SOUND_AT, 30, 7)) {
-        draw_board_text(SOUND_AT.x, SOUND_AT.y, highlight_colour(), state.sound_label);
-        if (clicked()) {
-            advance_sound(state);
-            pf_rest(200);  // "SIM" and "NAO" are the same width: nothing to blank
-        }
-    }
-    while (pointer_in_box(DIFFICULTY_AT, 60, 7)) {
-        draw_board_text(DIFFICULTY_AT.x, DIFFICULTY_AT.y, highlight_colour(),
-                        state.difficulty_label);
-        if (clicked()) {
-            advance_difficulty(state);
-            pf_rest(200);
-            draw_board_text(DIFFICULTY_AT.x, DIFFICULTY_AT.y, highlight_colour(), BLANK_7);
-        }
-    }
-    while (pointer_in_box(PASSWORD_AT, 60, 7)) {
-        draw_board_text(PASSWORD_AT.x, PASSWORD_AT.y, highlight_colour(), "(    )");
-        if (clicked())
             enter_password(state);
+            view.password = Shown{};  // the stars are drawn over the box
+        } else if (!view.drew) {
+            pf_idle();
+        }
     }
-    return board_ok_step(OPTIONS_OK_X1, OPTIONS_OK_Y1, OPTIONS_OK_X2, OPTIONS_OK_Y2);
+    view.drew = drew_values;
+    bool ok = board_ok_step(view.ok, view.drew);
+    if (!ok && !view.drew)
+        pf_idle();
+    return ok;
 }
 
 }  // namespace
@@ -169,9 +224,10 @@ GameSettings run_options_board()
     draw_board_text(275, 280, heading_colour, "SENHA:");
 
     bool ok = false;
+    OptionsView view;
     while (!ok) {
         end_process_if_closed(options_close_requested);
-        ok = options_pass(state);
+        ok = options_pass(state, view);
     }
     end_process_if_closed(options_close_requested);
 

@@ -9,6 +9,7 @@
 #include <cstdio>
 
 BITMAP *title_bitmap = nullptr;
+BITMAP *title_picture = nullptr;
 ALFONT_FONT *menu_font = nullptr;
 
 namespace {
@@ -38,6 +39,16 @@ BITMAP *load_title_picture()
     return fitted;
 }
 
+void release_title_pictures()
+{
+    if (title_bitmap)
+        destroy_bitmap(title_bitmap);
+    title_bitmap = nullptr;
+    if (title_picture)
+        destroy_bitmap(title_picture);
+    title_picture = nullptr;
+}
+
 }  // namespace
 
 void title_screen()
@@ -45,22 +56,23 @@ void title_screen()
     // A fresh picture each time, and the earlier one freed: the title may be shown any number
     // of times. The font never changes, so it is loaded once.
     BITMAP *fresh = load_title_picture();
-    if (title_bitmap)
-        destroy_bitmap(title_bitmap);
-    title_bitmap = fresh;
+    release_title_pictures();
+    title_picture = fresh;
+    title_bitmap = create_bitmap(fresh->w, fresh->h);
+    blit(fresh, title_bitmap, 0, 0, 0, 0, fresh->w, fresh->h);
     if (!menu_font) {
         menu_font = alfont_load_font(MENU_FONT);
         alfont_set_font_size(menu_font, MENU_FONT_SIZE);
     }
+    pf_scare_mouse();
     blit(title_bitmap, pf_screen(), 0, 0, 0, 0, WINDOW_WIDTH, WINDOW_HEIGHT);
+    pf_unscare_mouse();
     draw_main_menu();
 }
 
 void release_title_screen()
 {
-    if (title_bitmap)
-        destroy_bitmap(title_bitmap);
-    title_bitmap = nullptr;
+    release_title_pictures();
     if (menu_font)
         alfont_destroy_font(menu_font);
     menu_font = nullptr;

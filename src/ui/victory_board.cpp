@@ -44,11 +44,18 @@ void run_victory_board()
 {
     pf_set_close_button_callback(on_victory_close);
     pf_show_mouse(pf_screen());  // hidden during play
+    pf_scare_mouse();
     clear_bitmap(pf_screen());
+    pf_unscare_mouse();
     pf_rest(100);
     draw_victory_board();
+    OkButton ok{VICTORY_OK_X1, VICTORY_OK_Y1, VICTORY_OK_X2, VICTORY_OK_Y2};
     // A close request made during the winning frame went to the game's flag: honour it too.
-    while (!victory_close_requested && !game_state.close_requested &&
-           !board_ok_step(VICTORY_OK_X1, VICTORY_OK_Y1, VICTORY_OK_X2, VICTORY_OK_Y2)) {
+    while (!victory_close_requested && !game_state.close_requested) {
+        bool drew = false;
+        if (board_ok_step(ok, drew))
+            return;
+        if (!drew)
+            pf_idle();
     }
 }

@@ -154,7 +154,12 @@ static uint32_t little_endian(const std::string &bytes, size_t at, int count)
 
 RgbImage read_title_picture()
 {
-    std::string bmp = game_file("imagens/inicio.bmp");
+    return read_game_picture("imagens/inicio.bmp");
+}
+
+RgbImage read_game_picture(const std::string &rel_path)
+{
+    std::string bmp = game_file(rel_path);
     RgbImage image;
     if (bmp.size() < 54 || bmp.compare(0, 2, "BM") != 0 || little_endian(bmp, 28, 2) != 24 ||
         little_endian(bmp, 30, 4) != 0)

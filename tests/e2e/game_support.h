@@ -56,6 +56,9 @@ bool menu_words_normal(const RgbImage &shot);
 // The 24-bit title picture of the game folder, read from its BMP file; empty if it cannot be.
 RgbImage read_title_picture();
 
+// A 24-bit BMP picture of the game folder (as "imagens/cursor.bmp"); empty if it cannot be read.
+RgbImage read_game_picture(const std::string &rel_path);
+
 // Seconds from the start of the game's title tune (a standard MIDI file) to its last event;
 // negative if the file cannot be read.
 double title_tune_seconds();

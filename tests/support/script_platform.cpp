@@ -55,11 +55,18 @@ int pf_readkey()
     return k;
 }
 
+bool pf_keypressed()
+{
+    poll();
+    return !script.typed.empty();
+}
+
 void pf_clear_keybuf() { script.log.push_back("clear_keybuf"); }
 
 // Advances the virtual clock, firing the tick handler at each whole period it passes.
 void pf_rest(int ms)
 {
+    script.rests++;
     long end = script.now_ms + (ms > 0 ? ms : 0);
     while (script.tick_handler && script.tick_period_ms > 0 && script.next_tick_ms <= end) {
         script.now_ms = script.next_tick_ms;
@@ -70,6 +77,16 @@ void pf_rest(int ms)
     if (script.on_time)
         script.on_time(script);
 }
+
+// A pause that a set flag cuts short: skipped when the flag is already set, else one whole
+// pause, so that the clock moves as it would with pf_rest.
+void pf_rest_unless(int ms, const std::atomic<bool> &stop)
+{
+    if (!stop)
+        pf_rest(ms);
+}
+
+void pf_idle() { script.idles++; }
 
 void pf_install_int_ex(void (*handler)(), long period)
 {
@@ -90,6 +107,9 @@ void pf_show_mouse(BITMAP *target)
     script.mouse_shown = target != nullptr;
     script.mouse_target = target;
 }
+
+void pf_scare_mouse() { script.mouse_scared++; }
+void pf_unscare_mouse() { script.mouse_scared--; }
 
 void pf_set_close_button_callback(void (*handler)()) { script.close_handler = handler; }
 

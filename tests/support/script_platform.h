@@ -27,6 +27,9 @@ struct ScriptPlatform {
     BITMAP *screen = nullptr;        // the screen target (a memory bitmap)
     bool mouse_shown = false;
     BITMAP *mouse_target = nullptr;
+    int mouse_scared = 0;            // pf_scare_mouse calls not yet matched by pf_unscare_mouse
+    long rests = 0;                  // pf_rest calls so far
+    long idles = 0;                  // pf_idle calls so far
     void (*close_handler)() = nullptr;
     void (*tick_handler)() = nullptr;
     long tick_period_ms = 0;

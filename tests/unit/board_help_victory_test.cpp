@@ -201,6 +201,34 @@ TEST_F(HelpAndVictory, HelpLabelFollowsThePointer)
     EXPECT_EQ(polls, 200 + 4);
 }
 
+TEST_F(HelpAndVictory, HelpBoardAtRestRedrawsNothingAndYields)
+{
+    // On the button with no click: the label is lit once, a pixel of it changed afterwards
+    // stays changed, and the passes yield; the click is still taken.
+    script.mouse_x = 430;
+    script.mouse_y = 308;
+    const int mark = makecol(1, 2, 3);
+    int mark_x = -1, mark_y = -1;
+    bool kept = false;
+    script.on_poll = [&](ScriptPlatform &s) {
+        if (s.polls == 10)
+            for (int y = 305; y < 313 && mark_x < 0; y++)
+                for (int x = 405; x < 445 && mark_x < 0; x++)
+                    if (getpixel(bmp.get(), x, y) == makecol(229, 240, 31)) {
+                        mark_x = x, mark_y = y;
+                        putpixel(bmp.get(), x, y, mark);
+                    }
+        if (s.polls == 1000) {
+            kept = getpixel(bmp.get(), mark_x, mark_y) == mark;
+            s.mouse_b = 1;
+        }
+    };
+    EXPECT_TRUE(help_returns());
+    ASSERT_GE(mark_x, 0) << "the OK label was never lit";
+    EXPECT_TRUE(kept);
+    EXPECT_GT(script.idles, 150);
+}
+
 TEST_F(HelpAndVictory, HelpCloseEndsTheProcess)
 {
     // Pressed while the pointer wanders over the board: ends at the start of the next pass.

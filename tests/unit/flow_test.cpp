@@ -35,6 +35,7 @@ TEST_F(MenuFlow, BoardsComeAndGoAndTheCloseButtonEndsTheMenu)
     menu_close_requested = false;
     help_close_requested = false;  // as at process start: board tests may have set them
     options_close_requested = false;
+    game_state.close_requested = false;
     options_state = OptionsState{};
     install_menu_close_handler();
     // Ajuda, OK, Opcoes, OK, Ajuda, OK, then the close button in the menu.

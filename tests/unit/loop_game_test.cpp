@@ -166,3 +166,23 @@ TEST_F(WholeGame, FiftyGameStartsKeepTheResidentSizeFlat)
     EXPECT_LT(grown, 1024 * 1024) << "kB after the second game: " << after_second / 1024;
     EXPECT_EQ(alfont_font_count(), 2) << "the menu font and one message font";
 }
+
+// The close button during the game-over message: the game ends closed at once, with no
+// title drawn for a menu that would never see the request.
+TEST_F(WholeGame, CloseDuringTheGameOverMessageEndsTheGameClosed)
+{
+    level(1, {"######", "#@6$o#", "######"}, {{{KEY_RIGHT, 100}}});
+    auto watch = script.on_time;
+    script.on_time = [&](ScriptPlatform &s) {
+        watch(s);
+        if (game_state.game_over)
+            script_press_close();  // in the pause before the message
+    };
+
+    EXPECT_EQ(start_game(GameSettings{1, 3, 1, 85}), GameOutcome::closed);
+
+    EXPECT_EQ(rig.pauses.summary(), "85*2 100 5000[" + LOST + "] 85 100");
+    EXPECT_EQ(script_count_log("destroy_midi"), 5);
+    EXPECT_NE(getpixel(script.screen, 256, 100), title_colour());
+    EXPECT_FALSE(script.mouse_shown);
+}

@@ -5,6 +5,7 @@
 #include "font/alfont.h"
 #include "script_platform.h"
 #include "startup_game_folder.h"
+#include "shell/shell.h"
 #include "ui/main_menu.h"
 
 #include <gtest/gtest.h>
@@ -49,6 +50,7 @@ protected:
         ASSERT_NE(alfont_init(), 1);
         script.mouse_x = 400;  // away from the menu
         script.mouse_y = 50;
+        menu_close_requested = false;  // a close pressed by an earlier test ends every hover
         title_screen();
     }
     void TearDown() override

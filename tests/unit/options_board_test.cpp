@@ -346,18 +346,57 @@ TEST_F(OptionsBoard, CloseEndsTheProcess)
     EXPECT_TRUE(script_logged("allegro_exit"));
 }
 
-TEST_F(OptionsBoard, CloseDuringPasswordEntryWaitsForTheFourthKey)
+TEST_F(OptionsBoard, CloseDuringPasswordEntryEndsBeforeTheNextKey)
 {
+    // The close button while the third key is being typed: that key is read, the fourth is
+    // not waited for.
     type_keys("F+J8");
     press_at(PASSWORD_X, PASSWORD_Y);
     script.on_poll = [](ScriptPlatform &s) {
-        if (s.typed.size() == 4)
+        if (s.typed.size() == 2)
             script_press_close();
-        if (s.typed.empty())
-            s.mouse_x = 200;
     };
     EXPECT_THROW(run_options_board(), ProcessExit);
-    EXPECT_TRUE(script.typed.empty());
-    EXPECT_EQ(options_state.password_area, 5);
-    EXPECT_EQ(options_state.start_level, 17);
+    EXPECT_EQ(script.typed.size(), 1u);
+    EXPECT_EQ(script.log.back(), "exit 0");
+    EXPECT_EQ(options_state.password_area, 1);
+
+    // With no key coming at all, the wait still watches the close button.
+    SetUp();
+    press_at(PASSWORD_X, PASSWORD_Y);
+    script.on_poll = [](ScriptPlatform &s) {
+        if (s.polls == 500)
+            script_press_close();
+    };
+    EXPECT_THROW(run_options_board(), ProcessExit);
+    EXPECT_GT(script.idles, 400) << "the wait for a key yields the processor";
+}
+
+TEST_F(OptionsBoard, APointerAtRestRedrawsNothing)
+{
+    // Resting on the sound value: it is lit once; a pixel of it changed afterwards stays
+    // changed, so the board has not drawn the label again; the passes yield meanwhile.
+    script.mouse_x = SOUND_X;
+    script.mouse_y = SOUND_Y;
+    const int mark = makecol(1, 2, 3);
+    int mark_x = -1, mark_y = -1;
+    bool kept = false;
+    script.on_poll = [&](ScriptPlatform &s) {
+        if (s.polls == 50)
+            for (int y = 250; y < 258 && mark_x < 0; y++)
+                for (int x = 310; x < 334 && mark_x < 0; x++)
+                    if (getpixel(bmp.get(), x, y) == makecol(229, 240, 31)) {
+                        mark_x = x, mark_y = y;
+                        putpixel(bmp.get(), x, y, mark);
+                    }
+        if (s.polls == 2000) {
+            kept = getpixel(bmp.get(), mark_x, mark_y) == mark;
+            click_ok(s);
+        }
+    };
+    run_options_board();
+    ASSERT_GE(mark_x, 0) << "the sound value was never lit";
+    EXPECT_TRUE(kept);
+    EXPECT_GT(script.idles, 300);
+    EXPECT_EQ(script.now_ms, 0) << "yields are no pauses of the board's own";
 }

@@ -1,0 +1,282 @@
+// The title and the boards as a player waits on them: the game's pointer shown wherever the
+// pointer rests, the close button answered at once wherever that is, and a hover seen quickly.
+#include "game_support.h"
+
+#include <gtest/gtest.h>
+#include <X11/Xlib.h>  // after GoogleTest, whose headers its macros break
+#include <X11/Xutil.h>
+#include <X11/extensions/Xfixes.h>
+
+#include <algorithm>
+#include <chrono>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+const Rgb PANEL_FACE{150, 160, 170};
+const Rgb VALUE_LIT{229, 240, 31};
+const Rgb MASK{255, 0, 255};  // the sprite's transparent colour
+
+// The X server draws the game's pointer itself (a hardware cursor), so no screenshot holds
+// it: XFixes tells which picture the server shows at the pointer. True when that is the
+// game's cursor picture: the opaque pixels of imagens/cursor.bmp in their colours, its
+// magenta clear, its hot spot at the pointer. `why` says what differs.
+bool shows_game_cursor(E2eSession &s, std::string &why)
+{
+    int event_base, error_base;
+    if (!XFixesQueryExtension(s.x, &event_base, &error_base)) {
+        why = "the X server has no XFixes";
+        return false;
+    }
+    RgbImage sprite = read_game_picture("imagens/cursor.bmp");
+    if (sprite.width == 0) {
+        why = "cannot read imagens/cursor.bmp";
+        return false;
+    }
+    XFixesCursorImage *cursor = XFixesGetCursorImage(s.x);
+    if (!cursor) {
+        why = "no cursor image";
+        return false;
+    }
+    ::Window root, child;
+    int x, y, wx, wy;
+    unsigned buttons;
+    XQueryPointer(s.x, DefaultRootWindow(s.x), &root, &child, &x, &y, &wx, &wy, &buttons);
+    why.clear();
+    if (cursor->x != x || cursor->y != y)
+        why = "cursor at (" + std::to_string(cursor->x) + ", " + std::to_string(cursor->y) +
+              "), pointer at (" + std::to_string(x) + ", " + std::to_string(y) + ")";
+    int wrong = 0;
+    for (int j = 0; j < std::max<int>(cursor->height, sprite.height) && why.empty(); j++)
+        for (int i = 0; i < std::max<int>(cursor->width, sprite.width); i++) {
+            bool in_sprite = i < sprite.width && j < sprite.height;
+            bool in_cursor = i < cursor->width && j < cursor->height;
+            unsigned long argb = in_cursor ? cursor->pixels[j * cursor->width + i] : 0;
+            int alpha = (int)(argb >> 24 & 0xff);
+            Rgb seen{(int)(argb >> 16 & 0xff), (int)(argb >> 8 & 0xff), (int)(argb & 0xff)};
+            bool clear = !in_sprite || sprite.at(i, j) == MASK;
+            if (clear ? alpha != 0 : alpha != 255 || !rgb_near(seen, sprite.at(i, j)))
+                wrong++;
+        }
+    if (why.empty() && wrong)
+        why = std::to_string(wrong) + " pixels of the cursor (" + std::to_string(cursor->width) +
+              "x" + std::to_string(cursor->height) + ") differ from imagens/cursor.bmp";
+    XFree(cursor);
+    return why.empty();
+}
+
+// True when the cursor the server shows has no visible pixel: the pointer is hidden.
+bool cursor_hidden(E2eSession &s)
+{
+    XFixesCursorImage *cursor = XFixesGetCursorImage(s.x);
+    if (!cursor)
+        return false;
+    bool clear = true;
+    for (int i = 0; i < cursor->width * cursor->height; i++)
+        clear = clear && (cursor->pixels[i] >> 24 & 0xff) == 0;
+    XFree(cursor);
+    return clear;
+}
+
+// Pixels near `colour` in `box` of the window, read straight from the server: a small grab,
+// so that the time it takes hardly counts in the hover's delay.
+int box_pixels_near(E2eSession &s, const PixelBox &box, Rgb colour)
+{
+    int left, top;
+    e2e_window_origin(s, left, top);
+    int width = box.x2 - box.x1 + 1, height = box.y2 - box.y1 + 1;
+    XImage *image = XGetImage(s.x, DefaultRootWindow(s.x), left + box.x1, top + box.y1, width,
+                              height, AllPlanes, ZPixmap);
+    if (!image)
+        return 0;
+    int count = 0;
+    for (int y = 0; y < height; y++)
+        for (int x = 0; x < width; x++) {
+            unsigned long pixel = XGetPixel(image, x, y);  // 24-bit TrueColor on the rig's Xvfb
+            Rgb seen{(int)(pixel >> 16 & 0xff), (int)(pixel >> 8 & 0xff), (int)(pixel & 0xff)};
+            count += rgb_near(seen, colour);
+        }
+    XDestroyImage(image);
+    return count;
+}
+
+// Waits (up to 3 s) for the server to show the game's cursor at the pointer.
+::testing::AssertionResult game_cursor_shown(E2eSession &s, const char *where)
+{
+    std::string why;
+    if (e2e_wait_for([&] { return shows_game_cursor(s, why); }, 3000))
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << where << ": " << why;
+}
+
+bool panel_shown(E2eSession &s, int x, int y)
+{
+    return e2e_wait_for([&] { return rgb_near(e2e_pixel(s, x, y), PANEL_FACE); }, 5000);
+}
+
+bool open_options(E2eSession &s)
+{
+    e2e_click(s, box_mid_x(OPTIONS_BOX), box_mid_y(OPTIONS_BOX));
+    return panel_shown(s, 265, 250);
+}
+
+// Requests a close and returns the exit status, the time it took in `ms`.
+int close_and_wait(E2eSession &s, long &ms)
+{
+    auto start = Clock::now();
+    e2e_request_close(s);
+    int status = e2e_wait_exit(s, 3000);
+    ms = (long)std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start)
+             .count();
+    return status;
+}
+
+}  // namespace
+
+TEST(GameWaiting, TheGamesPointerShowsOnTheTitleTheMenuAndTheBoards)
+{
+    E2eSession s(GAME_DIR);
+    ASSERT_TRUE(start_to_title(s));
+    EXPECT_TRUE(game_cursor_shown(s, "on the title"));
+    e2e_mouse_move(s, box_mid_x(QUIT_BOX), box_mid_y(QUIT_BOX));
+    EXPECT_TRUE(e2e_wait_for([&] { return count_near(e2e_grab_window(s), QUIT_BOX, WORD_HOVER) > 100; },
+                             3000));
+    EXPECT_TRUE(game_cursor_shown(s, "on a lit menu word"));
+
+    e2e_click(s, box_mid_x(HELP_BOX), box_mid_y(HELP_BOX));
+    ASSERT_TRUE(panel_shown(s, 235, 200));
+    e2e_mouse_move(s, 350, 120);
+    EXPECT_TRUE(game_cursor_shown(s, "on the help board"));
+    e2e_click(s, 432, 308);  // OK
+    e2e_mouse_move(s, 480, 370);
+    ASSERT_TRUE(e2e_wait_for([&] { return menu_words_normal(e2e_grab_window(s)); }, 5000));
+    EXPECT_TRUE(game_cursor_shown(s, "back on the title"));
+
+    ASSERT_TRUE(open_options(s));
+    e2e_mouse_move(s, 300, 220);
+    EXPECT_TRUE(game_cursor_shown(s, "on the options board"));
+}
+
+// Each place where the game used to wait without looking at the close button: the pointer
+// resting on a menu word, resting on an options value, and the wait for a password key.
+TEST(GameWaiting, CloseIsAnsweredWhileThePointerRestsOnAMenuWord)
+{
+    E2eSession s(GAME_DIR);
+    ASSERT_TRUE(start_to_title(s));
+    e2e_mouse_move(s, box_mid_x(HELP_BOX), box_mid_y(HELP_BOX));
+    ASSERT_TRUE(e2e_wait_for([&] { return count_near(e2e_grab_window(s), HELP_BOX, WORD_HOVER) > 100; },
+                             3000));
+    long ms = 0;
+    EXPECT_EQ(close_and_wait(s, ms), 0);
+    EXPECT_LT(ms, 1000) << "the close took " << ms << " ms";
+}
+
+TEST(GameWaiting, CloseIsAnsweredWhileThePointerRestsOnAnOptionsValue)
+{
+    E2eSession s(GAME_DIR);
+    ASSERT_TRUE(start_to_title(s));
+    ASSERT_TRUE(open_options(s));
+    e2e_mouse_move(s, 312, 252);  // on "SIM"
+    ASSERT_TRUE(e2e_wait_for(
+        [&] { return shows_text(e2e_grab_window(s), 310, 250, "SIM", VALUE_LIT); }, 3000));
+    long ms = 0;
+    EXPECT_EQ(close_and_wait(s, ms), 0);
+    EXPECT_LT(ms, 1000) << "the close took " << ms << " ms";
+}
+
+TEST(GameWaiting, CloseIsAnsweredWhileTheOptionsBoardWaitsForAPasswordKey)
+{
+    E2eSession s(GAME_DIR);
+    ASSERT_TRUE(start_to_title(s));
+    ASSERT_TRUE(open_options(s));
+    e2e_click(s, 340, 281);  // the password box
+    ASSERT_TRUE(e2e_wait_for([&] {
+        return shows_text(e2e_grab_window(s), 277, 305, "Digite a senha", {200, 200, 200});
+    }, 3000));
+    e2e_mouse_move(s, 300, 220);
+    e2e_focus(s);
+    e2e_tap_key(s, XK_k);  // one key of four
+    ASSERT_TRUE(e2e_wait_for([&] {
+        return count_near(e2e_grab_window(s), PixelBox{331, 280, 338, 287}, {180, 180, 180}) > 3;
+    }, 3000)) << "no star for the key";
+    long ms = 0;
+    EXPECT_EQ(close_and_wait(s, ms), 0);
+    EXPECT_LT(ms, 1000) << "the close took " << ms << " ms";
+}
+
+// Difficulty DIFICIL (one life), a tiny game, Escape: a life lost, then the game-over
+// message, during which the close button ends the game at once.
+TEST(GameWaiting, CloseIsAnsweredDuringTheGameOverMessage)
+{
+    E2eSession s(GAME_DIR);
+    put_tiny_levels(s);
+    ASSERT_TRUE(start_to_title(s));
+    ASSERT_TRUE(open_options(s));
+    for (int click = 0; click < 2; click++) {  // FACIL -> MEDIO -> DIFICIL
+        e2e_click(s, 330, 267, 1, 50);
+        e2e_mouse_move(s, 300, 220);
+        const char *want = click == 0 ? "MEDIO" : "DIFICIL";
+        ASSERT_TRUE(e2e_wait_for(
+            [&] { return shows_text(e2e_grab_window(s), 325, 265, want, {225, 170, 20}); }, 3000))
+            << want;
+    }
+    e2e_click(s, 432, 308);  // OK
+    e2e_mouse_move(s, 480, 370);
+    ASSERT_TRUE(e2e_wait_for([&] { return menu_words_normal(e2e_grab_window(s)); }, 5000));
+    e2e_click(s, box_mid_x(START_BOX), box_mid_y(START_BOX));
+    const Rgb status_grey{238, 238, 238};
+    ASSERT_TRUE(e2e_wait_for([&] { return rgb_near(e2e_pixel(s, 300, 379), status_grey); }, 5000));
+    e2e_mouse_move(s, 300, 300);
+    EXPECT_TRUE(e2e_wait_for([&] { return cursor_hidden(s); }, 3000)) << "a pointer over play";
+
+    // The messages are black letters over the wall tiles at the top right.
+    const PixelBox message_area{272, 0, 511, 24};
+    RgbImage playing = e2e_grab_window(s);
+    auto message_shown = [&] {
+        RgbImage shot = e2e_grab_window(s);
+        int changed = 0;
+        for (int y = message_area.y1; y <= message_area.y2; y++)
+            for (int x = message_area.x1; x <= message_area.x2; x++)
+                changed += !rgb_near(shot.at(x, y), playing.at(x, y));
+        return changed > 200;
+    };
+    e2e_focus(s);
+    e2e_tap_key(s, XK_Escape, 150);
+    ASSERT_TRUE(e2e_wait_for(message_shown, 3000)) << "no life-lost message";
+    ASSERT_TRUE(e2e_wait_for([&] { return !message_shown(); }, 8000)) << "the level did not restart";
+    ASSERT_TRUE(e2e_wait_for(message_shown, 3000)) << "no game-over message";
+    long ms = 0;
+    EXPECT_EQ(close_and_wait(s, ms), 0);
+    EXPECT_LT(ms, 1000) << "the close took " << ms << " ms";
+}
+
+// Five moves onto a word and off it: each time the screen must show the change within 50 ms
+// (the menu yields between passes, but only for a millisecond).
+TEST(GameWaiting, AHoverIsOnScreenWithin50ms)
+{
+    E2eSession s(GAME_DIR);
+    ASSERT_TRUE(start_to_title(s));
+    std::vector<long> times;
+    for (int round = 0; round < 5; round++) {
+        for (bool onto : {true, false}) {
+            auto start = Clock::now();
+            if (onto)
+                e2e_mouse_move(s, box_mid_x(START_BOX), box_mid_y(START_BOX));
+            else
+                e2e_mouse_move(s, 480, 370);
+            bool seen = false;
+            while (!seen && Clock::now() - start < std::chrono::seconds(2))
+                seen = onto ? box_pixels_near(s, START_BOX, WORD_HOVER) > 100
+                            : box_pixels_near(s, START_BOX, WORD_HOVER) == 0;
+            ASSERT_TRUE(seen) << "round " << round << (onto ? ": not lit" : ": not back");
+            times.push_back((long)std::chrono::duration_cast<std::chrono::microseconds>(
+                                Clock::now() - start).count());
+        }
+    }
+    std::sort(times.begin(), times.end());
+    std::printf("hover seen after (us): min %ld, median %ld, max %ld\n", times.front(),
+                times[times.size() / 2], times.back());
+    // The median, so that one pass delayed by a busy machine does not decide.
+    EXPECT_LT(times[times.size() / 2], 50000);
+}
