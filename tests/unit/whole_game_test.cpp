@@ -58,6 +58,8 @@ TEST(ShippedGame, AllTwentyLevelsArePlayedToTheVictoryBoard)
     ASSERT_TRUE(canvas);
     script_reset(canvas);
     WorkingDirectory cwd{GAME_DIR};
+    // Without them every level would load empty and count as won at once.
+    ASSERT_EQ(check_level_files(), 0) << "the levels are not in " << GAME_DIR << "/fases";
     game_state.close_requested = false;
     ASSERT_NE(alfont_init(), 1);
 
