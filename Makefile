@@ -17,12 +17,16 @@ ASAN_BUILD ?= build-asan
 SANITIZE = -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all
 SANITIZER_ENV = ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:strict_string_checks=1 \
 	UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+# AddressSanitizer holds freed memory back (its quarantine) to catch late uses, so the resident
+# size grows by design there; LeakSanitizer checks for leaks in this run instead.
+SANITIZER_SKIP = -WholeGame.FiftyGameStartsKeepTheResidentSizeFlat
 
 test-asan: deps-test
 	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  "-DCMAKE_CXX_FLAGS=$(SANITIZE)" "-DCMAKE_C_FLAGS=$(SANITIZE)"
 	cmake --build $(ASAN_BUILD) -j $(JOBS) --target unit_tests
-	cd $(ASAN_BUILD)/tests && $(SANITIZER_ENV) ./unit_tests --gtest_brief=1
+	cd $(ASAN_BUILD)/tests && $(SANITIZER_ENV) ./unit_tests --gtest_brief=1 \
+	  --gtest_filter=$(SANITIZER_SKIP)
 
 build:
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
