@@ -61,39 +61,39 @@ int alfont_init()
 ALFONT_FONT *alfont_load_font(const char *path)
 {
     fonts.emplace_back(new ALFONT_FONT);
-    ALFONT_FONT *font = fonts.back().get();
-    font->size = DEFAULT_SIZE;
-    FT_Error error = library ? FT_New_Face(library, path, 0, &font->face) : 1;
+    ALFONT_FONT *typeface = fonts.back().get();
+    typeface->size = DEFAULT_SIZE;
+    FT_Error error = library ? FT_New_Face(library, path, 0, &typeface->face) : 1;
     if (error != 0) {
-        font->face = nullptr;
+        typeface->face = nullptr;
         fprintf(stderr, "Font \"%s\" could not be loaded (FreeType error %d); its text stays blank.\n",
                 path ? path : "", (int)error);
-        return font;
+        return typeface;
     }
-    FT_Set_Pixel_Sizes(font->face, 0, DEFAULT_SIZE);
-    return font;
+    FT_Set_Pixel_Sizes(typeface->face, 0, DEFAULT_SIZE);
+    return typeface;
 }
 
-int alfont_set_font_size(ALFONT_FONT *font, int size)
+int alfont_set_font_size(ALFONT_FONT *typeface, int size)
 {
-    if (!font || size <= 0 || size > MAX_SIZE)
+    if (!typeface || size <= 0 || size > MAX_SIZE)
         return -1;
-    if (!font->face) {
-        font->size = size;
-        return -1;
-    }
-    if (FT_Set_Pixel_Sizes(font->face, 0, (FT_UInt)size) != 0) {
-        FT_Set_Pixel_Sizes(font->face, 0, (FT_UInt)font->size);
+    if (!typeface->face) {
+        typeface->size = size;
         return -1;
     }
-    font->size = size;
+    if (FT_Set_Pixel_Sizes(typeface->face, 0, (FT_UInt)size) != 0) {
+        FT_Set_Pixel_Sizes(typeface->face, 0, (FT_UInt)typeface->size);
+        return -1;
+    }
+    typeface->size = size;
     return 0;
 }
 
-void alfont_destroy_font(ALFONT_FONT *font)
+void alfont_destroy_font(ALFONT_FONT *typeface)
 {
     for (auto it = fonts.begin(); it != fonts.end(); ++it) {
-        if (it->get() == font) {
+        if (it->get() == typeface) {
             fonts.erase(it);
             return;
         }
@@ -112,19 +112,19 @@ long alfont_rasterised_glyphs() { return rasterised; }
 
 int alfont_font_count() { return (int)fonts.size(); }
 
-const GlyphImage *font_glyph(ALFONT_FONT *font, FT_UInt index)
+const GlyphImage *font_glyph(ALFONT_FONT *typeface, FT_UInt index)
 {
-    auto key = std::make_pair(font->size, index);
-    auto found = font->glyphs.find(key);
-    if (found != font->glyphs.end())
+    auto glyph_key = std::make_pair(typeface->size, index);
+    auto found = typeface->glyphs.find(glyph_key);
+    if (found != typeface->glyphs.end())
         return &found->second;
 
-    FT_GlyphSlot slot = font->face->glyph;
-    if (FT_Load_Glyph(font->face, index, FT_LOAD_DEFAULT) != 0 ||
+    FT_GlyphSlot slot = typeface->face->glyph;
+    if (FT_Load_Glyph(typeface->face, index, FT_LOAD_DEFAULT) != 0 ||
         FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL) != 0)
         return nullptr;
     rasterised++;
-    GlyphImage &glyph = font->glyphs[key];
+    GlyphImage &glyph = typeface->glyphs[glyph_key];
     copy_coverage(slot->bitmap, glyph);
     glyph.left = slot->bitmap_left;
     glyph.top = slot->bitmap_top;
@@ -132,24 +132,24 @@ const GlyphImage *font_glyph(ALFONT_FONT *font, FT_UInt index)
     return &glyph;
 }
 
-long font_kerning(ALFONT_FONT *font, FT_UInt left, FT_UInt right)
+long font_kerning(ALFONT_FONT *typeface, FT_UInt left, FT_UInt right)
 {
     FT_Vector delta{0, 0};
-    if (left == 0 || right == 0 || !FT_HAS_KERNING(font->face) ||
-        FT_Get_Kerning(font->face, left, right, FT_KERNING_DEFAULT, &delta) != 0)
+    if (left == 0 || right == 0 || !FT_HAS_KERNING(typeface->face) ||
+        FT_Get_Kerning(typeface->face, left, right, FT_KERNING_DEFAULT, &delta) != 0)
         return 0;
     return delta.x;
 }
 
-int font_ascent(const ALFONT_FONT *font)
+int font_ascent(const ALFONT_FONT *typeface)
 {
-    return font->face ? (int)((font->face->size->metrics.ascender + 63) >> 6) : 0;
+    return typeface->face ? (int)((typeface->face->size->metrics.ascender + 63) >> 6) : 0;
 }
 
-int font_line_height(const ALFONT_FONT *font)
+int font_line_height(const ALFONT_FONT *typeface)
 {
-    if (!font->face)
+    if (!typeface->face)
         return 0;
-    const FT_Size_Metrics &m = font->face->size->metrics;
+    const FT_Size_Metrics &m = typeface->face->size->metrics;
     return (int)((m.ascender - m.descender + 63) >> 6);
 }

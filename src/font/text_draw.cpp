@@ -128,35 +128,35 @@ void blend_glyph_any(BITMAP *bmp, const GlyphImage &g, long gx, long gy, int col
 
 }  // namespace
 
-int alfont_text_length(ALFONT_FONT *font, const char *text)
+int alfont_text_length(ALFONT_FONT *typeface, const char *text)
 {
-    if (!font || !font->face || !text)
+    if (!typeface || !typeface->face || !text)
         return 0;
-    return (int)((walk_text(font, text, nullptr) + 63) >> 6);
+    return (int)((walk_text(typeface, text, nullptr) + 63) >> 6);
 }
 
-int alfont_text_height(ALFONT_FONT *font) { return font ? font_line_height(font) : 0; }
+int alfont_text_height(ALFONT_FONT *typeface) { return typeface ? font_line_height(typeface) : 0; }
 
-void alfont_textout_aa_ex(BITMAP *bmp, ALFONT_FONT *font, const char *text, int x, int y,
+void alfont_textout_aa_ex(BITMAP *bmp, ALFONT_FONT *typeface, const char *text, int x, int y,
                           int colour, int background)
 {
-    if (!bmp || !font || !font->face || !text)
+    if (!bmp || !typeface || !typeface->face || !text)
         return;
     acquire_bitmap(bmp);
-    int width = alfont_text_length(font, text);
+    int width = alfont_text_length(typeface, text);
     if (background != -1 && width > 0) {
         // Clamped to just outside the bitmap first, so that a box near the ends of the int
         // range cannot wrap around and fill the wrong side.
         auto clamp_x = [&](long v) { return (int)std::min<long>(std::max<long>(v, -1), bmp->w); };
         auto clamp_y = [&](long v) { return (int)std::min<long>(std::max<long>(v, -1), bmp->h); };
-        long right = (long)x + width - 1, bottom = (long)y + font_line_height(font) - 1;
+        long right = (long)x + width - 1, bottom = (long)y + font_line_height(typeface) - 1;
         if (right >= 0 && bottom >= 0 && x < bmp->w && y < bmp->h)
             rectfill(bmp, clamp_x(x), clamp_y(y), clamp_x(right), clamp_y(bottom), background);
     }
     Clip clip = drawable_area(bmp);
-    long baseline = (long)y + font_ascent(font);
+    long baseline = (long)y + font_ascent(typeface);
     bool depth16 = bitmap_color_depth(bmp) == 16;
-    walk_text(font, text, [&](const GlyphImage &glyph, long pen) {
+    walk_text(typeface, text, [&](const GlyphImage &glyph, long pen) {
         long gx = (long)x + (pen >> 6) + glyph.left;
         long gy = baseline - glyph.top;
         if (depth16)

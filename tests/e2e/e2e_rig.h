@@ -210,8 +210,8 @@ RgbImage e2e_grab_screen(E2eSession &s);
 // point is off the screen.
 Rgb e2e_pixel(E2eSession &s, int x, int y);
 
-// Writes `image` as an 8-bit RGB PNG (uncompressed deflate). False if the file cannot be
-// written.
+// Writes `image` as an 8-bit RGB PNG (compressed by libpng). False if the picture cannot be
+// encoded or the file cannot be written.
 bool e2e_write_png(const RgbImage &image, const std::string &path);
 
 // ---- Sound -------------------------------------------------------------------------------

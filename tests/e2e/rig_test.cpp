@@ -228,7 +228,7 @@ TEST(RigScreen, PngIsReadBackByImageMagick)
     if (system("command -v convert >/dev/null 2>&1") != 0)
         GTEST_SKIP() << "ImageMagick's convert is not installed";
     RgbImage image;
-    image.width = 300;  // wide enough that the rows fill more than one stored block
+    image.width = 300;  // a few hundred colour steps a row: a wrong stride or cut row shows
     image.height = 80;
     for (int y = 0; y < image.height; y++)
         for (int x = 0; x < image.width; x++)

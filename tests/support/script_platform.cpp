@@ -3,11 +3,11 @@
 
 ScriptPlatform script;
 
-void script_reset(BITMAP *screen)
+void script_reset(BITMAP *canvas)
 {
     script.~ScriptPlatform();
     new (&script) ScriptPlatform();
-    script.screen = screen;
+    script.screen = canvas;
 }
 
 void script_press_close()

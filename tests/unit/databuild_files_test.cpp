@@ -1,4 +1,5 @@
 // The built pictures and sound as Allegro loads them at colour depth 16, the game's depth.
+#include "build_error.h"
 #include "picture_files.h"
 #include "startup_sound.h"
 
@@ -6,6 +7,7 @@
 
 #include <allegro.h>
 #include <gtest/gtest.h>
+#include <png.h>
 
 #include <cmath>
 #include <cstdio>
@@ -59,6 +61,36 @@ TEST(DatabuildFiles, BmpKeepsPinkAsTheMaskAtSixteenBits)
     EXPECT_EQ(getpixel(b.get(), 4, 2), makecol16(0xFF, 0xD2, 0x32));
     EXPECT_EQ(getpixel(b.get(), 1, 0), makecol16(0x20, 0x40, 0x60));
     std::remove(path.c_str());
+}
+
+TEST(DatabuildFiles, PngReadsBackPixelForPixelAndEmptyPicturesAreRefused)
+{
+    // Odd sizes and every channel different, so that a swapped channel, a wrong row stride
+    // or a cut-off end shows.
+    Image img(301, 257);
+    for (int y = 0; y < img.height; y++)
+        for (int x = 0; x < img.width; x++)
+            img.set(x, y, rgb(x & 0xFF, (y * 7) & 0xFF, (x * y) & 0xFF));
+    Bytes png = encode_png(img);
+    ASSERT_GT(png.size(), 8u);
+    EXPECT_LT(png.size(), img.pixels.size() * 3);  // compressed, not stored
+
+    png_image read{};
+    read.version = PNG_IMAGE_VERSION;
+    ASSERT_TRUE(png_image_begin_read_from_memory(&read, png.data(), png.size())) << read.message;
+    EXPECT_EQ(read.width, 301u);
+    EXPECT_EQ(read.height, 257u);
+    read.format = PNG_FORMAT_RGB;
+    std::vector<uint8_t> rows(PNG_IMAGE_SIZE(read));
+    ASSERT_TRUE(png_image_finish_read(&read, nullptr, rows.data(), 0, nullptr)) << read.message;
+    ASSERT_EQ(rows.size(), img.pixels.size() * 3);
+    size_t wrong = 0;
+    for (size_t i = 0; i < img.pixels.size(); i++)
+        wrong += rgb(rows[3 * i], rows[3 * i + 1], rows[3 * i + 2]) != img.pixels[i];
+    EXPECT_EQ(wrong, 0u);
+
+    EXPECT_THROW(encode_png(Image(0, 0)), BuildError);
+    EXPECT_THROW(encode_png(Image(12, 0)), BuildError);
 }
 
 TEST(DatabuildFiles, BuiltPicturesHaveTheirSizesAndMasks)

@@ -38,23 +38,23 @@ TEST_F(FontEngine, SameWordsAgainRasteriseNothing)
 {
     if (!path)
         GTEST_SKIP() << "no DejaVu Sans on this machine";
-    ALFONT_FONT *font = alfont_load_font(path);
-    alfont_set_font_size(font, 40);
+    ALFONT_FONT *typeface = alfont_load_font(path);
+    alfont_set_font_size(typeface, 40);
     long before = alfont_rasterised_glyphs();
-    alfont_textout_aa_ex(bmp, font, "Opcoes", 0, 0, 0xFFFF, -1);
+    alfont_textout_aa_ex(bmp, typeface, "Opcoes", 0, 0, 0xFFFF, -1);
     EXPECT_EQ(alfont_rasterised_glyphs() - before, 6);  // O p c o e s: six glyphs
     before = alfont_rasterised_glyphs();
-    alfont_textout_aa_ex(bmp, font, "Opcoes", 3, 4, 0x1234, -1);
-    alfont_textout_aa_ex(bmp, font, "cose", 3, 4, 0x1234, 0);
+    alfont_textout_aa_ex(bmp, typeface, "Opcoes", 3, 4, 0x1234, -1);
+    alfont_textout_aa_ex(bmp, typeface, "cose", 3, 4, 0x1234, 0);
     EXPECT_EQ(alfont_rasterised_glyphs(), before);
 
     // Another size is another set of glyphs; coming back finds the first set still there.
-    alfont_set_font_size(font, 20);
-    alfont_textout_aa_ex(bmp, font, "Opcoes", 0, 0, 0xFFFF, -1);
+    alfont_set_font_size(typeface, 20);
+    alfont_textout_aa_ex(bmp, typeface, "Opcoes", 0, 0, 0xFFFF, -1);
     EXPECT_GT(alfont_rasterised_glyphs(), before);
     before = alfont_rasterised_glyphs();
-    alfont_set_font_size(font, 40);
-    alfont_textout_aa_ex(bmp, font, "Opcoes", 0, 0, 0xFFFF, -1);
+    alfont_set_font_size(typeface, 40);
+    alfont_textout_aa_ex(bmp, typeface, "Opcoes", 0, 0, 0xFFFF, -1);
     EXPECT_EQ(alfont_rasterised_glyphs(), before);
 
     // A second load of the same file is a font of its own, with its own cache.
@@ -73,12 +73,12 @@ TEST_F(FontEngine, AFontThatDidNotLoadDrawsNothing)
     fclose(f);
 
     for (const char *name : {"fontes/nao-existe.ttf", junk.c_str(), ""}) {
-        ALFONT_FONT *font = alfont_load_font(name);
-        ASSERT_NE(font, nullptr) << name;
-        EXPECT_NE(alfont_set_font_size(font, 40), 0);
-        alfont_textout_aa_ex(bmp, font, "Iniciar", 10, 10, 0xFFFF, -1);
-        alfont_textout_aa_ex(bmp, font, "Iniciar", 10, 10, 0xFFFF, 0x1234);
-        EXPECT_EQ(alfont_text_length(font, "Iniciar"), 0);
+        ALFONT_FONT *typeface = alfont_load_font(name);
+        ASSERT_NE(typeface, nullptr) << name;
+        EXPECT_NE(alfont_set_font_size(typeface, 40), 0);
+        alfont_textout_aa_ex(bmp, typeface, "Iniciar", 10, 10, 0xFFFF, -1);
+        alfont_textout_aa_ex(bmp, typeface, "Iniciar", 10, 10, 0xFFFF, 0x1234);
+        EXPECT_EQ(alfont_text_length(typeface, "Iniciar"), 0);
         EXPECT_TRUE(untouched()) << name;
     }
     remove(junk.c_str());
@@ -88,19 +88,19 @@ TEST_F(FontEngine, BadArgumentsAreRefused)
 {
     if (!path)
         GTEST_SKIP() << "no DejaVu Sans on this machine";
-    ALFONT_FONT *font = alfont_load_font(path);
-    EXPECT_EQ(alfont_set_font_size(font, 20), 0);
-    EXPECT_NE(alfont_set_font_size(font, 0), 0);
-    EXPECT_NE(alfont_set_font_size(font, -3), 0);
-    EXPECT_NE(alfont_set_font_size(font, 1000000), 0);
+    ALFONT_FONT *typeface = alfont_load_font(path);
+    EXPECT_EQ(alfont_set_font_size(typeface, 20), 0);
+    EXPECT_NE(alfont_set_font_size(typeface, 0), 0);
+    EXPECT_NE(alfont_set_font_size(typeface, -3), 0);
+    EXPECT_NE(alfont_set_font_size(typeface, 1000000), 0);
     EXPECT_NE(alfont_set_font_size(nullptr, 20), 0);
-    int width = alfont_text_length(font, "Sair");
+    int width = alfont_text_length(typeface, "Sair");
     EXPECT_GT(width, 20);  // still size 20: the refused sizes changed nothing
     EXPECT_LT(width, 60);
-    alfont_textout_aa_ex(nullptr, font, "Sair", 0, 0, 0xFFFF, -1);
+    alfont_textout_aa_ex(nullptr, typeface, "Sair", 0, 0, 0xFFFF, -1);
     alfont_textout_aa_ex(bmp, nullptr, "Sair", 0, 0, 0xFFFF, -1);
-    alfont_textout_aa_ex(bmp, font, nullptr, 0, 0, 0xFFFF, -1);
-    alfont_textout_aa_ex(bmp, font, "", 0, 0, 0xFFFF, 0x1234);
+    alfont_textout_aa_ex(bmp, typeface, nullptr, 0, 0, 0xFFFF, -1);
+    alfont_textout_aa_ex(bmp, typeface, "", 0, 0, 0xFFFF, 0x1234);
     EXPECT_TRUE(untouched());
 }
 
@@ -120,9 +120,9 @@ TEST_F(FontEngine, ExitFreesEveryFontAndMayBeRepeated)
     // The engine starts again and loads as before.
     ASSERT_NE(alfont_init(), 1);
     if (path) {
-        ALFONT_FONT *font = alfont_load_font(path);
-        alfont_set_font_size(font, 30);
-        alfont_textout_aa_ex(bmp, font, "Ajuda", 0, 0, 0xFFFF, -1);
+        ALFONT_FONT *typeface = alfont_load_font(path);
+        alfont_set_font_size(typeface, 30);
+        alfont_textout_aa_ex(bmp, typeface, "Ajuda", 0, 0, 0xFFFF, -1);
         EXPECT_FALSE(untouched());
     }
 }

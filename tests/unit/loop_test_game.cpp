@@ -82,9 +82,9 @@ void write_game_pictures(const TempDir &dir)
         save_image(dir, std::string("objetos/o") + c + ".bmp", 16, 16, object_colour(c),
                    has_pink_half(c));
     save_image(dir, "imagens/inicio.bmp", 512, 384, title_colour(), false);
-    if (const char *font = test_font_path()) {
+    if (const char *typeface = test_font_path()) {
         std::filesystem::create_directories(dir.path / "fontes");
-        std::filesystem::copy_file(font, dir.path / "fontes/AIRLOCK.ttf");
+        std::filesystem::copy_file(typeface, dir.path / "fontes/AIRLOCK.ttf");
     }
 }
 
@@ -93,8 +93,8 @@ MessageProbe::MessageProbe()
     const char *path = test_font_path();
     if (!path)
         return;
-    ALFONT_FONT *font = alfont_load_font(path);
-    alfont_set_font_size(font, 20);
+    ALFONT_FONT *typeface = alfont_load_font(path);
+    alfont_set_font_size(typeface, 20);
     struct Place {
         std::string text;
         int x, y, colour;
@@ -107,7 +107,8 @@ MessageProbe::MessageProbe()
     BITMAP *page = create_bitmap(512, 384);
     for (const Place &place : places) {
         clear_to_color(page, makecol(255, 255, 255));
-        alfont_textout_aa_ex(page, font, place.text.c_str(), place.x, place.y, place.colour, -1);
+        alfont_textout_aa_ex(page, typeface, place.text.c_str(), place.x, place.y, place.colour,
+                             -1);
         Message message{place.text, {}, {}, place.colour};
         int white = makecol(255, 255, 255);
         for (int y = 0; y < 384; y++)
@@ -124,18 +125,18 @@ MessageProbe::MessageProbe()
         messages.push_back(message);
     }
     destroy_bitmap(page);
-    alfont_destroy_font(font);
+    alfont_destroy_font(typeface);
 }
 
-std::string MessageProbe::shown(BITMAP *screen) const
+std::string MessageProbe::shown(BITMAP *canvas) const
 {
     std::string texts;
     for (const Message &message : messages) {
         bool all = true, gap = false;
         for (const auto &pixel : message.ink)
-            all = all && getpixel(screen, pixel.first, pixel.second) == message.colour;
+            all = all && getpixel(canvas, pixel.first, pixel.second) == message.colour;
         for (const auto &pixel : message.gaps)
-            gap = gap || getpixel(screen, pixel.first, pixel.second) != message.colour;
+            gap = gap || getpixel(canvas, pixel.first, pixel.second) != message.colour;
         if (all && gap)
             texts += (texts.empty() ? "" : "|") + message.text;
     }
@@ -170,8 +171,8 @@ std::string PauseLog::summary() const
 
 static void let_go(ScriptPlatform &s)
 {
-    for (bool &key : s.keys)
-        key = false;
+    for (bool &held : s.keys)
+        held = false;
 }
 
 void ScriptedPlayer::react(ScriptPlatform &s)

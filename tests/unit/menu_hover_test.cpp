@@ -113,17 +113,17 @@ TEST_F(MainMenu, AMoveUpIsSeenOnlyByTheNextPoll)
 TEST(MainMenuWithoutFiles, AMissingPictureAndFontLeaveAWorkingBlackMenu)
 {
     GameFolder empty(false);
-    BITMAP *screen = create_bitmap(512, 384);
-    clear_to_color(screen, makecol(255, 0, 255));
-    script_reset(screen);
+    BITMAP *canvas = create_bitmap(512, 384);
+    clear_to_color(canvas, makecol(255, 0, 255));
+    script_reset(canvas);
     ASSERT_NE(alfont_init(), 1);
     title_screen();
-    EXPECT_EQ(getpixel(screen, 0, 0), makecol(0, 0, 0));
-    EXPECT_EQ(getpixel(screen, 511, 383), makecol(0, 0, 0));
+    EXPECT_EQ(getpixel(canvas, 0, 0), makecol(0, 0, 0));
+    EXPECT_EQ(getpixel(canvas, 511, 383), makecol(0, 0, 0));
     script.mouse_x = 100, script.mouse_y = 330, script.mouse_b = 1;
     EXPECT_EQ(poll_main_menu(), MENU_QUIT);
     release_title_screen();
     alfont_exit();
     script_reset(nullptr);
-    destroy_bitmap(screen);
+    destroy_bitmap(canvas);
 }

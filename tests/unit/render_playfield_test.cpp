@@ -57,16 +57,16 @@ protected:
         draw_object_layer(back_buffer, board.grids);
     }
 
-    // The drawing part of one frame with `key` held: previous cell, moves, picture.
-    void frame(int key)
+    // The drawing part of one frame with `key_code` held: previous cell, moves, picture.
+    void frame(int key_code)
     {
-        script.keys[key] = true;
+        script.keys[key_code] = true;
         board.state.prev_row = board.state.player_row;
         board.state.prev_col = board.state.player_col;
         apply_moves(board.state, board.grids, back_buffer);
         present_frame(back_buffer, board.state);
         clear_left_cell(board.state, board.grids);
-        script.keys[key] = false;
+        script.keys[key_code] = false;
     }
 };
 

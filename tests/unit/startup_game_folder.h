@@ -39,8 +39,8 @@ public:
         clear_to_color(pointer, makecol(255, 255, 0));
         save_bitmap("imagens/cursor.bmp", pointer, nullptr);
         destroy_bitmap(pointer);
-        if (const char *font = test_font_path())
-            fs::create_symlink(font, "fontes/flame.ttf");
+        if (const char *typeface = test_font_path())
+            fs::create_symlink(typeface, "fontes/flame.ttf");
         write_tune("sons/inicio.mid");
         write_sound("sons/pitlorex.wav");
     }

@@ -37,8 +37,8 @@ TEST(Shutdown, WithNothingStartedItOnlyEndsTheProcess)
 TEST(Shutdown, FreesTheSoundsTheTitleAndTheFonts)
 {
     GameFolder folder;
-    BITMAP *screen = create_bitmap(512, 384);
-    script_reset(screen);
+    BITMAP *canvas = create_bitmap(512, 384);
+    script_reset(canvas);
     ASSERT_NE(alfont_init(), 1);
     title_screen();
     startup_sample = load_sample("sons/pitlorex.wav");
@@ -56,8 +56,8 @@ TEST(Shutdown, FreesTheSoundsTheTitleAndTheFonts)
     EXPECT_EQ(alfont_font_count(), 0);
 
     // Shutting down twice frees nothing twice.
-    script_reset(screen);
+    script_reset(canvas);
     EXPECT_EQ(status_of_shutdown(0), 0);
     script_reset(nullptr);
-    destroy_bitmap(screen);
+    destroy_bitmap(canvas);
 }

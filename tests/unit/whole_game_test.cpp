@@ -54,10 +54,12 @@ struct SolutionPlayer {
 
 TEST(ShippedGame, AllTwentyLevelsArePlayedToTheVictoryBoard)
 {
-    BITMAP *screen = create_bitmap(512, 384);
-    ASSERT_TRUE(screen);
-    script_reset(screen);
+    BITMAP *canvas = create_bitmap(512, 384);
+    ASSERT_TRUE(canvas);
+    script_reset(canvas);
     WorkingDirectory cwd{GAME_DIR};
+    // Without them every level would load empty and count as won at once.
+    ASSERT_EQ(check_level_files(), 0) << "the levels are not in " << GAME_DIR << "/fases";
     game_state.close_requested = false;
     ASSERT_NE(alfont_init(), 1);
 
@@ -104,5 +106,5 @@ TEST(ShippedGame, AllTwentyLevelsArePlayedToTheVictoryBoard)
     EXPECT_TRUE(game_state.completed == 0);  // the victory board's OK cleared the level state
     EXPECT_EQ(player.lowest_lives, 1) << "a life was lost on the way";
     release_test_game();
-    destroy_bitmap(screen);
+    destroy_bitmap(canvas);
 }

@@ -8,5 +8,6 @@
 // Allegro's load_bitmap reads and converts to the screen's colour depth.
 Bytes encode_bmp24(const Image &image);
 
-// A truecolour PNG (8 bits a channel, no alpha), deflated in stored blocks: big but simple.
+// A truecolour PNG (8 bits a channel, no alpha), compressed by libpng. Throws BuildError when
+// libpng refuses the picture (an empty one, for instance).
 Bytes encode_png(const Image &image);

@@ -484,11 +484,11 @@ SolveResult solve_level(const LevelModel &m, long max_states)
                 if (blocked_by_slot)
                     goals.push_back({RunGoal::unblock, nuggets[other]});
             }
-            for (const RunGoal &goal : goals) {
+            for (const RunGoal &run_goal : goals) {
                 int miner = here.miner, end;
                 board.nugget[nuggets[slot]] = 0;
                 bool found =
-                    find_run(board, dist, goal, miner, nuggets[slot], end, run, result.states);
+                    find_run(board, dist, run_goal, miner, nuggets[slot], end, run, result.states);
                 board.nugget[nuggets[slot]] = 1;
                 if (!found)
                     continue;
