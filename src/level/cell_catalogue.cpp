@@ -1,9 +1,11 @@
 // The cell catalogue: roles and drawings of the tile letters and object digits.
 #include "level/cell_catalogue.h"
 
+#include <cstring>
+
 char area_floor(int area)
 {
-    return (area >= 1 && area <= 5) ? FLOOR_BY_AREA[area - 1] : FLOOR_BY_AREA[0];
+    return (area >= 1 && area <= AREA_COUNT) ? FLOOR_BY_AREA[area - 1] : FLOOR_BY_AREA[0];
 }
 
 bool is_floor_tile(char tile)
@@ -45,23 +47,18 @@ ObjectRole object_role(char object)
 
 BarrierGroup barrier_group(char tile)
 {
-    switch (tile) {
-    case 'W': return BARRIER_W;
-    case 'X': return BARRIER_X;
-    case 'U':
-    case 'V': return BARRIER_UV;
-    default: return BARRIER_NONE;
-    }
+    for (const BarrierGroupRule &rule : BARRIER_GROUPS)
+        if (tile != 0 && std::strchr(rule.tiles, tile))
+            return rule.group;
+    return BARRIER_NONE;
 }
 
 BarrierGroup switch_group(char object)
 {
-    switch (object) {
-    case '3': return BARRIER_W;
-    case '4': return BARRIER_X;
-    case '5': return BARRIER_UV;
-    default: return BARRIER_NONE;
-    }
+    for (const BarrierGroupRule &rule : BARRIER_GROUPS)
+        if (object == rule.switch_object)
+            return rule.group;
+    return BARRIER_NONE;
 }
 
 TileDrawing tile_drawing(char tile, int area)

@@ -3,7 +3,6 @@
 
 #include "level/picture_header.h"
 #include "platform/platform.h"
-#include "shell/shell.h"
 
 BITMAP *back_buffer = nullptr;
 BITMAP *tile_bitmaps[26] = {};
@@ -12,7 +11,6 @@ MIDI *area_music[5] = {};
 
 namespace {
 
-constexpr const char *ERROR_CAPTION = "Pitlorex - Erro 05";
 // Every tile and object picture fills one cell.
 constexpr int CELL_PICTURE_SIZE = 16;
 
@@ -124,19 +122,7 @@ std::string try_load_game_resources(const std::string &dir)
     return "";
 }
 
-std::string missing_resource_text(const std::string &name)
-{
-    return "Nao foi possivel carregar: " + name + " \n Para mais informacoes, consulte a Ajuda.";
-}
-
-int load_game_resources()
-{
-    std::string missing = try_load_game_resources("");
-    if (missing.empty())
-        return 0;
-    show_error_box(ERROR_CAPTION, missing_resource_text(missing).c_str());
-    shutdown_system(1);  // the way out of start-up's own failures: the sounds and fonts go too
-}
+std::string load_game_resources() { return try_load_game_resources(""); }
 
 void release_area_music()
 {

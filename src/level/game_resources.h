@@ -23,13 +23,10 @@ inline BITMAP *object_bitmap(char digit) { return object_bitmaps[digit - '1']; }
 // on without it.
 std::string try_load_game_resources(const std::string &dir);
 
-// The game's form, from the working directory; 0 when the set is complete. A missing or
-// unreadable picture is never drawn: the "Pitlorex - Erro 05" box names it and the process
-// ends with status 1 (through shutdown_system) before the game starts.
-int load_game_resources();
-
-// The text of the Erro 05 box for the picture `name`.
-std::string missing_resource_text(const std::string &name);
+// The game's form, from the working directory: "" when the set is complete, else the name of
+// the first picture that did not load (the screen flow then ends the game with the Erro 05
+// box, so that a missing picture is never drawn).
+std::string load_game_resources();
 
 // Stops and frees the area tunes and sets them to NULL. The game-over sequence calls this
 // rather than destroying them itself, so that nothing is freed twice. Harmless when repeated.

@@ -5,9 +5,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdint>
+#include "level/cell_catalogue.h"
 
-#include "play/game_state.h"
+LevelGrids level_grids;
 
 std::string level_file_name(int level, const char *name_template)
 {
@@ -137,37 +137,29 @@ static void record_barrier(BarrierList &list, int row, int col)
     list.count++;
 }
 
-int load_level(GameState &state, LevelGrids &grids, int level, const LevelFileOpener &open)
+LevelContents read_level(LevelGrids &grids, int level, const LevelFileOpener &open)
 {
+    LevelContents found;
     // The tile file is read and closed before the object file is opened.
     if (FILE *tiles = open(level_file_name(level, TILE_FILE_TEMPLATE))) {
         read_grid(tiles, grids.tile_map, [&grids](int row, int col, char cell) {
-            if (cell == 'W')
-                record_barrier(grids.w_barriers, row, col);
-            else if (cell == 'X')
-                record_barrier(grids.x_barriers, row, col);
-            else if (cell == 'U' || cell == 'V')
-                record_barrier(grids.uv_barriers, row, col);
+            BarrierGroup group = barrier_group(cell);
+            if (group != BARRIER_NONE)
+                record_barrier(grids.*BARRIER_GROUPS[group].cells, row, col);
         });
         fclose(tiles);
     }
     if (FILE *objects = open(level_file_name(level, OBJECT_FILE_TEMPLATE))) {
-        read_grid(objects, grids.object_map, [&state](int row, int col, char cell) {
+        read_grid(objects, grids.object_map, [&found](int row, int col, char cell) {
             if (cell == '2') {
-                state.nuggets_remaining++;
+                found.nuggets++;
             } else if (cell == '1') {
-                state.player_row = row;
-                state.player_col = col;
+                found.has_miner = true;
+                found.miner_row = row;
+                found.miner_col = col;
             }
         });
         fclose(objects);
     }
-    // Unsigned arithmetic: the product is taken modulo 65536 without overflowing.
-    uint32_t product = static_cast<uint32_t>(state.nuggets_remaining) *
-                       static_cast<uint32_t>(state.seconds_per_nugget);
-    // One store: the one-second handler may decrement time at any moment.
-    state.time.store(static_cast<uint16_t>(product));
-    return 0;
+    return found;
 }
-
-int load_level(int level) { return load_level(game_state, level_grids, level, open_level_file); }

@@ -1,5 +1,6 @@
 // Level file pairs: their names, the check that all twenty open, and the positional reader
-// that turns a pair into the grids, the barrier lists, the start cell and the countdown.
+// that turns a pair into the grids and the barrier lists, and tells the start cell and the
+// nuggets found.
 // Pure code, no Allegro: the game, the tests, the fuzzer and the level checker share it.
 #pragma once
 
@@ -8,8 +9,6 @@
 #include <string>
 
 #include "level/level_data.h"
-
-struct GameState;
 
 constexpr int LEVEL_COUNT = 20;
 constexpr const char *TILE_FILE_TEMPLATE = "fases/fase00.plt";
@@ -48,12 +47,15 @@ void read_grid(const ByteSource &next, char grid[MAP_ROWS][MAP_COLS], const Cell
 // The same over an open stream; a read error counts as the end of the file.
 void read_grid(FILE *stream, char grid[MAP_ROWS][MAP_COLS], const CellRecorder &record);
 
+// What a level's object file held besides its grid.
+struct LevelContents {
+    int nuggets = 0;           // '2' cells
+    bool has_miner = false;    // a '1' was found
+    int miner_row = 0, miner_col = 0;  // the last '1' in reading order
+};
+
 // Reads level `level`'s tile file into grids.tile_map, recording 'W', 'X' and 'U'/'V' cells in
 // their barrier lists while each is below capacity, then its object file into
-// grids.object_map, adding each '2' to state.nuggets_remaining and making the last '1' the
-// player's cell. Lists and nuggets are added to, not cleared (reset_level_state does that).
-// Finally state.time = nuggets_remaining x seconds_per_nugget modulo 65536, stored once.
-// A file that does not open reads as empty. Always 0.
-int load_level(GameState &state, LevelGrids &grids, int level, const LevelFileOpener &open);
-// The game's form: game_state and level_grids, files relative to the working directory.
-int load_level(int level);
+// grids.object_map, counting the '2's and noting the last '1'. Lists are added to, not
+// cleared. A file that does not open reads as empty.
+LevelContents read_level(LevelGrids &grids, int level, const LevelFileOpener &open);

@@ -1,14 +1,62 @@
-// The one seam between the game and Allegro's clock, input, screen target, sound, close
-// button, message boxes and process end. The game calls only these for such things, so a test
-// build can link platform_script.cpp instead of platform_allegro.cpp and script a whole game.
+// The one seam between the game and the library's start and stop, window, clock, input,
+// screen target, sound, close button, message boxes and process end. The game calls only these
+// for such things, so a test build links tests/support/script_platform.cpp instead of
+// platform_allegro.cpp and scripts a whole game, start-up included.
 //
-// Drawing itself (blit, draw_sprite, rectfill, textprintf_ex, ...) is plain Allegro on BITMAP*
-// targets: memory bitmaps work with no display, so it needs no seam.
+// Drawing itself (blit, draw_sprite, rectfill, textprintf_ex, load_bitmap, ...) and loading
+// tunes and sounds from files are plain Allegro on BITMAP*, MIDI* and SAMPLE*: they work with
+// no display and no sound card, so they need no seam.
 #pragma once
 
 #include <allegro.h>
 
 #include <atomic>
+
+// ---- Start and stop ----------------------------------------------------------------------
+// The window's size in pixels.
+constexpr int WINDOW_WIDTH = 512;
+constexpr int WINDOW_HEIGHT = 384;
+
+// Starts the library (allegro_init) with two changes to what it does on its own. Its
+// configuration is an empty one held in memory: an allegro.cfg beside the game or a
+// ~/.allegrorc is never read (a stale "[system] system = NONE" would otherwise turn every
+// start into Erro 01) and nothing is saved at exit. And SIGTERM, SIGINT and SIGHUP keep what
+// they did before (normally: end the process), instead of the library's handler, which shuts
+// the library down inside the signal and aborts with a core dump when the screen is held.
+// Returns 0 when the library started, anything else when it did not (no display).
+int pf_start_library();
+
+// The colour depth of bitmaps created from now on, the window's included.
+void pf_set_color_depth(int depth);
+
+// Starts the outline-font engine with the library (font/alfont.h's alfont_init): 1 is failure.
+int pf_start_font_engine();
+
+// Where the build puts the MIDI instrument list (relative to the game folder). Its patch
+// paths are relative to its own folder.
+constexpr const char *MIDI_PATCH_LIST = "sons/patches/default.cfg";
+
+// Call after pf_start_library and before pf_install_sound. When the patch list `list` exists,
+// tells the library's MIDI player to use it (in the configuration in memory: nothing is
+// written) and returns true; otherwise changes nothing and returns false (the tunes then stay
+// silent and the game goes on).
+bool pf_use_midi_patches(const char *list);
+
+// Installs sound, both drivers autodetected: 0, or a negative failure.
+int pf_install_sound();
+
+// Opens the WINDOW_WIDTH x WINDOW_HEIGHT window: 0, or a negative failure.
+int pf_open_window();
+
+// Puts `title` on the window's title bar.
+void pf_set_window_title(const char *title);
+
+// Installs the timer, the keyboard and the mouse, in this order.
+void pf_install_input();
+
+// Loads the pointer's picture from `path` and makes it the mouse sprite; returns it (the
+// caller frees it), or NULL when it did not load (the library's arrow is used then).
+BITMAP *pf_install_pointer(const char *path);
 
 // ---- Input -------------------------------------------------------------------------------
 // Current pointer position and buttons, read afresh on every call (Allegro's mouse_x,
@@ -76,13 +124,17 @@ void pf_stop_midi();
 // Stops and frees a tune; NULL does nothing.
 void pf_destroy_midi(MIDI *tune);
 
+// Stops and frees a sample; NULL does nothing.
+void pf_destroy_sample(SAMPLE *sample);
+
 // Plays a sample at volume 0..255, pan 0 (left)..255 (right), frequency 1000 = own pitch.
 // A NULL sample plays nothing.
 void pf_play_sample(SAMPLE *sample, int volume, int pan, int frequency, int loop);
 
 // ---- Message boxes and the end of the process --------------------------------------------
 // Shows a blocking message box titled `caption`; returns when the player dismisses it (its
-// button, Return, or its close button). The box never outlives the process.
+// button, Return, or its close button). The window's title takes the caption too and keeps it
+// afterwards. The box never outlives the process.
 void pf_message_box(const char *caption, const char *text);
 
 // Shuts the library down (Allegro's allegro_exit).

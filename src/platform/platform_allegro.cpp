@@ -1,14 +1,86 @@
-// The game's platform seam on the real Allegro library: a window, the keyboard, the mouse,
-// the timer, sound and the X11 message box.
+// The game's platform seam on the real Allegro library: its start without a settings file, a
+// window, the keyboard, the mouse, the timer, sound and the X11 message box.
 #include "platform/platform.h"
+
+#include "font/alfont.h"
 
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <csignal>
 #include <cstdlib>
+#include <string>
+
+namespace {
+
+constexpr int ENDING_SIGNALS[] = {SIGTERM, SIGINT, SIGHUP};
+
+}  // namespace
+
+int pf_start_library()
+{
+    struct sigaction before[3];
+    for (int i = 0; i < 3; i++)
+        sigaction(ENDING_SIGNALS[i], nullptr, &before[i]);
+    // The library searches for allegro.cfg (game folder, ~/.allegrorc, /etc) when it starts
+    // and writes the file it found back at exit if anything was set. A file named beforehand
+    // replaces that search; it must have a name, since the library reloads it by name while
+    // it starts, and /dev/null reads empty and swallows any write.
+    set_config_file("/dev/null");
+    int result = allegro_init();
+    // From here on a nameless configuration in memory: nothing can be written even by mistake.
+    set_config_data("", 0);
+    // A window's game has nothing to restore on its way out: the X server drops the window and
+    // the kernel closes the sound device. Ending at once, by the signal itself, is what the
+    // shell and a desktop session expect; a box still open dies with the game (see the box).
+    for (int i = 0; i < 3; i++)
+        sigaction(ENDING_SIGNALS[i], &before[i], nullptr);
+    return result;
+}
+
+void pf_set_color_depth(int depth) { set_color_depth(depth); }
+
+int pf_start_font_engine() { return alfont_init(); }
+
+bool pf_use_midi_patches(const char *list)
+{
+    // The library reads the list when sound is installed; an absolute path keeps it valid
+    // whatever the library does with its own directory.
+    char path[PATH_MAX];
+    if (access(list, R_OK) != 0 || !realpath(list, path))
+        return false;
+    // In memory only, replacing what an earlier call added: set_config_string would have the
+    // library save it at exit.
+    std::string text = "[sound]\npatches = " + std::string(path) + "\n";
+    override_config_data(text.c_str(), (int)text.size());
+    return true;
+}
+
+int pf_install_sound() { return install_sound(DIGI_AUTODETECT, MIDI_AUTODETECT, nullptr); }
+
+int pf_open_window()
+{
+    return set_gfx_mode(GFX_AUTODETECT_WINDOWED, WINDOW_WIDTH, WINDOW_HEIGHT, 0, 0);
+}
+
+void pf_set_window_title(const char *title) { set_window_title(title); }
+
+void pf_install_input()
+{
+    install_timer();
+    install_keyboard();
+    install_mouse();
+}
+
+BITMAP *pf_install_pointer(const char *path)
+{
+    BITMAP *sprite = load_bitmap(path, nullptr);
+    set_mouse_sprite(sprite);
+    return sprite;
+}
 
 int pf_mouse_x() { return mouse_x; }
 int pf_mouse_y() { return mouse_y; }
@@ -65,6 +137,12 @@ void pf_destroy_midi(MIDI *tune)
         destroy_midi(tune);
 }
 
+void pf_destroy_sample(SAMPLE *sample)
+{
+    if (sample)
+        destroy_sample(sample);
+}
+
 void pf_play_sample(SAMPLE *sample, int volume, int pan, int frequency, int loop)
 {
     if (sample)
@@ -75,6 +153,7 @@ void pf_play_sample(SAMPLE *sample, int volume, int pan, int frequency, int loop
 // caption on the box. Without xmessage (or a display for it) Allegro's box is the fallback.
 void pf_message_box(const char *caption, const char *text)
 {
+    set_window_title(caption);
     // -default OK: Return answers the box, as in the library's own.
     char *const argv[] = {(char *)"xmessage", (char *)"-title", (char *)caption,
                           (char *)"-center", (char *)"-buttons", (char *)"OK:101",

@@ -3,11 +3,11 @@
 
 #include "font/alfont_extra.h"
 #include "level/game_resources.h"
-#include "level/level_file.h"
 #include "platform/platform.h"
 #include "play/level_loop.h"
 
 ALFONT_FONT *message_font = nullptr;
+std::string missing_resource;
 
 GameOutcome start_game(const GameSettings &settings)
 {
@@ -18,7 +18,9 @@ GameOutcome start_game(const GameSettings &settings)
     message_font = alfont_load_font("fontes/AIRLOCK.ttf");
     alfont_set_font_size(message_font, 20);
     apply_settings(game_state, settings);
-    load_game_resources();
+    missing_resource = load_game_resources();
+    if (!missing_resource.empty())
+        return GameOutcome::resources_missing;
     load_level(game_state.level);
     return level_loop();
 }

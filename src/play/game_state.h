@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "level/level_data.h"
+#include "level/level_file.h"
 
 // What the options board produces and start_game consumes.
 struct GameSettings {
@@ -15,7 +16,9 @@ struct GameSettings {
     int frame_delay = 70;  // ms paused at the end of every frame: 50, 70 or 85
 };
 
-struct GameState {
+// The opened flags of the barrier groups come from BarrierFlags (level_data.h), so that the
+// barrier table there names them.
+struct GameState : BarrierFlags {
     int area = 0;                            // 1..5, always (level - 1) / 4 + 1 once set
     int level = 0;                           // 1..20
     int lives = 0;                           // shown on the status line
@@ -29,7 +32,6 @@ struct GameState {
     int player_col = 0, player_row = 0;      // the miner's cell
     int prev_col = 0, prev_row = 0;          // the miner's cell at the start of the frame
     int nuggets_remaining = 0;               // nuggets not yet in a basket
-    uint8_t x_opened = 0, w_opened = 0, uv_opened = 0;  // switch '4', '3', '5' taken
     uint8_t hazard_touched = 0;              // stepped on '6', '7' or '8' this level
     uint8_t life_lost = 0, game_over = 0, completed = 0;  // end conditions for the level loop
     // Set by the game's close handler (another thread); never cleared.
@@ -39,10 +41,12 @@ struct GameState {
 extern GameState game_state;
 extern GameSettings game_settings;
 
-// How a game ended when start_game returns (the victory board never returns).
+// How a game ended, for the screen flow to decide what comes next.
 enum class GameOutcome {
-    closed,     // the window was closed during play
-    game_over,  // no lives left; the title screen is showing again
+    closed,             // the window was closed during play or its game-over message
+    game_over,          // no lives left; the game's state is back to its defaults
+    completed,          // the last level was won: the victory board comes next
+    resources_missing,  // a picture of the game did not load; nothing was played
 };
 
 // One row of the difficulty table.
@@ -74,6 +78,15 @@ void game_close_handler();
 // The one-second countdown handler: time of game_state down by one, 0 wrapping to 65535.
 // Runs in the timer's context and touches nothing else.
 void tick_handler();
+
+// Reads level `level` (level_file.h's read_level) into `grids` and puts what it found into
+// `state`: its nuggets added to nuggets remaining, the last '1' as the player's cell (left as
+// it was when there is none). Finally time = nuggets remaining x seconds per nugget modulo
+// 65536, stored once. Lists and nuggets are added to, not cleared (reset_level_state does
+// that). Always 0.
+int load_level(GameState &state, LevelGrids &grids, int level, const LevelFileOpener &open);
+// The game's form: game_state and level_grids, files relative to the working directory.
+int load_level(int level);
 
 // Clears the per-level state of `state` and `grids` (barrier lists, opened flags, end flags,
 // player and previous cell, time, nuggets remaining); keeps close requested, area, level,

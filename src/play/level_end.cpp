@@ -1,13 +1,11 @@
 // Winning a level, losing a life and losing the game.
 #include "play/level_end.h"
 
+#include "level/cell_catalogue.h"
 #include "level/game_resources.h"
-#include "level/level_file.h"
 #include "platform/platform.h"
 #include "play/game_start.h"
 #include "play/game_state.h"
-#include "ui/main_menu.h"
-#include "ui/password.h"
 
 namespace {
 
@@ -50,8 +48,8 @@ void finish_won_level()
         return;
     }
     state.level++;
-    if ((state.level - 1) % 4 == 0) {
-        state.area = (state.level - 1) / 4 + 1;
+    if (starts_area(state.level)) {
+        state.area = area_of_level(state.level);
         std::string password = area_password_text(state.area);
         if (!password.empty()) {
             draw_message(password.c_str(), PASSWORD_X, PASSWORD_Y, PASSWORD_COLOUR);
@@ -77,10 +75,4 @@ void game_over()
     // Through the resource loader, so that the next game start does not free them again.
     release_area_music();
     restore_game_over_defaults(game_state);
-    // A close during the message ends the game here, with no title to draw: the request was
-    // made to this game, and the menu would not see it.
-    if (game_state.close_requested)
-        return;
-    pf_show_mouse(pf_screen());
-    title_screen();
 }

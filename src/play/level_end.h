@@ -32,7 +32,6 @@ void finish_won_level();
 void lose_life();
 
 // The game-over sequence: the message, a clean level state, the area tunes stopped and freed,
-// the game state back to its defaults, the pointer shown and the title screen drawn. When the
-// window was closed meanwhile it stops before the pointer and the title: the game has ended
-// closed.
+// the game state back to its defaults. The screen flow shows the pointer and the title after
+// it, unless the window was closed meanwhile.
 void game_over();

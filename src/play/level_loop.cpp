@@ -1,16 +1,18 @@
-// The level loop: one pass per level start, frames until a flag ends the pass.
+// The level loop: one pass per level start, frames until a flag ends the pass; and the area
+// tunes started as play enters an area.
 #include "play/level_loop.h"
 
-#include "play/area_music.h"
+#include "level/cell_catalogue.h"
+#include "level/game_resources.h"
+#include "platform/platform.h"
 #include "play/level_end.h"
 #include "play/play_frame.h"
 #include "play/playfield_render.h"
-#include "ui/victory_board.h"
 
 namespace {
 
 // What ended a pass of the level loop.
-enum class PassEnd { restart, closed, game_over };
+enum class PassEnd { restart, closed, game_over, completed };
 
 // Frames until a flag ends the pass. The flags are tested in a fixed order at the head of
 // every frame: a close request first, so that it wins over anything else pending.
@@ -30,13 +32,32 @@ PassEnd run_level_pass()
             return state.close_requested ? PassEnd::closed : PassEnd::game_over;
         }
         if (state.completed)
-            show_victory_board();  // ends the process
+            return PassEnd::completed;  // the screen flow shows the victory board
         if (play_frame() == FrameEnd::level_won)
             return PassEnd::restart;
     }
 }
 
 }  // namespace
+
+MIDI *start_area_music()
+{
+    int level = game_state.level;
+    if (!starts_area(level))
+        return nullptr;
+    int area = area_of_level(level);
+    // Only levels 1..20 have a tune; a level past them keeps its area as it is.
+    if (area > AREA_COUNT)
+        return nullptr;
+    game_state.area = area;
+    MIDI *tune = area_music[area - 1];
+    // An area whose tune did not load plays none: the last area's tune must not go on in it.
+    if (tune)
+        pf_play_midi(tune, 1);
+    else
+        pf_stop_midi();
+    return tune;
+}
 
 GameOutcome level_loop()
 {
@@ -51,6 +72,7 @@ GameOutcome level_loop()
         case PassEnd::restart: break;
         case PassEnd::closed: return GameOutcome::closed;
         case PassEnd::game_over: return GameOutcome::game_over;
+        case PassEnd::completed: return GameOutcome::completed;
         }
     }
 }

@@ -1,7 +1,5 @@
-// The miner's step: walking, switches, hazards and pushing nuggets.
+// The miner's step: walking, switches, hazards and pushing nuggets; barriers opening; a frame.
 #include "play/move_rules.h"
-
-#include "play/barrier_rules.h"
 
 #include "level/cell_catalogue.h"
 
@@ -18,17 +16,6 @@ char tile_at(const LevelGrids &grids, int row, int col)
 char object_at(const LevelGrids &grids, int row, int col)
 {
     return inside(row, col) ? grids.object_map[row][col] : 0;
-}
-
-static void direction_delta(Direction dir, int &drow, int &dcol)
-{
-    drow = dcol = 0;
-    switch (dir) {
-    case Direction::up: drow = -1; break;
-    case Direction::down: drow = 1; break;
-    case Direction::left: dcol = -1; break;
-    case Direction::right: dcol = 1; break;
-    }
 }
 
 static void add_paint(StepReport &report, int row, int col, CellPaint paint)
@@ -50,8 +37,7 @@ static bool push_allowed(char beyond_tile, char beyond_object)
 StepReport apply_step(GameState &state, LevelGrids &grids, Direction dir)
 {
     StepReport report;
-    int drow, dcol;
-    direction_delta(dir, drow, dcol);
+    const int drow = direction_step(dir).drow, dcol = direction_step(dir).dcol;
     const int trow = state.player_row + drow, tcol = state.player_col + dcol;
     const int brow = trow + drow, bcol = tcol + dcol;
 
@@ -59,15 +45,11 @@ StepReport apply_step(GameState &state, LevelGrids &grids, Direction dir)
         return report;
 
     const char target = grids.object_map[trow][tcol];
-    switch (target) {
-    case '3': state.w_opened = 1; break;
-    case '4': state.x_opened = 1; break;
-    case '5': state.uv_opened = 1; break;
-    default:
-        if (is_hazard_object(target))
-            state.hazard_touched = 1;
-        break;
-    }
+    const BarrierGroup opens = switch_group(target);
+    if (opens != BARRIER_NONE)
+        state.*BARRIER_GROUPS[opens].opened = 1;
+    else if (is_hazard_object(target))
+        state.hazard_touched = 1;
 
     if (target != '2') {
         state.player_row = trow;
@@ -104,12 +86,40 @@ void clear_left_cell(GameState &state, LevelGrids &grids)
         grids.object_map[state.prev_row][state.prev_col] = '0';
 }
 
-StepReport play_step(GameState &state, LevelGrids &grids, Direction dir)
+static void open_group(const GameState &state, LevelGrids &grids, const BarrierList &list,
+                       OpenedCell opened, void *context)
+{
+    char floor = area_floor(state.area);
+    for (int i = 0; i < list.count; i++) {
+        int row = list.rows[i], col = list.columns[i];
+        // Row 0 and column 0 never open: the level's outer edge stays shut.
+        if (grids.object_map[row][col] != '0' || row == 0 || col == 0)
+            continue;
+        grids.tile_map[row][col] = floor;
+        if (opened)
+            opened(row, col, context);
+    }
+}
+
+void open_barriers(const GameState &state, LevelGrids &grids, OpenedCell opened, void *context)
+{
+    for (const BarrierGroupRule &group : BARRIER_GROUPS)
+        if (state.*group.opened)
+            open_group(state, grids, grids.*group.cells, opened, context);
+}
+
+StepReport play_step(GameState &state, LevelGrids &grids, const Direction *dir,
+                     OpenedCell opened, void *context)
 {
     state.prev_row = state.player_row;
     state.prev_col = state.player_col;
-    StepReport report = apply_step(state, grids, dir);
-    open_barriers(state, grids, nullptr, nullptr);
+    StepReport report = dir ? apply_step(state, grids, *dir) : StepReport{};
+    open_barriers(state, grids, opened, context);
     clear_left_cell(state, grids);
     return report;
+}
+
+StepReport play_step(GameState &state, LevelGrids &grids, Direction dir)
+{
+    return play_step(state, grids, &dir);
 }

@@ -1,15 +1,10 @@
-// The move and push rules: one step of the miner over the grids, with no drawing and no input,
-// shared by the running game and the level checker.
+// The rules of play: one step of the miner over the grids, the barrier groups opening, and
+// the whole frame's worth of both, with no drawing and no input. The running game and the
+// level checker both go through play_step.
 #pragma once
 
 #include "level/level_data.h"
 #include "play/game_state.h"
-
-enum class Direction { up, down, left, right };
-
-// The order in which a frame tries the four steps.
-constexpr Direction STEP_ORDER[4] = {Direction::up, Direction::down, Direction::left,
-                                     Direction::right};
 
 // What a step did.
 enum class StepKind {
@@ -51,6 +46,20 @@ StepReport apply_step(GameState &state, LevelGrids &grids, Direction dir);
 // miner walked off is gone, and so is his start marker.
 void clear_left_cell(GameState &state, LevelGrids &grids);
 
-// One whole frame's worth of rules with `dir` held alone, for a solver replaying moves:
-// previous cell <- player cell, apply_step, open_barriers, clear_left_cell.
+// Told of every barrier cell opened (or opened again) by open_barriers.
+using OpenedCell = void (*)(int row, int col, void *context);
+
+// For each group of BARRIER_GROUPS in its order (X, W, U/V) whose opened flag is set, each
+// cell in list order: when the object at the cell is '0' and the cell is in neither row 0 nor
+// column 0, its tile becomes the area's floor letter and `opened` (may be NULL) is told. Cells
+// stay in their lists, so a cell already open is told again every call while its flag is set;
+// a cell holding an object waits until the object is gone.
+void open_barriers(const GameState &state, LevelGrids &grids, OpenedCell opened, void *context);
+
+// One whole frame's worth of rules: previous cell <- player cell, apply_step in `*dir` (no step
+// when dir is NULL: no arrow held alone), open_barriers (telling `opened`), clear_left_cell.
+// The frame loop and the level checker's replay both play through this.
+StepReport play_step(GameState &state, LevelGrids &grids, const Direction *dir,
+                     OpenedCell opened = nullptr, void *context = nullptr);
+// The same with `dir` held alone, for a solver replaying moves.
 StepReport play_step(GameState &state, LevelGrids &grids, Direction dir);

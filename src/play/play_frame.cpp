@@ -1,18 +1,38 @@
-// One frame: countdown, status line, move, barriers, picture, then the end-of-frame tests.
+// One frame: countdown, status line, the rules of a step with the arrow keys, picture, then
+// the end-of-frame tests.
 #include "play/play_frame.h"
 
 #include "level/cell_catalogue.h"
 #include "level/game_resources.h"
 #include "platform/platform.h"
-#include "play/barrier_rules.h"
-#include "play/countdown.h"
 #include "play/level_end.h"
-#include "play/move_input.h"
 #include "play/move_rules.h"
 #include "play/playfield_render.h"
 #include "play/status_line.h"
 
 namespace {
+
+int arrow_key(Direction dir)
+{
+    switch (dir) {
+    case Direction::up: return KEY_UP;
+    case Direction::down: return KEY_DOWN;
+    case Direction::left: return KEY_LEFT;
+    case Direction::right: return KEY_RIGHT;
+    }
+    return KEY_UP;
+}
+
+// A step needs its key and no other arrow key.
+bool held_alone(Direction dir)
+{
+    bool alone = true;
+    for (const DirectionStep &other : DIRECTION_STEPS) {
+        bool held = pf_key_held(arrow_key(other.dir));
+        alone = alone && (other.dir == dir ? held : !held);
+    }
+    return alone;
+}
 
 struct FloorPaint {
     BITMAP *buffer;
@@ -27,25 +47,48 @@ void paint_opened_cell(int row, int col, void *context)
 
 }  // namespace
 
+void arm_countdown() { pf_install_int_ex(tick_handler, SECS_TO_TIMER(1)); }
+
+bool held_direction(Direction &dir)
+{
+    // Every direction is read, as when each was tried in turn, so a frame reads the keys alike
+    // whichever is held.
+    bool found = false;
+    for (const DirectionStep &step : DIRECTION_STEPS)
+        if (held_alone(step.dir) && !found) {
+            dir = step.dir;
+            found = true;
+        }
+    return found;
+}
+
+void apply_moves(GameState &state, LevelGrids &grids, BITMAP *buffer)
+{
+    Direction dir;
+    if (held_direction(dir))
+        paint_step(buffer, apply_step(state, grids, dir), state.area);
+}
+
 void open_barriers(BITMAP *buffer, const GameState &state, LevelGrids &grids)
 {
     FloorPaint paint{buffer, tile_bitmap(area_floor(state.area))};
     open_barriers(state, grids, paint_opened_cell, &paint);
 }
 
-void open_barriers() { open_barriers(back_buffer, game_state, level_grids); }
-
 FrameEnd play_frame()
 {
     GameState &state = game_state;
     arm_countdown();
-    draw_hud();  // the values as they are before the move
-    state.prev_row = state.player_row;
-    state.prev_col = state.player_col;
-    apply_moves();
-    open_barriers();
+    draw_status_line();  // the values as they are before the move
+    Direction dir;
+    const bool held = held_direction(dir);
+    // The opened barriers are painted as they open, the step's cells after them: no cell is
+    // painted by both but for a nugget's old cell on an opened barrier, floor either way.
+    FloorPaint paint{back_buffer, tile_bitmap(area_floor(state.area))};
+    StepReport step = play_step(state, level_grids, held ? &dir : nullptr, paint_opened_cell, &paint);
+    paint_step(back_buffer, step, state.area);
+    // The picture reads the player's cells only, so it may follow the cell-left rule.
     present_frame();
-    clear_left_cell(state, level_grids);
 
     if (state.nuggets_remaining == 0) {
         finish_won_level();

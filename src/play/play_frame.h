@@ -1,4 +1,5 @@
-// One frame of play, and the opening of barriers as a frame does it.
+// One frame of play: the countdown armed, the status line, the arrow keys driving the rules,
+// the barriers opening and the picture shown.
 #pragma once
 
 #include <allegro.h>
@@ -12,16 +13,29 @@ enum class FrameEnd {
     level_won,  // the won-level sequence ran: the level loop starts a fresh pass
 };
 
-// The barrier step of a frame: opens the groups whose switch was taken (barrier_rules.h) and
-// draws the area's floor into `buffer` at every cell opened, again each frame while the flag
-// stays set.
-void open_barriers(BITMAP *buffer, const GameState &state, LevelGrids &grids);
-void open_barriers();  // back_buffer, game_state, level_grids
+// Installs tick_handler (game_state.h) at one second. Called every frame: re-installing it
+// with the same period keeps its phase, so the countdown does not depend on the frame rate.
+// It is never removed and keeps counting through messages, boards and menus.
+void arm_countdown();
 
-// One frame over the game's globals: arms the countdown, paints the status line, takes the
-// previous cell, applies at most one step from the arrow keys, opens barriers, shows the
-// picture and clears the cell left. With no nugget left it runs the won-level sequence and
-// returns level_won. Otherwise it pauses for the frame delay, then sets life lost on a
-// countdown at 0, Escape held or a hazard touched, and game over (lives back to 1) when no
-// life is left.
+// Reads the four arrow keys in the order up, down, left, right, each direction's four keys
+// afresh. True, with `dir`, for the first direction whose key is held and no other arrow key
+// is: two arrows held at once stop the miner.
+bool held_direction(Direction &dir);
+
+// The move alone, as a frame makes it: the step of the direction held alone (if any) applied
+// to `state` and `grids` and what it changed painted into `buffer` with the area's floor.
+void apply_moves(GameState &state, LevelGrids &grids, BITMAP *buffer);
+
+// The barrier step of a frame alone: opens the groups whose switch was taken (move_rules.h)
+// and draws the area's floor into `buffer` at every cell opened, again each frame while the
+// flag stays set.
+void open_barriers(BITMAP *buffer, const GameState &state, LevelGrids &grids);
+
+// One frame over the game's globals: arms the countdown, paints the status line, plays the
+// rules of the frame (play_step, the same the level checker replays) with the arrow held
+// alone, paints what they changed and shows the picture. With no nugget left it runs the
+// won-level sequence and returns level_won. Otherwise it pauses for the frame delay, then
+// sets life lost on a countdown at 0, Escape held or a hazard touched, and game over (lives
+// back to 1) when no life is left.
 FrameEnd play_frame();

@@ -3,7 +3,7 @@
 
 #include "level/game_resources.h"
 
-void draw_hud(BITMAP *buffer, const GameState &state)
+void draw_status_line(BITMAP *buffer, const GameState &state)
 {
     if (!buffer)
         return;
@@ -19,4 +19,4 @@ void draw_hud(BITMAP *buffer, const GameState &state)
     textprintf_ex(buffer, font, 430, STATUS_Y, 0, light_grey, "Tempo: %d", (int)time);
 }
 
-void draw_hud() { draw_hud(back_buffer, game_state); }
+void draw_status_line() { draw_status_line(back_buffer, game_state); }

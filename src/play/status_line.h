@@ -11,5 +11,5 @@ constexpr int STATUS_Y = 375;
 
 // Paints the bar over pixel rows 375..382 of `buffer`, then the five fields as `state` holds
 // them now (time read once).
-void draw_hud(BITMAP *buffer, const GameState &state);
-void draw_hud();
+void draw_status_line(BITMAP *buffer, const GameState &state);
+void draw_status_line();

@@ -18,3 +18,6 @@ constexpr const char *ERRO_01_TEXT = "\t Problema de Video. \n Para mais informa
 // A level file pair is missing when a game starts.
 constexpr const char *ERRO_03_CAPTION = "Pitlorex - Erro 03";
 constexpr const char *ERRO_03_TEXT = " Fase(s) inexistente(s). \n    Consulte a Ajuda.";
+
+// A picture of the game did not load when a game starts: the box names it.
+constexpr const char *ERRO_05_CAPTION = "Pitlorex - Erro 05";

@@ -1,15 +1,15 @@
-// The screen flow: the main-menu loop and the screens each menu choice leads to.
-#include "platform/platform.h"
-#include "shell/shell.h"
+// The screen flow: the main-menu loop and the screens each menu choice leads to, the end of a
+// game included.
 #include "level/level_file.h"
+#include "platform/platform.h"
 #include "play/game_start.h"
 #include "play/game_state.h"
 #include "shell/error_texts.h"
+#include "shell/shell.h"
 #include "ui/help_board.h"
 #include "ui/main_menu.h"
 #include "ui/options_board.h"
-
-std::atomic<bool> menu_close_requested{false};
+#include "ui/victory_board.h"
 
 namespace {
 
@@ -37,6 +37,25 @@ static bool close_left_behind()
     return help_close_requested || options_close_requested || game_state.close_requested;
 }
 
+GameOutcome show_game_end(GameOutcome how)
+{
+    switch (how) {
+    case GameOutcome::resources_missing:
+        end_with_missing_resource(missing_resource);
+    case GameOutcome::completed:
+        show_victory_board();  // ends the process
+    case GameOutcome::closed:
+        // Also a close during the game-over message: the request was made to this game, and
+        // the menu would not see it. No title is drawn.
+        break;
+    case GameOutcome::game_over:
+        pf_show_mouse(pf_screen());
+        title_screen();  // under the game's close handler, as the game-over message was
+        break;
+    }
+    return how;
+}
+
 // "Iniciar": every level pair must open before anything of a game is loaded.
 static bool start_chosen_game()
 {
@@ -45,9 +64,9 @@ static bool start_chosen_game()
         shutdown_system(1);
     }
     pf_show_mouse(nullptr);
-    if (start_game(game_settings) == GameOutcome::closed)
+    if (show_game_end(start_game(game_settings)) == GameOutcome::closed)
         return true;
-    enter_menu();  // game over drew the title under the game's handler
+    enter_menu();
     return close_left_behind();
 }
 

@@ -3,11 +3,9 @@
 
 #include <allegro.h>
 
-#include <atomic>
+#include <string>
 
-// The window's size in pixels.
-constexpr int WINDOW_WIDTH = 512;
-constexpr int WINDOW_HEIGHT = 384;
+#include "play/game_state.h"
 
 // The start-up sound and the title tune; nullptr when not loaded (or already freed).
 extern SAMPLE *startup_sample;
@@ -16,17 +14,20 @@ extern MIDI *title_music;
 // arrow is used then).
 extern BITMAP *cursor_bitmap;
 
-// Set by the menu's close handler (the library's thread) when the window is closed while the
-// title menu runs; cleared on every entry into the menu.
-extern std::atomic<bool> menu_close_requested;
-
 // Shows a blocking error box with `caption` on it and `text` inside, after printing both to
 // standard error so that a player who started the game from a terminal sees them too.
 // The window title keeps the caption afterwards.
 void show_error_box(const char *caption, const char *text);
 
-// Brings the library, the font engine, sound, the window, input and the pointer up, and
-// installs the menu's close handler. Returns 0, or ends the process with status 1 (no display,
+// The text of the Erro 05 box for the picture `name`.
+std::string missing_resource_text(const std::string &name);
+
+// A game start whose picture `name` did not load: the "Pitlorex - Erro 05" box names it and
+// the process ends with status 1 through shutdown_system, before anything of the game is drawn.
+[[noreturn]] void end_with_missing_resource(const std::string &name);
+
+// Brings the library, the font engine, sound, the window, input and the pointer up through the
+// platform seam, and installs the menu's close handler. Returns 0, or ends the process with status 1 (no display,
 // no font engine, no window) after saying why.
 int init_system();
 
@@ -37,6 +38,12 @@ int init_system();
 
 // Makes the menu's handler the one the window's close button calls.
 void install_menu_close_handler();
+
+// What the screen flow shows after a game ended `how`: the Erro 05 box and the end of the
+// process for a missing picture, the victory board (which ends the process) after the last
+// level, the pointer and the title screen after a game over, nothing after a close. Returns
+// `how`.
+GameOutcome show_game_end(GameOutcome how);
 
 // The screen flow, entered with the title screen showing; returns when the window was closed
 // in the menu. "Sair" ends the process inside it.

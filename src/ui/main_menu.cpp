@@ -1,12 +1,24 @@
-// The main menu's four labels and the busy hover-and-click test over them.
+// The title screen: the picture that fills the window, the main menu's four labels drawn
+// over it, and the hover-and-click test over them.
 #include "ui/main_menu.h"
 
+#include "font/alfont_extra.h"
+#include "level/picture_header.h"
 #include "platform/platform.h"
-#include "shell/shell.h"
 
 #include <algorithm>
+#include <cstdio>
+
+BITMAP *title_bitmap = nullptr;
+BITMAP *title_picture = nullptr;
+ALFONT_FONT *menu_font = nullptr;
+std::atomic<bool> menu_close_requested{false};
 
 namespace {
+
+constexpr const char *TITLE_PICTURE = "imagens/inicio.bmp";
+constexpr const char *MENU_FONT = "fontes/flame.ttf";
+constexpr int MENU_FONT_SIZE = 40;
 
 // A label, where it is drawn, and the far edges of its hover box. The box's near edges are the
 // drawing position itself; all four bounds are strict.
@@ -114,7 +126,67 @@ bool pointer_on(const MenuItem &item)
            pf_mouse_y() < item.bottom;
 }
 
+// The picture from its file at the window's size; a black one (with a word on standard error)
+// when the file is missing, so that the menu still works.
+BITMAP *load_title_picture()
+{
+    BITMAP *picture = bmp_has_size(TITLE_PICTURE, WINDOW_WIDTH, WINDOW_HEIGHT)
+                          ? load_bitmap(TITLE_PICTURE, nullptr)
+                          : nullptr;
+    if (picture && picture->w == WINDOW_WIDTH && picture->h == WINDOW_HEIGHT)
+        return picture;
+    if (!picture)
+        fprintf(stderr, "Title picture \"%s\" could not be loaded; showing a black title.\n",
+                TITLE_PICTURE);
+    BITMAP *fitted = create_bitmap(WINDOW_WIDTH, WINDOW_HEIGHT);
+    clear_to_color(fitted, makecol(0, 0, 0));
+    if (picture) {
+        blit(picture, fitted, 0, 0, 0, 0, picture->w, picture->h);
+        destroy_bitmap(picture);
+    }
+    return fitted;
+}
+
+void release_title_pictures()
+{
+    if (title_bitmap)
+        destroy_bitmap(title_bitmap);
+    title_bitmap = nullptr;
+    if (title_picture)
+        destroy_bitmap(title_picture);
+    title_picture = nullptr;
+}
+
 }  // namespace
+
+void title_screen()
+{
+    // A fresh picture each time, and the earlier one freed: the title may be shown any number
+    // of times. The font never changes, so it is loaded once.
+    BITMAP *fresh = load_title_picture();
+    release_title_pictures();
+    title_picture = fresh;
+    title_bitmap = create_bitmap(fresh->w, fresh->h);
+    blit(fresh, title_bitmap, 0, 0, 0, 0, fresh->w, fresh->h);
+    if (!menu_font) {
+        menu_font = alfont_load_font(MENU_FONT);
+        alfont_set_font_size(menu_font, MENU_FONT_SIZE);
+    }
+    pf_scare_mouse();
+    blit(title_bitmap, pf_screen(), 0, 0, 0, 0, WINDOW_WIDTH, WINDOW_HEIGHT);
+    pf_unscare_mouse();
+    draw_main_menu();
+}
+
+void release_title_screen()
+{
+    release_title_pictures();
+    if (menu_font)
+        alfont_destroy_font(menu_font);
+    menu_font = nullptr;
+    // A font loaded later may get the freed one's address: its labels must be measured anew.
+    measured_font = nullptr;
+}
 
 void draw_main_menu()
 {

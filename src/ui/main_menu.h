@@ -3,6 +3,8 @@
 
 #include <allegro.h>
 
+#include <atomic>
+
 #include "font/alfont.h"
 
 // What poll_main_menu returns: the item clicked, or MENU_NONE.
@@ -19,6 +21,11 @@ extern BITMAP *title_bitmap;
 extern BITMAP *title_picture;
 // The menu's outline font, size 40.
 extern ALFONT_FONT *menu_font;
+
+// Set by the menu's close handler (the library's thread) when the window is closed while the
+// title menu runs; cleared by the screen flow on every entry into the menu. A hover ends at
+// once when it is set.
+extern std::atomic<bool> menu_close_requested;
 
 // Shows a fresh copy of the title picture with the four labels in their normal colour.
 // Loads the picture at every call (so earlier highlights are gone) and the font at the first.

@@ -1,9 +1,11 @@
-// The options board: its value cycles, the password entry and its loop.
+// The options board: its value cycles, the area passwords and their entry, and its loop.
 #include "ui/options_board.h"
 
+#include "level/cell_catalogue.h"
 #include "platform/platform.h"
 #include "ui/board.h"
-#include "ui/password.h"
+
+#include <cctype>
 
 OptionsState options_state;
 std::atomic<bool> options_close_requested{false};
@@ -105,7 +107,7 @@ void enter_password(OptionsState &state)
         end_process_if_closed(options_close_requested);
         draw_board_text(x - 48, y + 25, message_colour, BLANK_14);
     }
-    state.start_level = state.password_area * 4 - 3;
+    state.start_level = first_level_of_area(state.password_area);
 }
 
 // What one value place shows now, so that a pass draws it only when that changes. A null text
@@ -193,6 +195,36 @@ bool options_pass(OptionsState &state, OptionsView &view)
 }
 
 }  // namespace
+
+int password_digest(int k0, int k1, int k2, int k3)
+{
+    k0 &= 0xff;
+    k1 &= 0xff;
+    k2 &= 0xff;
+    k3 &= 0xff;
+    return k1 * k0 + k2 - k3;
+}
+
+int password_text_digest(const char *password, bool lower_case)
+{
+    int k[4];
+    for (int i = 0; i < 4; i++) {
+        unsigned char c = static_cast<unsigned char>(password[i]);
+        k[i] = lower_case ? std::tolower(c) : c;
+    }
+    return password_digest(k[0], k[1], k[2], k[3]);
+}
+
+int area_for_digest(int digest)
+{
+    for (int area = 1; area <= AREA_COUNT; area++) {
+        const char *password = AREA_PASSWORDS[area - 1];
+        if (digest == password_text_digest(password, false) ||
+            digest == password_text_digest(password, true))
+            return area;
+    }
+    return 0;
+}
 
 void advance_speed(OptionsState &state)
 {

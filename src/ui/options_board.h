@@ -1,4 +1,5 @@
-// The options board: game speed, sound, difficulty and the start area chosen by password.
+// The options board: game speed, sound, difficulty and the start area chosen by password; the
+// passwords' digests (the passwords themselves are in level/cell_catalogue.h, with the areas).
 #pragma once
 
 #include <atomic>
@@ -20,6 +21,19 @@ struct OptionsState {
 };
 
 extern OptionsState options_state;
+
+// The value compared when four keys have been typed: (k1 * k0) + k2 - k3, where each k is the
+// character code (the low 8 bits) of a readkey result, 0 for keys that have none.
+int password_digest(int k0, int k1, int k2, int k3);
+
+// The digest of a four-character password typed as written (lower_case false) or with its
+// letters in small letters (true); digits and '+' are the same either way.
+int password_text_digest(const char *password, bool lower_case);
+
+// The area (1 to 5) whose password, in capital or in small letters, has this digest; 0 when
+// none has.
+int area_for_digest(int digest);
+
 
 // Set by the options board's close handler, which runs outside the main thread. Never cleared
 // by the game: once set, the next look at it ends the process.

@@ -1,6 +1,7 @@
-// The victory board: its text and its loop up to the way out.
+// The victory board: its text, its loop, and the end of the process after it.
 #include "ui/victory_board.h"
 
+#include "font/alfont.h"
 #include "platform/platform.h"
 #include "play/game_state.h"
 
@@ -58,4 +59,14 @@ void run_victory_board()
         if (!drew)
             pf_idle();
     }
+}
+
+void show_victory_board()
+{
+    run_victory_board();
+    reset_level_state(game_state, level_grids);
+    pf_clear_keybuf();  // keys typed on the board are never acted on
+    alfont_exit();
+    // No allegro_exit: the library shuts itself down in its exit handling.
+    pf_exit(0);
 }

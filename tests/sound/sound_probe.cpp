@@ -2,8 +2,7 @@
 //
 //   sound_probe play FILE SECONDS   run in the game folder; FILE is .mid or .wav
 //   sound_probe check CAPTURE       16-bit samples captured from ALSA: is there sound?
-#include "shell/library_start.h"
-#include "shell/midi_patches.h"
+#include "platform/platform.h"
 
 #include <allegro.h>
 
@@ -18,8 +17,8 @@ namespace {
 
 int play(const char *file, int seconds)
 {
-    start_library();  // as the game: no allegro.cfg read or written
-    if (!configure_midi_patches()) {
+    pf_start_library();  // as the game: no allegro.cfg read or written
+    if (!pf_use_midi_patches(MIDI_PATCH_LIST)) {
         std::fprintf(stderr, "no patch set at %s\n", MIDI_PATCH_LIST);
         return 3;
     }

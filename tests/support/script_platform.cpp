@@ -27,6 +27,55 @@ int script_count_log(const std::string &prefix)
     return n;
 }
 
+// Start-up: each call is logged under the library's name for it and answers as told. The
+// pointer's picture is really loaded, so that the game can free it.
+int pf_start_library()
+{
+    script.log.push_back("allegro_init");
+    return script.answers.library;
+}
+
+void pf_set_color_depth(int depth) { script.log.push_back("set_color_depth " + std::to_string(depth)); }
+
+int pf_start_font_engine()
+{
+    script.log.push_back("alfont_init");
+    return script.answers.font_engine;
+}
+
+bool pf_use_midi_patches(const char *)
+{
+    script.log.push_back("midi patches");
+    return true;
+}
+
+int pf_install_sound()
+{
+    script.log.push_back("install_sound");
+    return script.answers.sound;
+}
+
+int pf_open_window()
+{
+    script.log.push_back("set_gfx_mode");
+    return script.answers.window;
+}
+
+void pf_set_window_title(const char *title)
+{
+    script.log.push_back(std::string("set_window_title ") + title);
+}
+
+void pf_install_input() { script.log.push_back("timer keyboard mouse"); }
+
+BITMAP *pf_install_pointer(const char *path)
+{
+    script.log.push_back("load cursor");
+    BITMAP *sprite = load_bitmap(path, nullptr);
+    script.log.push_back(sprite ? "set_mouse_sprite cursor" : "set_mouse_sprite none");
+    return sprite;
+}
+
 static void poll()
 {
     if (++script.polls > script.poll_limit)
@@ -127,6 +176,13 @@ void pf_destroy_midi(MIDI *tune)
         script.log.push_back("destroy_midi");
         destroy_midi(tune);
     }
+}
+
+// Not logged: freeing a sample is nothing a player hears.
+void pf_destroy_sample(SAMPLE *sample)
+{
+    if (sample)
+        destroy_sample(sample);
 }
 
 void pf_play_sample(SAMPLE *sample, int volume, int pan, int frequency, int loop)

@@ -19,6 +19,14 @@ struct ScriptStalled {
     std::string where;
 };
 
+// What the scripted start-up calls answer (0 is success for each).
+struct StartupAnswers {
+    int library = 0;      // pf_start_library
+    int font_engine = 0;  // pf_start_font_engine: 1 is failure
+    int sound = 0;        // pf_install_sound
+    int window = 0;       // pf_open_window
+};
+
 struct ScriptPlatform {
     long now_ms = 0;                 // virtual clock, advanced by pf_rest
     int mouse_x = 0, mouse_y = 0, mouse_b = 0;
@@ -36,7 +44,10 @@ struct ScriptPlatform {
     long next_tick_ms = 0;
     long polls = 0;                  // input reads so far
     long poll_limit = 2000000;       // past this a loop is taken to be stuck
-    std::vector<std::string> log;    // "play_midi 1", "play_sample 255 50 1000 0", "message ...", "allegro_exit"
+    StartupAnswers answers;
+    // "allegro_init", "set_color_depth 16", ... (each start-up call), "play_midi 1",
+    // "play_sample 255 50 1000 0", "message ...", "allegro_exit"
+    std::vector<std::string> log;
     // Called on every input read (mouse or key), so a test can move the pointer or press keys
     // while a busy loop spins.
     std::function<void(ScriptPlatform &)> on_poll;

@@ -1,7 +1,7 @@
 // Loading the game's pictures and tunes from a folder of generated files: mapping, replacement
 // of an earlier set, missing pictures and tunes, and the Erro 05 box.
 #include "level/game_resources.h"
-#include "play/area_music.h"
+#include "play/level_loop.h"
 #include "play/game_state.h"
 #include "shell/shell.h"
 
@@ -177,16 +177,17 @@ TEST_F(GameResources, TheGameStopsWithAnErrorBoxNamingTheMissingPicture)
 {
     {
         WorkingDirectory in_dir(dir.path);
-        EXPECT_EQ(load_game_resources(), 0);
+        EXPECT_EQ(load_game_resources(), "");
         EXPECT_NE(tile_bitmap('Z'), nullptr);
     }
     std::filesystem::remove(dir.at("objetos/o3.bmp"));
     WorkingDirectory in_dir(dir.path);
     title_music = load_midi("sons/area1.mid");
     ASSERT_NE(title_music, nullptr);
+    const std::string missing = load_game_resources();
+    ASSERT_NE(missing, "") << "the game went on without objetos/o3.bmp";
     try {
-        load_game_resources();
-        FAIL() << "the game went on without objetos/o3.bmp";
+        end_with_missing_resource(missing);
     } catch (const ProcessExit &end) {
         EXPECT_EQ(end.status, 1);
     }

@@ -2,7 +2,7 @@
 // nugget, the area tunes and the password texts.
 #include "level/game_resources.h"
 #include "loop_test_game.h"
-#include "play/area_music.h"
+#include "play/level_loop.h"
 #include "play/level_end.h"
 #include "play/play_frame.h"
 #include "play/playfield_render.h"

@@ -1,5 +1,6 @@
 // Whole games through start_game, played by a scripted player on the virtual clock: areas 4
 // and 5 to the victory board, and a game over followed by a second game.
+#include "shell/shell.h"
 #include "font/alfont_extra.h"
 #include "level/game_resources.h"
 #include "loop_test_game.h"
@@ -86,7 +87,7 @@ TEST_F(WholeGame, FromArea4ToTheVictoryBoard)
     };
 
     try {
-        start_game(GameSettings{13, 1, 1, 50});
+        show_game_end(start_game(GameSettings{13, 1, 1, 50}));
         FAIL() << "the game returned";
     } catch (const ProcessExit &exit) {
         EXPECT_EQ(exit.status, 0);
@@ -116,7 +117,7 @@ TEST_F(WholeGame, GameOverThenASecondGame)
 {
     level(1, {"######", "#@6$o#", "######"}, {{{KEY_RIGHT, 100}}});
 
-    EXPECT_EQ(start_game(GameSettings{1, 3, 1, 85}), GameOutcome::game_over);
+    EXPECT_EQ(show_game_end(start_game(GameSettings{1, 3, 1, 85})), GameOutcome::game_over);
 
     EXPECT_EQ(rig.pauses.summary(), "85*2 100 5000[" + LOST + "] 85 100 5000[      FIM DE JOGO]");
     EXPECT_EQ(script_count_log("destroy_midi"), 5);
@@ -129,7 +130,7 @@ TEST_F(WholeGame, GameOverThenASecondGame)
     level(5, ONE_PUSH_RIGHT, {{{KEY_RIGHT, 150}}});
     level(6, {"#####", "#@$o#", "#####"}, {{{CLOSE_WINDOW, 1}}});
 
-    EXPECT_EQ(start_game(GameSettings{5, 2, 0, 50}), GameOutcome::closed);
+    EXPECT_EQ(show_game_end(start_game(GameSettings{5, 2, 0, 50})), GameOutcome::closed);
 
     EXPECT_EQ(rig.pauses.summary(), "50*2 100 5000[" + WON + "] 50");
     EXPECT_EQ(game_state.level, 6);
@@ -153,7 +154,7 @@ TEST_F(WholeGame, FiftyGameStartsKeepTheResidentSizeFlat)
         rig.pauses = PauseLog{};
         rig.pauses.last_ms = script.now_ms;
         script.log.clear();
-        ASSERT_EQ(start_game(GameSettings{1, 3, 0, 50}), GameOutcome::game_over);
+        ASSERT_EQ(show_game_end(start_game(GameSettings{1, 3, 0, 50})), GameOutcome::game_over);
     };
     // The second start swaps one set of pictures for another, holding both for a moment: the
     // heap reaches its working size there, and from then on it must stay.
@@ -179,7 +180,7 @@ TEST_F(WholeGame, CloseDuringTheGameOverMessageEndsTheGameClosed)
             script_press_close();  // in the pause before the message
     };
 
-    EXPECT_EQ(start_game(GameSettings{1, 3, 1, 85}), GameOutcome::closed);
+    EXPECT_EQ(show_game_end(start_game(GameSettings{1, 3, 1, 85})), GameOutcome::closed);
 
     EXPECT_EQ(rig.pauses.summary(), "85*2 100 5000[" + LOST + "] 85 100");
     EXPECT_EQ(script_count_log("destroy_midi"), 5);

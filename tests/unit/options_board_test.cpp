@@ -1,6 +1,6 @@
 // The options board: area passwords, the value cycles, and the board run with a scripted
 // pointer and keyboard.
-#include "ui/options_board.h"
+#include "level/cell_catalogue.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 
 #include "board_pixels.h"
 #include "ui/board.h"
-#include "ui/password.h"
+#include "ui/options_board.h"
 
 TEST(AreaPasswords, TenDistinctDigestsEachSelectingItsArea)
 {

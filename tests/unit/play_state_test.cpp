@@ -1,7 +1,7 @@
 // The game's record: difficulty, the settings of a game start, the per-level reset and the
 // one-second countdown.
 #include "play/game_state.h"
-#include "play/countdown.h"
+#include "play/play_frame.h"
 #include "rules_board.h"
 #include "script_platform.h"
 

@@ -1,7 +1,7 @@
 // The playfield pictures: the two layers as the catalogue draws them, what one frame repaints,
 // and the masked copy to the screen.
 #include "level/game_resources.h"
-#include "play/move_input.h"
+#include "play/play_frame.h"
 #include "play/move_rules.h"
 #include "play/playfield_render.h"
 #include "play/status_line.h"
@@ -236,7 +236,7 @@ TEST_F(Playfield, MinerInTheLastRowCoversTheStatusLine)
 {
     board.lay(23, 5, {"E"}, {"1"});
     paint_level();
-    draw_hud(back_buffer, board.state);
+    draw_status_line(back_buffer, board.state);
     frame(KEY_DOWN);  // the edge: he stays where he is
     EXPECT_TRUE(cell_shows(back_buffer, 23, 5, "A1", sentinel(), why)) << why;
     EXPECT_EQ(getpixel(back_buffer, 6 * 16, 375), makecol(238, 238, 238)) << "bar beside him";

@@ -60,7 +60,7 @@ protected:
 
 TEST_F(StatusLine, BarFillsItsEightRowsWithDoubleBarsAtTheirPlaces)
 {
-    draw_hud(buffer, state);
+    draw_status_line(buffer, state);
     const int bar_starts[] = {72, 160, 304, 408};
     bool mid_seen[4] = {};
     for (int x = 0; x < 512; x++) {
@@ -87,7 +87,7 @@ TEST_F(StatusLine, BarFillsItsEightRowsWithDoubleBarsAtTheirPlaces)
 TEST_F(StatusLine, FiveFieldsAtTheirPlaces)
 {
     state.difficulty_name = "DIFICIL";
-    draw_hud(buffer, state);
+    draw_status_line(buffer, state);
     EXPECT_TRUE(field_shows(1, "Fase: 7"));
     EXPECT_TRUE(field_shows(99, "Area: 2"));
     EXPECT_TRUE(field_shows(188, "Nivel: DIFICIL"));
@@ -99,7 +99,7 @@ TEST_F(StatusLine, LongTimesAreCutAtTheRightEdge)
 {
     for (unsigned time : {1000u, 65535u}) {
         state.time = (uint16_t)time;
-        draw_hud(buffer, state);
+        draw_status_line(buffer, state);
         EXPECT_TRUE(field_shows(430, "Tempo: " + std::to_string(time)));
         EXPECT_TRUE(black_between(504, 511)) << "the cut character starts inside";
     }
@@ -109,10 +109,10 @@ TEST_F(StatusLine, AShorterValueLeavesNoDigitsBehind)
 {
     state.time = 12345;
     state.level = 20;
-    draw_hud(buffer, state);
+    draw_status_line(buffer, state);
     state.time = 7;
     state.level = 3;
-    draw_hud(buffer, state);
+    draw_status_line(buffer, state);
     EXPECT_FALSE(black_between(430 + 8 * 8, 511));
     EXPECT_FALSE(black_between(1 + 7 * 8, 71));
     EXPECT_TRUE(field_shows(430, "Tempo: 7"));
@@ -122,7 +122,7 @@ TEST_F(StatusLine, ZeroLivesAndNoDifficultyNameAreShownPlainly)
 {
     state.lives = 0;
     state.difficulty_name = nullptr;
-    draw_hud(buffer, state);
+    draw_status_line(buffer, state);
     EXPECT_TRUE(field_shows(335, "Vidas: 0"));
     EXPECT_TRUE(field_shows(188, "Nivel: "));
 }

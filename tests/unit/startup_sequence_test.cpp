@@ -1,9 +1,8 @@
-// Start-up through stand-ins for the library calls: the order of the steps, the four error
-// paths with their exact boxes, and the whole program from the title to its end.
+// Start-up through the scripted platform: the order of the steps, the four error paths with
+// their exact boxes, and the whole program from the title to its end.
 #include "play/game_state.h"
 #include "script_platform.h"
 #include "shell/shell.h"
-#include "shell/startup.h"
 #include "startup_game_folder.h"
 #include "ui/main_menu.h"
 
@@ -16,26 +15,9 @@
 
 namespace {
 
-// What each stand-in answers; every call is written to the script's log, so that library
-// calls, message boxes and the end of the process appear there in one sequence.
-struct Answers {
-    int init = 0, fonts = 0, sound = 0, window = 0;
-} answers;
-
-void step(const std::string &what) { script.log.push_back(what); }
-
-const StartupCalls stand_ins = {
-    [] { step("allegro_init"); return answers.init; },
-    [](int depth) { step("set_color_depth " + std::to_string(depth)); },
-    [] { step("alfont_init"); return answers.fonts; },
-    [] { step("midi patches"); },
-    [] { step("install_sound"); return answers.sound; },
-    [] { step("set_gfx_mode"); return answers.window; },
-    [](const char *title) { step(std::string("set_window_title ") + title); },
-    [] { step("timer keyboard mouse"); },
-    [] { step("load cursor"); return load_bitmap("imagens/cursor.bmp", nullptr); },
-    [](BITMAP *sprite) { step(sprite ? "set_mouse_sprite cursor" : "set_mouse_sprite none"); },
-};
+// What the scripted start-up calls answer; every call is written to the script's log, so that
+// library calls, message boxes and the end of the process appear there in one sequence.
+StartupAnswers &answers = script.answers;
 
 const std::string ERRO_01 = "message Pitlorex - Erro 01|\t Problema de Video. \n Para mais informacoes, veja a Ajuda.";
 const std::string ERRO_02 = "message Pitlorex - Erro 02|Nao foi possivel carregar as fontes do jogo. \n Para mais informacoes, consulte a Ajuda.";
@@ -45,7 +27,6 @@ class Startup : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        answers = Answers{};
         folder = std::make_unique<GameFolder>();
         screen = create_bitmap(512, 384);
         script_reset(screen);
@@ -79,7 +60,7 @@ protected:
     int exit_status_of_init()
     {
         try {
-            init_system(stand_ins);
+            init_system();
         } catch (const ProcessExit &end) {
             return end.status;
         }
@@ -118,7 +99,7 @@ TEST_F(Startup, BringsTheSystemUpInOrder)
 
 TEST_F(Startup, AFontEngineThatFailsEndsItBeforeSoundAndWindow)
 {
-    answers.fonts = 1;
+    answers.font_engine = 1;
     EXPECT_EQ(exit_status_of_init(), 1);
     std::vector<std::string> expected = {"alfont_init", ERRO_02, "clear_keybuf", "exit 1"};
     EXPECT_EQ(log_from("alfont_init"), expected);
@@ -128,8 +109,8 @@ TEST_F(Startup, AFontEngineThatFailsEndsItBeforeSoundAndWindow)
 TEST_F(Startup, OtherFontEngineAnswersMeanReady)
 {
     for (int answer : {0, 2, -1}) {
-        answers.fonts = answer;
         script_reset(screen);
+        answers.font_engine = answer;
         EXPECT_EQ(exit_status_of_init(), -1) << answer;
         free_leftovers();
     }
@@ -157,7 +138,7 @@ TEST_F(Startup, ARefusedWindowEndsIt)
 
 TEST_F(Startup, NoDisplayIsToldOnStandardErrorBeforeAnythingElse)
 {
-    answers.init = -1;
+    answers.library = -1;
     testing::internal::CaptureStderr();
     int status = exit_status_of_init();
     std::string said = testing::internal::GetCapturedStderr();
@@ -179,7 +160,7 @@ TEST_F(Startup, TheTitleComesUpWithTuneAndSoundTogetherAndSairEndsWithZero)
     };
     int status = -1;
     try {
-        pitlorex_main(stand_ins);
+        pitlorex_main();
     } catch (const ProcessExit &end) {
         status = end.status;
     }
@@ -203,7 +184,7 @@ TEST_F(Startup, ClosingTheWindowInTheMenuEndsTheProgramWithZero)
         if (s.polls == 50)
             script_press_close();
     };
-    EXPECT_EQ(pitlorex_main(stand_ins), 0);
+    EXPECT_EQ(pitlorex_main(), 0);
     EXPECT_EQ(script.log.back(), "allegro_exit");
     EXPECT_EQ(script_count_log("play_midi"), 1);
     EXPECT_EQ(script_count_log("play_sample"), 1);
@@ -215,7 +196,7 @@ TEST_F(Startup, MissingSoundFilesPlayNothing)
     fs::remove("sons/inicio.mid");
     fs::remove("sons/pitlorex.wav");
     script.on_poll = [](ScriptPlatform &) { script_press_close(); };
-    EXPECT_EQ(pitlorex_main(stand_ins), 0);
+    EXPECT_EQ(pitlorex_main(), 0);
     EXPECT_FALSE(script_logged("play_"));
     EXPECT_EQ(title_music, nullptr);
 }

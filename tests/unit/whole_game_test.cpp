@@ -1,6 +1,7 @@
 // The strongest test there is: the shipped game, all twenty levels, played from the menu's
 // start_game to the victory board through the real frame loop, with the level checker's stored
 // solutions as the player's keys on the virtual clock.
+#include "shell/shell.h"
 #include "level/level_data.h"
 #include "font/alfont.h"
 #include "level/level_file.h"
@@ -97,7 +98,7 @@ TEST(ShippedGame, AllTwentyLevelsArePlayedToTheVictoryBoard)
 
     int status = -1;
     try {
-        start_game(GameSettings{1, 3, 1, player.frame_delay});
+        show_game_end(start_game(GameSettings{1, 3, 1, player.frame_delay}));
     } catch (const ProcessExit &exit) {
         status = exit.status;
     }

@@ -6,6 +6,7 @@
 #include <memory>
 #include <sstream>
 
+#include "level/cell_catalogue.h"
 #include "level/level_file.h"
 #include "level_checks.h"
 #include "level_model.h"
@@ -36,7 +37,7 @@ static void load_fresh(const std::string &dir, int level, int difficulty, GameSt
                        LevelGrids &grids)
 {
     state.level = level;
-    state.area = (level - 1) / 4 + 1;
+    state.area = area_of_level(level);
     apply_difficulty(state, difficulty);
     load_level(state, grids, level, [&dir](const std::string &name) {
         return open_level_file(dir + "/" + name.substr(name.find('/') + 1));

@@ -51,20 +51,6 @@ void check_file_shape(const std::string &name, const std::string &text, bool til
     }
 }
 
-// Barrier group of a tile letter as a model group.
-static int tile_group(char tile)
-{
-    switch (barrier_group(tile)) {
-    case BARRIER_X: return GROUP_X;
-    case BARRIER_W: return GROUP_W;
-    case BARRIER_UV: return GROUP_UV;
-    default: return GROUP_NONE;
-    }
-}
-
-static const char *GROUP_NAMES[3] = {"X", "W", "U/V"};
-static const char SWITCH_OF_GROUP[3] = {'4', '3', '5'};
-
 void check_level_content(const LevelGrids &grids, const LevelModel &model, Findings &findings)
 {
     int miners = 0, nuggets = 0, baskets = 0;
@@ -90,15 +76,9 @@ void check_level_content(const LevelGrids &grids, const LevelModel &model, Findi
             findings.warnings.push_back(std::string("object '") + object +
                                         "' on a non-floor tile can never be reached at " +
                                         cell_name(cell));
-        if (is_switch_object(object)) {
-            switch (switch_group(object)) {
-            case BARRIER_X: switches[GROUP_X]++; break;
-            case BARRIER_W: switches[GROUP_W]++; break;
-            case BARRIER_UV: switches[GROUP_UV]++; break;
-            default: break;
-            }
-        }
-        const int group = tile_group(tile);
+        if (switch_group(object) != BARRIER_NONE)
+            switches[switch_group(object)]++;
+        const int group = barrier_group(tile);
         if (group == GROUP_NONE)
             continue;
         barriers[group]++;
@@ -121,15 +101,14 @@ void check_level_content(const LevelGrids &grids, const LevelModel &model, Findi
         findings.errors.push_back("no nugget ('2') in the object file");
     if (baskets == 0)
         findings.errors.push_back("no basket ('Y' or 'Z') in the tile file");
-    for (int group = 0; group < 3; group++) {
+    for (const BarrierGroupRule &rule : BARRIER_GROUPS) {
+        const int group = rule.group;
         if (barriers[group] && !switches[group])
-            findings.warnings.push_back(std::string(GROUP_NAMES[group]) +
-                                        " barriers without a switch '" + SWITCH_OF_GROUP[group] +
-                                        "' stay shut");
+            findings.warnings.push_back(std::string(rule.name) + " barriers without a switch '" +
+                                        rule.switch_object + "' stay shut");
         if (switches[group] && !barriers[group])
-            findings.warnings.push_back(std::string("switch '") + SWITCH_OF_GROUP[group] +
-                                        "' without " + GROUP_NAMES[group] +
-                                        " barriers opens nothing");
+            findings.warnings.push_back(std::string("switch '") + rule.switch_object +
+                                        "' without " + rule.name + " barriers opens nothing");
     }
 
     // Everything the miner might ever walk on, counting nuggets and switches as passable and

@@ -3,8 +3,7 @@
 
 #include <memory>
 
-#include "level/cell_catalogue.h"
-#include "play/barrier_rules.h"
+#include "play/move_rules.h"
 #include "play/game_state.h"
 
 int step_cell(int cell, int dir)
@@ -19,16 +18,6 @@ int step_cell(int cell, int dir)
     if (row < 0 || row >= MAP_ROWS || col < 0 || col >= MAP_COLS)
         return -1;
     return cell_index(row, col);
-}
-
-static int model_group(BarrierGroup group)
-{
-    switch (group) {
-    case BARRIER_X: return GROUP_X;
-    case BARRIER_W: return GROUP_W;
-    case BARRIER_UV: return GROUP_UV;
-    default: return GROUP_NONE;
-    }
 }
 
 static void note_opened(int row, int col, void *context)
@@ -49,7 +38,7 @@ LevelModel build_level_model(const LevelGrids &grids, int miner_row, int miner_c
         model.basket[cell] = is_basket_tile(tile);
         model.hazard[cell] = is_hazard_object(object);
         if (is_switch_object(object))
-            model.switches.push_back({cell, model_group(switch_group(object))});
+            model.switches.push_back({cell, switch_group(object)});
         if (object == '2')
             model.nuggets.push_back(cell);
     }

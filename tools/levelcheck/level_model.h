@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "level/cell_catalogue.h"
 #include "level/level_data.h"
 
 constexpr int CELL_COUNT = MAP_ROWS * MAP_COLS;
@@ -15,8 +16,14 @@ inline int cell_index(int row, int col) { return row * MAP_COLS + col; }
 inline int cell_row(int cell) { return cell / MAP_COLS; }
 inline int cell_col(int cell) { return cell % MAP_COLS; }
 
-// The three groups a switch can open, as bit numbers of LevelModel::opens_with masks.
-enum ModelGroup { GROUP_X = 0, GROUP_W = 1, GROUP_UV = 2, GROUP_NONE = -1 };
+// The three groups a switch can open, as bit numbers of LevelModel::opens_with masks: the
+// game's own group numbers, rows of BARRIER_GROUPS.
+enum ModelGroup {
+    GROUP_X = BARRIER_X,
+    GROUP_W = BARRIER_W,
+    GROUP_UV = BARRIER_UV,
+    GROUP_NONE = BARRIER_NONE
+};
 
 struct ModelSwitch {
     int cell;
@@ -39,9 +46,15 @@ struct LevelModel {
 // objects on barriers and the closed outer edge count exactly as in play.
 LevelModel build_level_model(const LevelGrids &grids, int miner_row, int miner_col, int area);
 
-// One step in each direction, in the game's step order: up, down, left, right.
-constexpr int STEP_DELTA[4] = {-MAP_COLS, MAP_COLS, -1, 1};
-constexpr char STEP_LETTER[4] = {'U', 'D', 'L', 'R'};
+// One step in each direction, in the game's step order: up, down, left, right (dir is
+// int(Direction), a row of DIRECTION_STEPS).
+constexpr int step_delta(int dir)
+{
+    return DIRECTION_STEPS[dir].drow * MAP_COLS + DIRECTION_STEPS[dir].dcol;
+}
+constexpr int STEP_DELTA[4] = {step_delta(0), step_delta(1), step_delta(2), step_delta(3)};
+constexpr char STEP_LETTER[4] = {DIRECTION_STEPS[0].letter, DIRECTION_STEPS[1].letter,
+                                 DIRECTION_STEPS[2].letter, DIRECTION_STEPS[3].letter};
 
 // The cell one step from `cell` in direction `dir` (0..3), or -1 off the grid.
 int step_cell(int cell, int dir);

@@ -6,17 +6,6 @@
 
 #include "play/move_rules.h"
 
-static bool letter_direction(char letter, Direction &dir)
-{
-    switch (letter) {
-    case 'U': dir = Direction::up; return true;
-    case 'D': dir = Direction::down; return true;
-    case 'L': dir = Direction::left; return true;
-    case 'R': dir = Direction::right; return true;
-    default: return false;
-    }
-}
-
 ReplayResult replay_solution(GameState &state, LevelGrids &grids, const std::string &letters)
 {
     ReplayResult result;
@@ -66,7 +55,8 @@ bool read_solution_file(const std::string &path, std::string &letters, std::stri
     while (in.get(c)) {
         if (std::isspace(static_cast<unsigned char>(c)))
             continue;
-        if (c != 'U' && c != 'D' && c != 'L' && c != 'R') {
+        Direction dir;
+        if (!letter_direction(c, dir)) {
             error = path + " holds '" + std::string(1, c) + "', not a key letter";
             return false;
         }
