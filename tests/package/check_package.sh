@@ -26,14 +26,30 @@ done
 file -b "$root/usr/lib/games/pitlorex/pitlorex" | grep -q "ELF.*, stripped" ||
     fail "/usr/lib/games/pitlorex/pitlorex is not a stripped executable"
 
-# Every file of the build's game folder, the same bytes, but for the executable and the patch
-# links (checked below).
-(cd "$game" && find . -type f ! -path ./pitlorex ! -path './sons/patches/*') | while read -r f; do
+# The command passes the game's exit status on: with no display the game stops with Erro 01
+# and status 1. Without the data folder the command itself says so and ends with status 1.
+cd /
+err=$(env -u DISPLAY "$root/usr/games/pitlorex" 2>&1 >/dev/null)
+status=$?
+[ "$status" -eq 1 ] || fail "with no display the command ended with status $status, not 1"
+echo "$err" | grep -q "Pitlorex - Erro 01" || fail "with no display the command said: $err"
+mv "$data" "$data.away"
+err=$("$root/usr/games/pitlorex" 2>&1)
+status=$?
+mv "$data.away" "$data"
+[ "$status" -eq 1 ] || fail "without its data the command ended with status $status, not 1"
+echo "$err" | grep -q "data folder" || fail "without its data the command said: $err"
+
+# Every file of the build's game folder, the same bytes, but for the executable, the patch
+# links (checked below) and a settings file left by a run in the build folder.
+(cd "$game" && find . -type f ! -path ./pitlorex ! -path './sons/patches/*' ! -name allegro.cfg) |
+while read -r f; do
     cmp -s "$game/$f" "$data/$f" || echo "$f"
 done > "$root.missing"
 [ -s "$root.missing" ] && fail "game files missing or different in the package: $(cat "$root.missing")"
 rm -f "$root.missing"
 [ -f "$data/fases/fase20.plo" ] || fail "no levels in the package"
+[ -e "$data/allegro.cfg" ] && fail "a settings file left by a run is in the package"
 for font in flame.ttf AIRLOCK.ttf; do
     [ -f "$data/fontes/$font.LICENSE.txt" ] || fail "$font comes without its licence"
 done
