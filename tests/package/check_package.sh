@@ -20,6 +20,12 @@ for wanted in freepats x11-utils liballegro4.4 libfreetype6 libc6 libstdc++6; do
     case ", $depends," in *", $wanted "* | *", $wanted,"*) ;; *) fail "Depends lacks $wanted" ;; esac
 done
 [ "$(dpkg-deb -f "$deb" Section)" = games ] || fail "section is not games"
+# The version is written in three places; a release must change them together.
+version=$(dpkg-deb -f "$deb" Version)
+zcat "$root/usr/share/doc/pitlorex/changelog.gz" | head -1 | grep -qF "pitlorex ($version)" ||
+    fail "the changelog's last entry is not version $version"
+grep -qF "<release version=\"$version\"" "$root"/usr/share/metainfo/*.metainfo.xml ||
+    fail "the metainfo lists no release $version"
 
 # The command and the game.
 [ -x "$root/usr/games/pitlorex" ] || fail "no executable /usr/games/pitlorex"
