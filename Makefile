@@ -1,11 +1,9 @@
 # The two commands: `make play` builds and starts the game, `make test` builds and runs every
-# test. Both install the Debian packages that are missing first. `make package` builds the
-# Debian package, `make install` installs from source (PREFIX, DESTDIR).
+# test. Both install the Debian packages that are missing first.
 BUILD ?= build
 JOBS ?= $(shell nproc)
-PREFIX ?= /usr/local
 
-.PHONY: play test build deps-play deps-test deps-package package install sheet clean
+.PHONY: play test build deps-play deps-test sheet clean
 
 play: deps-play build
 	cd $(BUILD)/game && ./pitlorex
@@ -23,18 +21,22 @@ deps-play:
 deps-test:
 	tools/install-deps.sh test
 
-deps-package:
-	tools/install-deps.sh package
+# `make package` builds the Debian package pitlorex_<version>_<arch>.deb in this folder, made by
+# CPack from the build above; `make install` installs the same files from source into PREFIX,
+# staged under DESTDIR when it is set.
+PREFIX ?= /usr/local
+.PHONY: package install deps-package
 
-# pitlorex_<version>_<arch>.deb in this folder, made by CPack from the build above.
 package: deps-package build
 	rm -f $(BUILD)/deb/pitlorex_*.deb
 	cd $(BUILD) && cpack -G DEB -B "$(abspath $(BUILD))/deb"
 	cp $(BUILD)/deb/pitlorex_*.deb .
 
-# The same files as the package, into $(PREFIX) (staged under $(DESTDIR) when it is set).
 install: deps-play build
 	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)" --strip
+
+deps-package:
+	tools/install-deps.sh package
 
 # The contact sheet of every tile, object, area and the title: build/contact_sheet.png
 sheet: deps-play
