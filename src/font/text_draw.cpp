@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <functional>
 #include <vector>
 
 namespace {
@@ -45,21 +44,19 @@ Span glyph_span(const GlyphImage &g, long gx, long gy, const Clip &clip)
 
 // Calls `visit` for each glyph of `text` with its pen position (1/64 pixel, from the start of
 // the text); returns the pen position after the last glyph.
-long walk_text(ALFONT_FONT *font, const char *text,
-               const std::function<void(const GlyphImage &, long)> &visit)
+template <typename Visit>
+long walk_text(ALFONT_FONT *font, const char *text, Visit &&visit)
 {
     long pen = 0;
     FT_UInt previous = 0;
     for (const char *p = text; *p; p++) {
-        FT_UInt index = FT_Get_Char_Index(font->face, (unsigned char)*p);
-        pen += font_kerning(font, previous, index);
-        previous = index;
-        const GlyphImage *glyph = font_glyph(font, index);
-        if (!glyph)
+        const CharGlyph &entry = font_char(font, (unsigned char)*p);
+        pen += font_kerning(font, previous, entry.index);
+        previous = entry.index;
+        if (!entry.glyph)
             continue;
-        if (visit)
-            visit(*glyph, pen);
-        pen += glyph->advance;
+        visit(*entry.glyph, pen);
+        pen += entry.glyph->advance;
     }
     return pen;
 }
@@ -67,39 +64,65 @@ long walk_text(ALFONT_FONT *font, const char *text,
 // One channel blended: a = 0 keeps `bg`, a = 255 gives `fg`.
 inline int mix(int bg, int fg, int a) { return bg + (fg - bg) * a / 255; }
 
-// Blends one glyph's coverage at (gx, gy) in `colour`, a row at a time so that a screen bitmap
-// sees one line access per row. A 16-bit pixel holds fields of 5, 6 and 5 bits (red and blue
+// The columns of glyph row `row` (placed at gx) that carry ink and lie inside the span.
+inline void ink_columns(const GlyphImage &g, int row, long gx, const Span &span, int &x0, int &x1)
+{
+    x0 = (int)std::max<long>(span.x0, gx + g.ink_begin[row]);
+    x1 = (int)std::min<long>(span.x1, gx + g.ink_end[row]);
+}
+
+// One pixel of a 16-bit row blended: a pixel holds fields of 5, 6 and 5 bits (red and blue
 // swap places between displays, green stays in the middle); each field is blended on its own.
+inline uint16_t blend16(uint16_t c, int a, int colour, int fr, int fg, int fb)
+{
+    if (a == 255)
+        return (uint16_t)colour;
+    int r = mix((c >> 11) & 31, fr, a), g = mix((c >> 5) & 63, fg, a), b = mix(c & 31, fb, a);
+    return (uint16_t)((r << 11) | (g << 5) | b);
+}
+
+// Blends one glyph's coverage at (gx, gy) in `colour`, only over the inked columns of each row.
+// A memory bitmap is blended in place. Any other (the screen) is read a row at a time into a
+// buffer kept between calls and written back, so that it sees one line access per row.
 void blend_glyph16(BITMAP *bmp, const GlyphImage &g, long gx, long gy, int colour,
                    const Clip &clip)
 {
     Span span = glyph_span(g, gx, gy, clip);
     if (span.empty())
         return;
-    int x0 = span.x0, x1 = span.x1, y0 = span.y0, y1 = span.y1;
     int fr = (colour >> 11) & 31, fg = (colour >> 5) & 63, fb = colour & 31;
-    std::vector<uint16_t> row(x1 - x0);
+    if (is_memory_bitmap(bmp)) {
+        for (int y = span.y0; y < span.y1; y++) {
+            int row = (int)(y - gy), x0, x1;
+            ink_columns(g, row, gx, span, x0, x1);
+            const unsigned char *cover = &g.coverage[(size_t)row * g.width];
+            uint16_t *pixels = (uint16_t *)bmp->line[y];
+            for (int x = x0; x < x1; x++)
+                if (int a = cover[x - gx])
+                    pixels[x] = blend16(pixels[x], a, colour, fr, fg, fb);
+        }
+        return;
+    }
+    static std::vector<uint16_t> line;
+    if ((int)line.size() < span.x1 - span.x0)
+        line.resize(span.x1 - span.x0);
     bmp_select(bmp);
-    for (int y = y0; y < y1; y++) {
-        const unsigned char *cover = &g.coverage[(size_t)(y - gy) * g.width];
+    for (int y = span.y0; y < span.y1; y++) {
+        int row = (int)(y - gy), x0, x1;
+        ink_columns(g, row, gx, span, x0, x1);
+        if (x0 >= x1)
+            continue;
+        const unsigned char *cover = &g.coverage[(size_t)row * g.width];
         uint16_t *pixels = (uint16_t *)bmp_read_line(bmp, y);
         for (int x = x0; x < x1; x++)
-            row[x - x0] = pixels[x];
+            line[x - x0] = pixels[x];
         bmp_unwrite_line(bmp);
-        for (int x = x0; x < x1; x++) {
-            int a = cover[x - gx];
-            if (a == 255) {
-                row[x - x0] = (uint16_t)colour;
-            } else if (a != 0) {
-                int c = row[x - x0];
-                int r = mix((c >> 11) & 31, fr, a), gg = mix((c >> 5) & 63, fg, a),
-                    b = mix(c & 31, fb, a);
-                row[x - x0] = (uint16_t)((r << 11) | (gg << 5) | b);
-            }
-        }
+        for (int x = x0; x < x1; x++)
+            if (int a = cover[x - gx])
+                line[x - x0] = blend16(line[x - x0], a, colour, fr, fg, fb);
         pixels = (uint16_t *)bmp_write_line(bmp, y);
         for (int x = x0; x < x1; x++)
-            pixels[x] = row[x - x0];
+            pixels[x] = line[x - x0];
         bmp_unwrite_line(bmp);
     }
 }
@@ -132,7 +155,7 @@ int alfont_text_length(ALFONT_FONT *font, const char *text)
 {
     if (!font || !font->face || !text)
         return 0;
-    return (int)((walk_text(font, text, nullptr) + 63) >> 6);
+    return (int)((walk_text(font, text, [](const GlyphImage &, long) {}) + 63) >> 6);
 }
 
 int alfont_text_height(ALFONT_FONT *font) { return font ? font_line_height(font) : 0; }
@@ -143,8 +166,9 @@ void alfont_textout_aa_ex(BITMAP *bmp, ALFONT_FONT *font, const char *text, int 
     if (!bmp || !font || !font->face || !text)
         return;
     acquire_bitmap(bmp);
-    int width = alfont_text_length(font, text);
-    if (background != -1 && width > 0) {
+    // The text is measured only for the box a background fills: the menu draws with none.
+    int width = background != -1 ? alfont_text_length(font, text) : 0;
+    if (width > 0) {
         // Clamped to just outside the bitmap first, so that a box near the ends of the int
         // range cannot wrap around and fill the wrong side.
         auto clamp_x = [&](long v) { return (int)std::min<long>(std::max<long>(v, -1), bmp->w); };
