@@ -32,13 +32,14 @@ void copy_coverage(const FT_Bitmap &bitmap, GlyphImage &glyph)
 {
     glyph.width = (int)bitmap.width;
     glyph.rows = (int)bitmap.rows;
-    glyph.coverage.assign((size_t)glyph.width * glyph.rows, 0);
+    glyph.stride = glyph.width + COVERAGE_PAD;
+    glyph.coverage.assign((size_t)glyph.stride * glyph.rows, 0);
     glyph.ink_begin.assign(glyph.rows, 0);
     glyph.ink_end.assign(glyph.rows, 0);
     int grays = bitmap.num_grays > 1 ? bitmap.num_grays - 1 : 255;
     for (int y = 0; y < glyph.rows; y++) {
         const unsigned char *row = bitmap.buffer + (long)y * bitmap.pitch;
-        unsigned char *out = &glyph.coverage[(size_t)y * glyph.width];
+        unsigned char *out = &glyph.coverage[(size_t)y * glyph.stride];
         int first = glyph.width, last = -1;
         for (int x = 0; x < glyph.width; x++) {
             if (bitmap.pixel_mode == FT_PIXEL_MODE_MONO)

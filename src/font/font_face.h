@@ -10,12 +10,19 @@
 #include <utility>
 #include <vector>
 
+// Zero coverage bytes after each row of a glyph: the most that eight-pixel blending reads past
+// a row's last inked column.
+constexpr int COVERAGE_PAD = 8;
+
 // One rasterised glyph: 8-bit coverage (0 = none, 255 = full) and where it sits.
 struct GlyphImage {
     int width = 0, rows = 0;        // coverage size in pixels
     int left = 0, top = 0;          // offset of the coverage from the pen, top above the baseline
     long advance = 0;               // pen advance in 1/64 pixel
-    std::vector<unsigned char> coverage;  // rows * width, top row first
+    // rows * stride, top row first; the `stride - width` bytes that end each row are 0, so that
+    // drawing may blend eight pixels at a time past a row's last inked column.
+    int stride = 0;
+    std::vector<unsigned char> coverage;
     // Per row, the columns [ink_begin, ink_end) outside which the coverage is 0: drawing
     // skips the empty margins of the glyph's box.
     std::vector<int> ink_begin, ink_end;
