@@ -138,7 +138,8 @@ Floors bench_floors(std::vector<Row> &rows)
 
     const char *s = "floors";
     rows.push_back({s, "memcpy of a 512x384x16-bit frame", "us", f.memcpy_frame, "", {}, 0});
-    rows.push_back({s, "blit 512x384", "us", f.blit_frame, "memcpy of the frame", f.memcpy_frame, 0});
+    rows.push_back({s, "blit 512x384", "us", f.blit_frame, "memcpy of the frame", f.memcpy_frame,
+                    0});
     rows.push_back({s, "draw_sprite 512x384 (masked copy)", "us", f.sprite_frame,
                     "memcpy of the frame", f.memcpy_frame, 0});
     rows.push_back({s, "1,536 draw_sprite 16x16", "us", f.sprites_1536, "", {}, 0});
@@ -215,9 +216,10 @@ void bench_drawing(const Floors &floors, std::vector<Row> &rows)
             alfont_set_font_size(fresh, 40);
         });
     alfont_destroy_font(fresh);
-    rows.push_back({s, "menu words, warm (4 words)", "us", warm, "blit of their hover boxes", boxes, 5});
-    rows.push_back({s, "menu words, cold (fresh glyph cache)", "us", cold, "blit of their hover boxes",
-                    boxes, 0});
+    rows.push_back({s, "menu words, warm (4 words)", "us", warm, "blit of their hover boxes",
+                    boxes, 5});
+    rows.push_back({s, "menu words, cold (fresh glyph cache)", "us", cold,
+                    "blit of their hover boxes", boxes, 0});
 
     // The title screen: picture from its file, its copies and the words, beside the picture's
     // load and the two copies the screen takes.

@@ -181,6 +181,9 @@ bool play_one_game(E2eSession &s, int timeout_ms)
 
 void bench_window(const BenchPlaces &places, int games, bool full_pauses, std::vector<Row> &rows)
 {
+    std::printf("The real window: five starts of each program, 40 s of waiting screens, %d games "
+                "(about %d s)...\n", games, full_pauses ? 60 + games * 21 : 60 + games * 2);
+    std::fflush(stdout);
     const char *s = "the real window (Xvfb)";
     std::vector<double> game_screen, game_hover, empty_screen, empty_hover;
     for (int rep = 0; rep < 5; rep++) {
@@ -267,7 +270,4 @@ void bench_window(const BenchPlaces &places, int games, bool full_pauses, std::v
     double growth = rss_all >= 0 && rss_one >= 0 ? rss_all - rss_one : -1;
     rows.push_back({s, "resident growth, game 1 to game " + std::to_string(games), "MB",
                     value(growth), "", {}, 1, true});
-    if (!full_pauses)
-        std::printf("(games played with the 5 s and 2.5 s message pauses cut to 20 ms; "
-                    "--full-pauses plays them out)\n");
 }
