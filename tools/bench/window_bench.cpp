@@ -181,12 +181,13 @@ bool play_one_game(E2eSession &s, int timeout_ms)
 
 void bench_window(const BenchPlaces &places, int games, bool full_pauses, std::vector<Row> &rows)
 {
-    std::printf("The real window: five starts of each program, 40 s of waiting screens, %d games "
+    std::printf("The real window: seven starts of each program, 40 s of waiting screens, %d games "
                 "(about %d s)...\n", games, full_pauses ? 60 + games * 21 : 60 + games * 2);
     std::fflush(stdout);
     const char *s = "the real window (Xvfb)";
     std::vector<double> game_screen, game_hover, empty_screen, empty_hover;
-    for (int rep = 0; rep < 5; rep++) {
+    constexpr int STARTS = 7;
+    for (int rep = 0; rep < STARTS; rep++) {
         StartTimes empty = time_start(places.empty_dir, "empty_window");
         StartTimes game = time_start(places.game_dir, "pitlorex");
         if (empty.on_screen >= 0)
