@@ -232,7 +232,7 @@ void bench_window(const BenchPlaces &places, int games, bool full_pauses, std::v
         if (wait_for_title(g)) {
             pause_ms(500);
             cpu_over(g.program.pid, g.xvfb.pid, 10, menu_cpu, menu_server);
-            board_cpu(g, HELP_BOX, 235, 200, help_cpu, help_server) &&
+            if (board_cpu(g, HELP_BOX, 235, 200, help_cpu, help_server))
                 board_cpu(g, OPTIONS_BOX, 265, 250, options_cpu, options_server);
             rss_menu = resident_mb(g.program.pid);
             e2e_focus(g);
