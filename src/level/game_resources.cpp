@@ -1,6 +1,7 @@
 // Loading and freeing the game's back buffer, tile and object pictures and area tunes.
 #include "level/game_resources.h"
 
+#include "level/picture_header.h"
 #include "platform/platform.h"
 #include "shell/shell.h"
 
@@ -12,6 +13,8 @@ MIDI *area_music[5] = {};
 namespace {
 
 constexpr const char *ERROR_CAPTION = "Pitlorex - Erro 05";
+// Every tile and object picture fills one cell.
+constexpr int CELL_PICTURE_SIZE = 16;
 
 // One complete set, gathered before it replaces the current one.
 struct ResourceSet {
@@ -85,7 +88,11 @@ std::string load_pictures(const std::string &dir, const char *prefix, char first
 {
     for (int i = 0; i < count; i++) {
         std::string name = prefix + std::string(1, char(first + i)) + ".bmp";
-        slots[i] = load_bitmap(in_dir(dir, name).c_str(), nullptr);
+        std::string path = in_dir(dir, name);
+        // A picture of another size would be drawn over its neighbours, and one that claims
+        // a huge size would take memory and seconds to load: such a file counts as missing.
+        if (bmp_has_size(path.c_str(), CELL_PICTURE_SIZE, CELL_PICTURE_SIZE))
+            slots[i] = load_bitmap(path.c_str(), nullptr);
         if (!slots[i])
             return name;
     }
@@ -128,7 +135,7 @@ int load_game_resources()
     if (missing.empty())
         return 0;
     show_error_box(ERROR_CAPTION, missing_resource_text(missing).c_str());
-    pf_exit(1);
+    shutdown_system(1);  // the way out of start-up's own failures: the sounds and fonts go too
 }
 
 void release_area_music()

@@ -25,7 +25,7 @@ std::string try_load_game_resources(const std::string &dir);
 
 // The game's form, from the working directory; 0 when the set is complete. A missing or
 // unreadable picture is never drawn: the "Pitlorex - Erro 05" box names it and the process
-// ends with status 1 (through pf_exit) before the game starts.
+// ends with status 1 (through shutdown_system) before the game starts.
 int load_game_resources();
 
 // The text of the Erro 05 box for the picture `name`.

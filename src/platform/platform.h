@@ -51,6 +51,9 @@ void pf_set_close_button_callback(void (*handler)());
 // Plays a tune (looped when loop is 1). A NULL tune plays nothing.
 void pf_play_midi(MIDI *tune, int loop);
 
+// Stops the tune playing, if any (Allegro's play_midi(NULL, 0)).
+void pf_stop_midi();
+
 // Stops and frees a tune; NULL does nothing.
 void pf_destroy_midi(MIDI *tune);
 
@@ -59,7 +62,8 @@ void pf_destroy_midi(MIDI *tune);
 void pf_play_sample(SAMPLE *sample, int volume, int pan, int frequency, int loop);
 
 // ---- Message boxes and the end of the process --------------------------------------------
-// Shows a blocking message box titled `caption`; returns when the player dismisses it.
+// Shows a blocking message box titled `caption`; returns when the player dismisses it (its
+// button, Return, or its close button). The box never outlives the process.
 void pf_message_box(const char *caption, const char *text);
 
 // Shuts the library down (Allegro's allegro_exit).

@@ -2,11 +2,13 @@
 // the timer, sound and the X11 message box.
 #include "platform/platform.h"
 
-#include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
-#include <cstdlib>
+#include <unistd.h>
 
-extern char **environ;
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
 
 int pf_mouse_x() { return mouse_x; }
 int pf_mouse_y() { return mouse_y; }
@@ -30,6 +32,8 @@ void pf_play_midi(MIDI *tune, int loop)
         play_midi(tune, loop);
 }
 
+void pf_stop_midi() { play_midi(nullptr, 0); }
+
 void pf_destroy_midi(MIDI *tune)
 {
     if (tune)
@@ -46,15 +50,31 @@ void pf_play_sample(SAMPLE *sample, int volume, int pan, int frequency, int loop
 // caption on the box. Without xmessage (or a display for it) Allegro's box is the fallback.
 void pf_message_box(const char *caption, const char *text)
 {
+    // -default OK: Return answers the box, as in the library's own.
     char *const argv[] = {(char *)"xmessage", (char *)"-title", (char *)caption,
                           (char *)"-center", (char *)"-buttons", (char *)"OK:101",
-                          (char *)text, nullptr};
-    pid_t pid;
-    if (getenv("DISPLAY") && posix_spawnp(&pid, "xmessage", nullptr, nullptr, argv, environ) == 0) {
+                          (char *)"-default", (char *)"OK", (char *)text, nullptr};
+    constexpr int NOT_RUN = 127;
+    pid_t game = getpid();
+    pid_t pid = getenv("DISPLAY") ? fork() : -1;
+    if (pid == 0) {
+        // The box must not outlive the game, whatever ends it (a signal, a kill): it is closed
+        // when the game's main thread goes. Only calls that are safe after fork from here on.
+        prctl(PR_SET_PDEATHSIG, SIGTERM);
+        if (getppid() != game)  // the game ended before the request was made
+            _exit(NOT_RUN);
+        execvp("xmessage", argv);
+        _exit(NOT_RUN);
+    }
+    if (pid > 0) {
         int status = 0;
-        // Any end but xmessage's own failure (status 1: no display, bad arguments) is an
-        // answer: OK, the box's window closed, or the box killed.
-        if (waitpid(pid, &status, 0) == pid && !(WIFEXITED(status) && WEXITSTATUS(status) == 1))
+        pid_t ended;
+        while ((ended = waitpid(pid, &status, 0)) < 0 && errno == EINTR) {
+        }
+        // Every end of a box that ran is an answer: OK (101), Return, its close button
+        // (status 1), or the box killed. A second box with the same text would only repeat it;
+        // and had xmessage failed to reach the display, the library's box would fail too.
+        if (ended == pid && !(WIFEXITED(status) && WEXITSTATUS(status) == NOT_RUN))
             return;
     }
     allegro_message("%s", text);

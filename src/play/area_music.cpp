@@ -16,6 +16,10 @@ MIDI *start_area_music()
         return nullptr;
     game_state.area = area;
     MIDI *tune = area_music[area - 1];
-    pf_play_midi(tune, 1);
+    // An area whose tune did not load plays none: the last area's tune must not go on in it.
+    if (tune)
+        pf_play_midi(tune, 1);
+    else
+        pf_stop_midi();
     return tune;
 }

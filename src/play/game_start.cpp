@@ -1,6 +1,7 @@
 // The start of a game: close handler, message font, settings, resources, first level.
 #include "play/game_start.h"
 
+#include "font/alfont_extra.h"
 #include "level/game_resources.h"
 #include "level/level_file.h"
 #include "platform/platform.h"
@@ -11,7 +12,9 @@ ALFONT_FONT *message_font = nullptr;
 GameOutcome start_game(const GameSettings &settings)
 {
     pf_set_close_button_callback(game_close_handler);
-    // Loaded afresh at every game start; the engine keeps every handle until alfont_exit.
+    // Loaded afresh at every game start, and the last one freed: the engine keeps a font (its
+    // file mapped, its glyphs cached) until told, and nothing else refers to the old one.
+    alfont_destroy_font(message_font);
     message_font = alfont_load_font("fontes/AIRLOCK.ttf");
     alfont_set_font_size(message_font, 20);
     apply_settings(game_state, settings);

@@ -6,6 +6,7 @@
 #include "platform/platform.h"
 #include "play/game_state.h"
 #include "shell/error_texts.h"
+#include "shell/library_start.h"
 #include "shell/midi_patches.h"
 #include "shell/shell.h"
 #include "ui/main_menu.h"
@@ -22,7 +23,7 @@ constexpr const char *STARTUP_SOUND = "sons/pitlorex.wav";
 constexpr const char *TITLE_TUNE = "sons/inicio.mid";
 constexpr const char *CURSOR_IMAGE = "imagens/cursor.bmp";
 
-int library_init() { return allegro_init(); }
+int library_init() { return start_library(); }
 void library_color_depth(int depth) { set_color_depth(depth); }
 void library_midi_patches() { configure_midi_patches(); }
 int library_sound() { return install_sound(DIGI_AUTODETECT, MIDI_AUTODETECT, nullptr); }

@@ -5,7 +5,7 @@
 #include <allegro.h>
 
 struct StartupCalls {
-    int (*init_library)();                 // allegro_init: 0, or a failure (no display)
+    int (*init_library)();                 // start_library: 0, or a failure (no display)
     void (*set_color_depth)(int depth);
     int (*font_engine_init)();             // alfont_init: 1 is failure
     void (*configure_midi_patches)();

@@ -2,6 +2,7 @@
 #include "ui/main_menu.h"
 
 #include "font/alfont_extra.h"
+#include "level/picture_header.h"
 #include "platform/platform.h"
 #include "shell/shell.h"
 
@@ -20,7 +21,9 @@ constexpr int MENU_FONT_SIZE = 40;
 // when the file is missing, so that the menu still works.
 BITMAP *load_title_picture()
 {
-    BITMAP *picture = load_bitmap(TITLE_PICTURE, nullptr);
+    BITMAP *picture = bmp_has_size(TITLE_PICTURE, WINDOW_WIDTH, WINDOW_HEIGHT)
+                          ? load_bitmap(TITLE_PICTURE, nullptr)
+                          : nullptr;
     if (picture && picture->w == WINDOW_WIDTH && picture->h == WINDOW_HEIGHT)
         return picture;
     if (!picture)

@@ -129,3 +129,32 @@ TEST(GameErrorBox, MissingTilePictureGivesErro05NamingItWhenAGameStarts)
     e2e_answer_message_box(s, box);
     EXPECT_EQ(e2e_wait_exit(s, 5000), 1);
 }
+
+// The Erro 04 box answered without its button: closed from the window manager (xmessage then
+// ends with status 1) or with Return. Either is an answer: the game goes on to its title, and
+// no second box repeats the text.
+TEST(GameErrorBox, ClosingTheBoxOrPressingReturnAnswersIt)
+{
+    for (bool close_it : {true, false}) {
+        SCOPED_TRACE(close_it ? "closed" : "Return");
+        E2eSession s(GAME_DIR);
+        std::ofstream(s.home_dir + "/.asoundrc") << "pcm.!default { type hw; card 29; device 0 }\n";
+        start_pitlorex(s);
+        MessageBox box;
+        ASSERT_TRUE(e2e_wait_message_box(s, box, 10000)) << e2e_program_output(s);
+        s.window = box.window;
+        if (close_it) {
+            e2e_request_close(s);
+        } else {
+            e2e_focus(s);
+            e2e_tap_key(s, XK_Return);
+        }
+        s.window = 0;
+        park_pointer(s);
+        ASSERT_TRUE(wait_for_title(s));
+        EXPECT_EQ(e2e_find_window(s, "xmessage"), 0u) << "a second box";
+        EXPECT_FALSE(e2e_wait_message_box(s, box, 300)) << "a second box: " << box.title;
+        e2e_request_close(s);
+        EXPECT_EQ(e2e_wait_exit(s, 5000), 0);
+    }
+}

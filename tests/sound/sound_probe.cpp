@@ -2,6 +2,7 @@
 //
 //   sound_probe play FILE SECONDS   run in the game folder; FILE is .mid or .wav
 //   sound_probe check CAPTURE       16-bit samples captured from ALSA: is there sound?
+#include "shell/library_start.h"
 #include "shell/midi_patches.h"
 
 #include <allegro.h>
@@ -17,7 +18,7 @@ namespace {
 
 int play(const char *file, int seconds)
 {
-    allegro_init();
+    start_library();  // as the game: no allegro.cfg read or written
     if (!configure_midi_patches()) {
         std::fprintf(stderr, "no patch set at %s\n", MIDI_PATCH_LIST);
         return 3;

@@ -99,6 +99,8 @@ void pf_play_midi(MIDI *tune, int loop)
         script.log.push_back("play_midi " + std::to_string(loop));
 }
 
+void pf_stop_midi() { script.log.push_back("stop_midi"); }
+
 void pf_destroy_midi(MIDI *tune)
 {
     if (tune) {

@@ -2,12 +2,17 @@
 #include "picture_files.h"
 #include "startup_sound.h"
 
+#include "shell/error_texts.h"
+
 #include <allegro.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <memory>
+#include <sstream>
 #include <string>
 
 namespace {
@@ -127,4 +132,27 @@ TEST(DatabuildFiles, TitleKeepsTheMenuAreaDarkAndCalm)
             bright += getr16(c) > 200 && getg16(c) > 150;
         }
     EXPECT_GT(bright, 500);
+}
+
+// The help file that the help board and every error box send the player to: in the game
+// folder, plain ASCII in lines that fit a terminal, and a word on each error box the game shows.
+TEST(DatabuildFiles, TheGameFolderHoldsTheHelpFile)
+{
+    std::ifstream in(std::string(GAME_DIR) + "/Ajuda.txt", std::ios::binary);
+    ASSERT_TRUE(in) << "no Ajuda.txt in " GAME_DIR;
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::istringstream lines(text);
+    std::string line;
+    for (int number = 1; std::getline(lines, line); number++) {
+        EXPECT_LE(line.size(), 78u) << "line " << number;
+        for (unsigned char c : line)
+            ASSERT_TRUE(c >= 32 && c < 127) << "line " << number << " holds byte " << int(c);
+    }
+    for (const char *caption : {ERRO_01_CAPTION, ERRO_02_CAPTION, ERRO_03_CAPTION,
+                                ERRO_04_CAPTION, "Pitlorex - Erro 05"})
+        EXPECT_NE(text.find(std::string(caption).substr(std::string("Pitlorex - ").size())),
+                  std::string::npos)
+            << caption;
+    for (const char *topic : {"SETAS", "ESC", "SENHA", "VELOCIDADE", "SOM", "NIVEL", "vidas"})
+        EXPECT_NE(text.find(topic), std::string::npos) << topic;
 }

@@ -1,11 +1,15 @@
 // Loading the game's pictures and tunes from a folder of generated files: mapping, replacement
 // of an earlier set, missing pictures and tunes, and the Erro 05 box.
 #include "level/game_resources.h"
+#include "play/area_music.h"
+#include "play/game_state.h"
+#include "shell/shell.h"
 
 #include <malloc.h>
 
 #include <gtest/gtest.h>
 
+#include "bad_pictures.h"
 #include "level_test_files.h"
 #include "script_platform.h"
 
@@ -115,6 +119,32 @@ TEST_F(GameResources, AMissingTuneIsLeftOutAndTheGameGoesOn)
     EXPECT_EQ(area_music[4], nullptr);
     pf_play_midi(area_music[2], 1);  // plays nothing
     EXPECT_FALSE(script_logged("play_midi"));
+
+    // Entering area 3 stops area 2's tune rather than letting it play on there.
+    game_state.level = 5;
+    EXPECT_EQ(start_area_music(), area_music[1]);
+    game_state.level = 9;
+    EXPECT_EQ(start_area_music(), nullptr);
+    std::vector<std::string> expected = {"play_midi 1", "stop_midi"};
+    EXPECT_EQ(script.log, expected);
+    game_state.level = 0;
+}
+
+TEST_F(GameResources, APictureOfAnotherSizeOrCutShortCountsAsMissing)
+{
+    ASSERT_EQ(try_load_game_resources(dir.path.string()), "");
+    BITMAP *tile_c = tile_bitmap('C');
+    for (const auto &bad : bad_pictures(16, 16, picture_colour(2))) {
+        SCOPED_TRACE(bad.first);
+        dir.write("tiles/tC.bmp", bad.second);
+        dir.write("objetos/o8.bmp", bad.second);
+        EXPECT_EQ(try_load_game_resources(dir.path.string()), "tiles/tC.bmp");
+        write_resources(dir);
+        dir.write("objetos/o8.bmp", bad.second);
+        EXPECT_EQ(try_load_game_resources(dir.path.string()), "objetos/o8.bmp");
+        write_resources(dir);
+    }
+    EXPECT_EQ(tile_bitmap('C'), tile_c);  // the set in use stays
 }
 
 TEST_F(GameResources, ANewGameFreesThePreviousSet)
@@ -152,14 +182,19 @@ TEST_F(GameResources, TheGameStopsWithAnErrorBoxNamingTheMissingPicture)
     }
     std::filesystem::remove(dir.at("objetos/o3.bmp"));
     WorkingDirectory in_dir(dir.path);
+    title_music = load_midi("sons/area1.mid");
+    ASSERT_NE(title_music, nullptr);
     try {
         load_game_resources();
         FAIL() << "the game went on without objetos/o3.bmp";
     } catch (const ProcessExit &end) {
         EXPECT_EQ(end.status, 1);
     }
-    ASSERT_EQ(script.log.size(), 2u);
-    EXPECT_EQ(script.log[0], "message Pitlorex - Erro 05|" + missing_resource_text("objetos/o3.bmp"));
+    // Out the way start-up's failures go: the shutdown frees the title tune and the keys.
+    std::vector<std::string> expected = {
+        "message Pitlorex - Erro 05|" + missing_resource_text("objetos/o3.bmp"), "destroy_midi",
+        "clear_keybuf", "exit 1"};
+    EXPECT_EQ(script.log, expected);
     EXPECT_NE(script.log[0].find("objetos/o3.bmp"), std::string::npos);
-    EXPECT_EQ(script.log[1], "exit 1");
+    EXPECT_EQ(title_music, nullptr);
 }

@@ -1,11 +1,16 @@
 // Whole games through start_game, played by a scripted player on the virtual clock: areas 4
 // and 5 to the victory board, and a game over followed by a second game.
+#include "font/alfont_extra.h"
 #include "level/game_resources.h"
 #include "loop_test_game.h"
 #include "play/game_start.h"
 #include "ui/board.h"
 
 #include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <fstream>
 
 namespace {
 
@@ -25,6 +30,14 @@ protected:
         rig.player.plans[number] = attempts;
     }
 };
+
+// The process's resident size in bytes, from /proc.
+long resident_bytes()
+{
+    long pages = 0, resident = 0;
+    std::ifstream("/proc/self/statm") >> pages >> resident;
+    return resident * sysconf(_SC_PAGESIZE);
+}
 
 const std::string WON = " NIVEL CONCLUIDO ";
 const std::string LOST = "     VIDA PERDIDA";
@@ -127,4 +140,29 @@ TEST_F(WholeGame, GameOverThenASecondGame)
     for (MIDI *tune : area_music)
         EXPECT_NE(tune, nullptr) << "loaded again";
     EXPECT_EQ(script_count_log("destroy_midi"), 0) << "nothing freed twice";
+}
+
+// Fifty games given up at once with Escape, each to its game over and the title: every start
+// loads the message font again, and what the last one held must go with it.
+TEST_F(WholeGame, FiftyGameStartsKeepTheResidentSizeFlat)
+{
+    level(1, {"######", "#@.$o#", "######"}, {});
+    auto give_up_a_game = [&] {
+        rig.player = ScriptedPlayer{};
+        rig.player.plans[1] = {{{KEY_ESC, 60}}};
+        rig.pauses = PauseLog{};
+        rig.pauses.last_ms = script.now_ms;
+        script.log.clear();
+        ASSERT_EQ(start_game(GameSettings{1, 3, 0, 50}), GameOutcome::game_over);
+    };
+    // The second start swaps one set of pictures for another, holding both for a moment: the
+    // heap reaches its working size there, and from then on it must stay.
+    give_up_a_game();
+    give_up_a_game();
+    long after_second = resident_bytes();
+    for (int game = 3; game <= 50; game++)
+        give_up_a_game();
+    long grown = resident_bytes() - after_second;
+    EXPECT_LT(grown, 1024 * 1024) << "kB after the second game: " << after_second / 1024;
+    EXPECT_EQ(alfont_font_count(), 2) << "the menu font and one message font";
 }

@@ -1,4 +1,5 @@
 // The title screen: a fresh picture at every showing, with memory that stays flat.
+#include "bad_pictures.h"
 #include "font/alfont_extra.h"
 #include "menu_fixture.h"
 
@@ -61,4 +62,19 @@ TEST_F(TitleScreen, ShowingItManyTimesKeepsMemoryFlat)
     EXPECT_EQ(alfont_font_count(), fonts);
     // One picture left behind per showing would be 393,216 bytes each, 15 MB in all.
     EXPECT_LT(grown, 512 * 384 * 2);
+}
+
+TEST_F(TitleScreen, APictureThatCannotBeTheTitleGivesTheBlackTitle)
+{
+    for (const auto &bad : bad_pictures(512, 384, picture_colour())) {
+        SCOPED_TRACE(bad.first);
+        {
+            std::ofstream out("imagens/inicio.bmp", std::ios::binary | std::ios::trunc);
+            out << bad.second;
+        }
+        title_screen();
+        EXPECT_EQ(getpixel(screen, 400, 250), makecol(0, 0, 0));
+        EXPECT_EQ(getpixel(screen, 2, 2), makecol(0, 0, 0));
+        expect_all_plain(screen);  // the menu works on black
+    }
 }

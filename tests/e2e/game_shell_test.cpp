@@ -1,0 +1,151 @@
+// What the game leaves behind and how it ends from outside: no settings file written or
+// obeyed, and the ending signals.
+#include "game_support.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+// Every file under `dir` (links read through) with its bytes, by path.
+static std::map<std::string, std::string> files_under(const std::string &dir)
+{
+    std::map<std::string, std::string> files;
+    for (const auto &entry : fs::recursive_directory_iterator(dir)) {
+        if (entry.is_directory())
+            continue;
+        std::ifstream in(entry.path(), std::ios::binary);
+        std::ostringstream bytes;
+        bytes << in.rdbuf();
+        files[entry.path().string()] = bytes.str();
+    }
+    return files;
+}
+
+// Names the first difference between two sets of files.
+static std::string first_change(const std::map<std::string, std::string> &before,
+                                const std::map<std::string, std::string> &after)
+{
+    for (const auto &file : after) {
+        auto was = before.find(file.first);
+        if (was == before.end())
+            return "new: " + file.first;
+        if (was->second != file.second)
+            return "changed: " + file.first;
+    }
+    for (const auto &file : before)
+        if (!after.count(file.first))
+            return "gone: " + file.first;
+    return "";
+}
+
+static bool pixel_near(E2eSession &s, int x, int y, Rgb colour)
+{
+    return rgb_near(e2e_pixel(s, x, y), colour);
+}
+
+// Clicks at (x, y), moves the pointer off the menu and the board, and does it again until
+// `done` holds (false after 10 s).
+static bool click_until(E2eSession &s, int x, int y, const std::function<bool()> &done)
+{
+    for (int i = 0; i < 20; i++) {
+        e2e_click(s, x, y);
+        e2e_mouse_move(s, 480, 370);
+        if (e2e_wait_for(done, 500))
+            return true;
+    }
+    return false;
+}
+
+static const Rgb PANEL_FACE{150, 160, 170}, STATUS_GREY{238, 238, 238};
+
+TEST(GameShell, ARunWritesNothingAndObeysNoSettingsFileLeftBeside)
+{
+    E2eSession s(GAME_DIR);
+    put_tiny_levels(s);
+    // What earlier builds or other Allegro programs may leave: each line would break the game.
+    e2e_put_file(s, "allegro.cfg",
+                 "[system]\nsystem = NONE\n[sound]\ndigi_card = 0\nmidi_card = 0\n"
+                 "patches = /nonexistent/default.cfg\n");
+    const std::string rc = "# the player's own\n[sound]\ndigi_volume = 200\n";
+    std::ofstream(s.home_dir + "/.allegrorc") << rc;
+    auto game_before = files_under(s.work_dir), home_before = files_under(s.home_dir);
+
+    ASSERT_TRUE(start_to_title(s)) << e2e_program_output(s);
+    // Help and options, each left with OK.
+    e2e_click(s, box_mid_x(HELP_BOX), box_mid_y(HELP_BOX));
+    ASSERT_TRUE(e2e_wait_for([&] { return pixel_near(s, 235, 200, PANEL_FACE); }, 5000));
+    e2e_click(s, 432, 308);
+    e2e_mouse_move(s, 480, 370);
+    ASSERT_TRUE(e2e_wait_for([&] { return menu_words_normal(e2e_grab_window(s)); }, 5000));
+    e2e_click(s, box_mid_x(OPTIONS_BOX), box_mid_y(OPTIONS_BOX));
+    ASSERT_TRUE(e2e_wait_for([&] { return pixel_near(s, 265, 250, PANEL_FACE); }, 5000));
+    // FACIL -> MEDIO -> DIFICIL: one life, a short game. A click right after another may fall
+    // in the board's pause after a change, so each is repeated until it shows.
+    ASSERT_TRUE(click_until(s, 340, 266, [&] {
+        return shows_text(e2e_grab_window(s), 325, 265, "DIFICIL", Rgb{225, 170, 20});
+    }));
+    ASSERT_TRUE(click_until(s, 432, 308, [&] { return menu_words_normal(e2e_grab_window(s)); }));
+    // A game given up with Escape, back to the title.
+    e2e_click(s, box_mid_x(START_BOX), box_mid_y(START_BOX));
+    ASSERT_TRUE(e2e_wait_for([&] { return pixel_near(s, 300, 379, STATUS_GREY); }, 5000));
+    e2e_focus(s);
+    e2e_tap_key(s, XK_Escape, 150);
+    e2e_mouse_move(s, 480, 370);
+    ASSERT_TRUE(e2e_wait_for([&] { return menu_words_normal(e2e_grab_window(s)); }, 20000))
+        << "no game over";
+    EXPECT_FALSE(e2e_sound_stretches(s).empty()) << "the left-over file silenced the game";
+    e2e_click(s, box_mid_x(QUIT_BOX), box_mid_y(QUIT_BOX));
+    ASSERT_EQ(e2e_wait_exit(s, 5000), 0);
+
+    EXPECT_EQ(first_change(game_before, files_under(s.work_dir)), "");
+    EXPECT_EQ(first_change(home_before, files_under(s.home_dir)), "");
+    std::ifstream kept(s.home_dir + "/.allegrorc", std::ios::binary);
+    std::ostringstream bytes;
+    bytes << kept.rdbuf();
+    EXPECT_EQ(bytes.str(), rc);
+}
+
+// Sends `signal` to the game and expects it to end at once, killed by that signal (the rig
+// reports 128 + its number) and not by the library's abort (134, with a core dump).
+static void expect_ended_by(E2eSession &s, int signal)
+{
+    ASSERT_EQ(kill(s.program.pid, signal), 0);
+    EXPECT_EQ(e2e_wait_exit(s, 1000), 128 + signal) << e2e_program_output(s);
+}
+
+TEST(GameShell, TermIntAndHupEndTheGameAtOnceAndTakeAnOpenBoxWithIt)
+{
+    {
+        SCOPED_TRACE("SIGTERM in the menu");
+        E2eSession s(GAME_DIR);
+        ASSERT_TRUE(start_to_title(s));
+        e2e_mouse_move(s, box_mid_x(START_BOX), box_mid_y(START_BOX));  // redrawn every pass
+        expect_ended_by(s, SIGTERM);
+    }
+    {
+        SCOPED_TRACE("SIGINT in play");
+        E2eSession s(GAME_DIR);
+        put_tiny_levels(s);
+        ASSERT_TRUE(start_to_title(s));
+        e2e_click(s, box_mid_x(START_BOX), box_mid_y(START_BOX));
+        ASSERT_TRUE(e2e_wait_for([&] { return pixel_near(s, 300, 379, STATUS_GREY); }, 5000));
+        expect_ended_by(s, SIGINT);
+    }
+    {
+        SCOPED_TRACE("SIGHUP with the Erro 04 box open");
+        E2eSession s(GAME_DIR);
+        std::ofstream(s.home_dir + "/.asoundrc") << "pcm.!default { type hw; card 29; device 0 }\n";
+        start_pitlorex(s);
+        MessageBox box;
+        ASSERT_TRUE(e2e_wait_message_box(s, box, 10000)) << e2e_program_output(s);
+        expect_ended_by(s, SIGHUP);
+        EXPECT_TRUE(e2e_wait_for([&] { return !e2e_viewable(s, box.window); }, 2000))
+            << "the box stayed on the screen";
+    }
+}
