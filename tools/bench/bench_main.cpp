@@ -38,7 +38,7 @@ int main(int argc, char **argv)
                 "floor's median)\n\n");
     std::fflush(stdout);
     Floors floors = bench_floors(rows);
-    bench_drawing(floors, rows);
+    bench_drawing(rows);
     bench_rules(places, floors, rows);
     if (window)
         bench_window(places, games, full_pauses, rows);

@@ -31,8 +31,9 @@ bool bench_setup(const BenchPlaces &places);
 // Measures the floors and adds their rows.
 Floors bench_floors(std::vector<Row> &rows);
 
-// The game's drawing on memory bitmaps, as the unit tests draw.
-void bench_drawing(const Floors &floors, std::vector<Row> &rows);
+// The game's drawing on memory bitmaps, as the unit tests draw, each figure timed in turns
+// with its own floor.
+void bench_drawing(std::vector<Row> &rows);
 
 // Level reading, the rules and a whole game through the scripted platform.
 void bench_rules(const BenchPlaces &places, const Floors &floors, std::vector<Row> &rows);

@@ -30,34 +30,71 @@ Figure figure_of(std::vector<double> values)
     return f;
 }
 
+namespace {
+
+// A piece of work ready to be timed: how many runs make one timed batch.
+struct Timed {
+    const std::function<void()> &work;
+    int per_call;
+    const std::function<void()> &before;
+    int batch = 1;
+
+    // A warm-up run, which also tells how many runs a batch needs. A `before` that resets
+    // state must run ahead of every run, so such work is never batched.
+    void calibrate()
+    {
+        if (before)
+            before();
+        double start = now_us();
+        work();
+        double once = std::max(now_us() - start, 0.01);
+        batch = before || once >= SHORTEST_BATCH_US ? 1 : (int)(SHORTEST_BATCH_US / once) + 1;
+    }
+
+    // One timed batch, per unit of work.
+    double sample() const
+    {
+        if (before)
+            before();
+        double start = now_us();
+        for (int i = 0; i < batch; i++)
+            work();
+        return (now_us() - start) / batch / per_call;
+    }
+};
+
+}  // namespace
+
 Figure time_us_each(const std::function<void()> &work, int per_call, int reps,
                     const std::function<void()> &before)
 {
-    // A warm-up run, which also tells how many runs a batch needs.
-    if (before)
-        before();
-    double start = now_us();
-    work();
-    double once = std::max(now_us() - start, 0.01);
-    int batch = once >= SHORTEST_BATCH_US ? 1 : (int)(SHORTEST_BATCH_US / once) + 1;
-    // A `before` that resets state must run ahead of every run, so such work is never batched.
-    if (before)
-        batch = 1;
+    Timed timed{work, per_call, before};
+    timed.calibrate();
     std::vector<double> values;
-    for (int r = 0; r < reps; r++) {
-        if (before)
-            before();
-        start = now_us();
-        for (int i = 0; i < batch; i++)
-            work();
-        values.push_back((now_us() - start) / batch / per_call);
-    }
+    for (int r = 0; r < reps; r++)
+        values.push_back(timed.sample());
     return figure_of(values);
 }
 
 Figure time_us(const std::function<void()> &work, int reps, const std::function<void()> &before)
 {
     return time_us_each(work, 1, reps, before);
+}
+
+void time_pair_us(const std::function<void()> &work, const std::function<void()> &floor,
+                  Figure &work_figure, Figure &floor_figure, int reps,
+                  const std::function<void()> &before)
+{
+    Timed a{work, 1, before}, b{floor, 1, nullptr};
+    a.calibrate();
+    b.calibrate();
+    std::vector<double> as, bs;
+    for (int r = 0; r < reps; r++) {
+        as.push_back(a.sample());
+        bs.push_back(b.sample());
+    }
+    work_figure = figure_of(as);
+    floor_figure = figure_of(bs);
 }
 
 static std::string number(double v)

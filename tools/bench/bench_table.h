@@ -22,6 +22,13 @@ Figure time_us(const std::function<void()> &work, int reps = 201,
 Figure time_us_each(const std::function<void()> &work, int per_call, int reps,
                     const std::function<void()> &before);
 
+// Times `work` and its `floor` in turns, `reps` times each, so that both meet the same load
+// of a shared machine and their ratio holds while that load changes. `before` as above, for
+// `work` only.
+void time_pair_us(const std::function<void()> &work, const std::function<void()> &floor,
+                  Figure &work_figure, Figure &floor_figure, int reps = 201,
+                  const std::function<void()> &before = nullptr);
+
 // Min and median of figures already taken.
 Figure figure_of(std::vector<double> values);
 

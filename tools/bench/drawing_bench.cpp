@@ -147,7 +147,7 @@ Floors bench_floors(std::vector<Row> &rows)
     return f;
 }
 
-void bench_drawing(const Floors &floors, std::vector<Row> &rows)
+void bench_drawing(std::vector<Row> &rows)
 {
     const char *s = "the game's drawing (memory bitmaps)";
     size_t draw_count = 0;
@@ -157,14 +157,17 @@ void bench_drawing(const Floors &floors, std::vector<Row> &rows)
 
     // Whole-level paint beside the very draws it makes, replayed bare.
     std::vector<Draw> draws = paint_draws(level_grids, area);
-    Figure paint = time_us([&] {
-        draw_tile_layer(buffer, level_grids, area);
-        draw_object_layer(buffer, level_grids);
-    });
-    Figure bare = time_us([&] {
-        for (const Draw &d : draws)
-            draw_sprite(buffer, d.image, d.x, d.y);
-    });
+    Figure paint, bare;
+    time_pair_us(
+        [&] {
+            draw_tile_layer(buffer, level_grids, area);
+            draw_object_layer(buffer, level_grids);
+        },
+        [&] {
+            for (const Draw &d : draws)
+                draw_sprite(buffer, d.image, d.x, d.y);
+        },
+        paint, bare);
     rows.push_back({s, "whole-level paint, level " + std::to_string(level) + " (" +
                            std::to_string(draw_count) + " draws)",
                     "us", paint, "its draws, replayed bare", bare, 1.2});
@@ -180,28 +183,34 @@ void bench_drawing(const Floors &floors, std::vector<Row> &rows)
     push.paints[1] = {game_state.player_row, game_state.player_col + 1, CellPaint::nugget};
     game_state.prev_row = game_state.player_row;
     game_state.prev_col = game_state.player_col;
-    Figure frame = time_us([&] {
-        draw_hud(buffer, game_state);
-        paint_step(buffer, push, area);
-        present_frame(buffer, game_state);
-    });
+    Figure frame, copy;
+    time_pair_us(
+        [&] {
+            draw_hud(buffer, game_state);
+            paint_step(buffer, push, area);
+            present_frame(buffer, game_state);
+        },
+        [&] { draw_sprite(bench_screen, buffer, 0, 0); }, frame, copy);
     rows.push_back({s, "play frame (status, push cells, copy)", "us", frame,
-                    "draw_sprite 512x384", floors.sprite_frame, 1.2});
+                    "its masked copy alone", copy, 1.2});
 
     // The menu words, with their glyphs cached (warm) and from a fresh font (cold), beside a
     // blit of the boxes they cover.
     title_screen();
     int normal = makecol(235, 235, 235);
-    Figure warm = time_us([&] {
-        for (int i = 0; i < 4; i++)
-            alfont_textout_aa_ex(title_bitmap, menu_font, MENU_WORDS[i], MENU_WORD_X,
-                                 MENU_WORD_Y[i], normal, -1);
-    });
-    Figure boxes = time_us([&] {
-        for (int i = 0; i < 4; i++)
-            blit(title_bitmap, bench_screen, MENU_WORD_X, MENU_WORD_Y[i], MENU_WORD_X,
-                 MENU_WORD_Y[i], MENU_BOX_W[i], MENU_BOX_H);
-    });
+    Figure warm, boxes;
+    time_pair_us(
+        [&] {
+            for (int i = 0; i < 4; i++)
+                alfont_textout_aa_ex(title_bitmap, menu_font, MENU_WORDS[i], MENU_WORD_X,
+                                     MENU_WORD_Y[i], normal, -1);
+        },
+        [&] {
+            for (int i = 0; i < 4; i++)
+                blit(title_bitmap, bench_screen, MENU_WORD_X, MENU_WORD_Y[i], MENU_WORD_X,
+                     MENU_WORD_Y[i], MENU_BOX_W[i], MENU_BOX_H);
+        },
+        warm, boxes);
     ALFONT_FONT *fresh = nullptr;
     Figure cold = time_us(
         [&] {
@@ -223,14 +232,14 @@ void bench_drawing(const Floors &floors, std::vector<Row> &rows)
 
     // The title screen: picture from its file, its copies and the words, beside the picture's
     // load and the two copies the screen takes.
-    Figure title = time_us([&] { title_screen(); }, 51);
-    Figure title_floor = time_us(
-        [&] {
-            BITMAP *picture = load_bitmap("imagens/inicio.bmp", nullptr);
-            blit(picture, bench_screen, 0, 0, 0, 0, FRAME_W, FRAME_H);
-            blit(picture, bench_screen, 0, 0, 0, 0, FRAME_W, FRAME_H);
-            destroy_bitmap(picture);
-        },
-        51);
+    Figure title, title_floor;
+    time_pair_us([&] { title_screen(); },
+                 [&] {
+                     BITMAP *picture = load_bitmap("imagens/inicio.bmp", nullptr);
+                     blit(picture, bench_screen, 0, 0, 0, 0, FRAME_W, FRAME_H);
+                     blit(picture, bench_screen, 0, 0, 0, 0, FRAME_W, FRAME_H);
+                     destroy_bitmap(picture);
+                 },
+                 title, title_floor, 51);
     rows.push_back({s, "title_screen", "us", title, "load_bitmap + 2 blits", title_floor, 0});
 }

@@ -144,10 +144,11 @@ void bench_rules(const BenchPlaces &places, const Floors &floors, std::vector<Ro
     int level = game_state.level;
     std::string tiles = level_file_name(level, TILE_FILE_TEMPLATE);
     std::string objects = level_file_name(level, OBJECT_FILE_TEMPLATE);
-    Figure load = time_us([&] { load_level(level); }, 401,
-                          [&] { reset_level_state(game_state, level_grids); });
+    Figure load, read;
     size_t bytes = 0;
-    Figure read = time_us([&] { bytes += read_whole(tiles) + read_whole(objects); }, 401);
+    time_pair_us([&] { load_level(level); },
+                 [&] { bytes += read_whole(tiles) + read_whole(objects); }, load, read, 401,
+                 [&] { reset_level_state(game_state, level_grids); });
     rows.push_back({s, "load_level " + std::to_string(level), "us", load, "reading both files",
                     read, 2});
 
@@ -188,13 +189,16 @@ void bench_rules(const BenchPlaces &places, const Floors &floors, std::vector<Ro
     }
     grids.uv_barriers.count = UV_BARRIER_CAPACITY;
     grids.object_map[12][2] = '0';
-    Figure barriers = time_us([&] { open_barriers(back_buffer, state, grids); });
     BITMAP *floor_tile = tile_bitmap('A');
-    Figure barrier_draws = time_us([&] {
-        for (int i = 0; i < UV_BARRIER_CAPACITY; i++)
-            draw_sprite(back_buffer, floor_tile, grids.uv_barriers.columns[i] * CELL_SIZE,
-                        grids.uv_barriers.rows[i] * CELL_SIZE);
-    });
+    Figure barriers, barrier_draws;
+    time_pair_us([&] { open_barriers(back_buffer, state, grids); },
+                 [&] {
+                     for (int i = 0; i < UV_BARRIER_CAPACITY; i++)
+                         draw_sprite(back_buffer, floor_tile,
+                                     grids.uv_barriers.columns[i] * CELL_SIZE,
+                                     grids.uv_barriers.rows[i] * CELL_SIZE);
+                 },
+                 barriers, barrier_draws);
     rows.push_back({s, "open_barriers, 500 U/V cells", "us", barriers, "its 500 draws, bare",
                     barrier_draws, 0});
 
