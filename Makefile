@@ -1,9 +1,10 @@
 # The two commands: `make play` builds and starts the game, `make test` builds and runs every
-# test. Both install the Debian packages that are missing first.
+# test. Both install the Debian packages that are missing first. `make bench` measures the
+# game beside the machine's floors (a few minutes; never part of `make test`).
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: play test test-asan build deps-play deps-test sheet clean
+.PHONY: play test test-asan bench build deps-play deps-test sheet clean
 
 play: deps-play build
 	cd $(BUILD)/game && ./pitlorex
@@ -27,6 +28,10 @@ test-asan: deps-test
 	cmake --build $(ASAN_BUILD) -j $(JOBS) --target unit_tests
 	cd $(ASAN_BUILD)/tests && $(SANITIZER_ENV) ./unit_tests --gtest_brief=1 \
 	  --gtest_filter=$(SANITIZER_SKIP)
+
+# The benchmark's table; BENCH_ARGS passes options (--no-window, --games N, --full-pauses).
+bench: deps-test build
+	$(BUILD)/tools/bench/bench $(BENCH_ARGS)
 
 build:
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
