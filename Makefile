@@ -1,9 +1,10 @@
 # The two commands: `make play` builds and starts the game, `make test` builds and runs every
-# test. Both install the Debian packages that are missing first.
+# test. Both install the Debian packages that are missing first. `make bench` measures the
+# game beside the machine's floors (a few minutes; never part of `make test`).
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: play test test-asan build deps-play deps-test sheet clean
+.PHONY: play test test-asan bench build deps-play deps-test sheet clean
 
 play: deps-play build
 	cd $(BUILD)/game && ./pitlorex
@@ -28,6 +29,10 @@ test-asan: deps-test
 	cd $(ASAN_BUILD)/tests && $(SANITIZER_ENV) ./unit_tests --gtest_brief=1 \
 	  --gtest_filter=$(SANITIZER_SKIP)
 
+# The benchmark's table; BENCH_ARGS passes options (--no-window, --games N, --full-pauses).
+bench: deps-test build
+	$(BUILD)/tools/bench/bench $(BENCH_ARGS)
+
 build:
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build $(BUILD) -j $(JOBS)
@@ -38,10 +43,27 @@ deps-play:
 deps-test:
 	tools/install-deps.sh test
 
+# `make package` builds the Debian package pitlorex_<version>_<arch>.deb in this folder, made by
+# CPack from the build above; `make install` installs the same files from source into PREFIX,
+# staged under DESTDIR when it is set.
+PREFIX ?= /usr/local
+.PHONY: package install deps-package
+
+package: deps-package build
+	rm -f $(BUILD)/deb/pitlorex_*.deb
+	cd $(BUILD) && cpack -G DEB -B "$(abspath $(BUILD))/deb"
+	cp $(BUILD)/deb/pitlorex_*.deb .
+
+install: deps-play build
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)" --strip
+
+deps-package:
+	tools/install-deps.sh package
+
 # The contact sheet of every tile, object, area and the title: build/contact_sheet.png
 sheet: deps-play
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build $(BUILD) --target contact_sheet
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) pitlorex_*.deb

@@ -1,6 +1,7 @@
 #!/bin/sh
 # Installs the Debian packages that Pitlorex needs and that are not installed yet.
-# Usage: tools/install-deps.sh play|test   (test also brings the test rigs' packages)
+# Usage: tools/install-deps.sh play|package|test   (package adds the packaging tools; test
+# brings those and the test rigs' packages)
 # Works as root, or as a normal user through sudo. Downloads nothing but Debian packages.
 set -eu
 
@@ -13,9 +14,14 @@ x11-utils fonts-bebas-neue fonts-yanone-kaffeesatz"
 # synthesis, the cursor the X server shows (XFixes), screenshots, clang for the fuzzer.
 test_packages="libgtest-dev fonts-dejavu-core xvfb xdotool imagemagick libx11-dev libxtst-dev libxfixes-dev clang
 libclang-rt-14-dev"
+# To build the Debian package: dpkg-shlibdeps for its dependencies, file to find its programs;
+# to test it: lintian and the menu entry's and the metadata's validators.
+package_packages="dpkg-dev file"
+package_test_packages="lintian desktop-file-utils appstream"
 
 wanted=$play_packages
-[ "${1:-play}" = test ] && wanted="$play_packages $test_packages"
+[ "${1:-play}" = package ] && wanted="$play_packages $package_packages"
+[ "${1:-play}" = test ] && wanted="$play_packages $test_packages $package_packages $package_test_packages"
 
 missing=""
 for p in $wanted; do

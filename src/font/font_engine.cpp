@@ -2,6 +2,7 @@
 #include "font/alfont_extra.h"
 #include "font/font_face.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 
@@ -13,11 +14,11 @@ constexpr int DEFAULT_SIZE = 8;
 constexpr int MAX_SIZE = 1000;
 
 struct FontDeleter {
-    void operator()(ALFONT_FONT *font) const
+    void operator()(ALFONT_FONT *typeface) const
     {
-        if (font->face)
-            FT_Done_Face(font->face);
-        delete font;
+        if (typeface->face)
+            FT_Done_Face(typeface->face);
+        delete typeface;
     }
 };
 
@@ -31,16 +32,28 @@ void copy_coverage(const FT_Bitmap &bitmap, GlyphImage &glyph)
 {
     glyph.width = (int)bitmap.width;
     glyph.rows = (int)bitmap.rows;
-    glyph.coverage.assign((size_t)glyph.width * glyph.rows, 0);
+    glyph.stride = glyph.width + COVERAGE_PAD;
+    glyph.coverage.assign((size_t)glyph.stride * glyph.rows, 0);
+    glyph.ink_begin.assign(glyph.rows, 0);
+    glyph.ink_end.assign(glyph.rows, 0);
     int grays = bitmap.num_grays > 1 ? bitmap.num_grays - 1 : 255;
     for (int y = 0; y < glyph.rows; y++) {
         const unsigned char *row = bitmap.buffer + (long)y * bitmap.pitch;
-        unsigned char *out = &glyph.coverage[(size_t)y * glyph.width];
+        unsigned char *out = &glyph.coverage[(size_t)y * glyph.stride];
+        int first = glyph.width, last = -1;
         for (int x = 0; x < glyph.width; x++) {
             if (bitmap.pixel_mode == FT_PIXEL_MODE_MONO)
                 out[x] = (row[x >> 3] & (0x80 >> (x & 7))) ? 255 : 0;
             else if (bitmap.pixel_mode == FT_PIXEL_MODE_GRAY)
                 out[x] = (unsigned char)(row[x] * 255 / grays);
+            if (out[x]) {
+                first = std::min(first, x);
+                last = x;
+            }
+        }
+        if (last >= 0) {
+            glyph.ink_begin[y] = first;
+            glyph.ink_end[y] = last + 1;
         }
     }
 }
@@ -130,6 +143,23 @@ const GlyphImage *font_glyph(ALFONT_FONT *typeface, FT_UInt index)
     glyph.top = slot->bitmap_top;
     glyph.advance = slot->advance.x;
     return &glyph;
+}
+
+const CharGlyph &font_char(ALFONT_FONT *typeface, unsigned char c)
+{
+    if (typeface->chars_size != typeface->size) {
+        for (CharGlyph &entry : typeface->chars)
+            entry = CharGlyph{};
+        typeface->chars_size = typeface->size;
+    }
+    CharGlyph &entry = typeface->chars[c];
+    if (!entry.known) {
+        entry.index = FT_Get_Char_Index(typeface->face, c);
+        entry.glyph = font_glyph(typeface, entry.index);
+        // A glyph FreeType cannot render is asked again next time, as before the cache.
+        entry.known = entry.glyph != nullptr;
+    }
+    return entry;
 }
 
 long font_kerning(ALFONT_FONT *typeface, FT_UInt left, FT_UInt right)

@@ -10,12 +10,30 @@
 #include <utility>
 #include <vector>
 
+// Zero coverage bytes after each row of a glyph: the most that eight-pixel blending reads past
+// a row's last inked column.
+constexpr int COVERAGE_PAD = 8;
+
 // One rasterised glyph: 8-bit coverage (0 = none, 255 = full) and where it sits.
 struct GlyphImage {
     int width = 0, rows = 0;        // coverage size in pixels
     int left = 0, top = 0;          // offset of the coverage from the pen, top above the baseline
     long advance = 0;               // pen advance in 1/64 pixel
-    std::vector<unsigned char> coverage;  // rows * width, top row first
+    // rows * stride, top row first; the `stride - width` bytes that end each row are 0, so that
+    // drawing may blend eight pixels at a time past a row's last inked column.
+    int stride = 0;
+    std::vector<unsigned char> coverage;
+    // Per row, the columns [ink_begin, ink_end) outside which the coverage is 0: drawing
+    // skips the empty margins of the glyph's box.
+    std::vector<int> ink_begin, ink_end;
+};
+
+// What the characters 0..255 of a text are at one size: looked up once, then drawn from here
+// without a search in the glyph map or FreeType's character map.
+struct CharGlyph {
+    bool known = false;              // looked up at `size` yet
+    FT_UInt index = 0;               // FreeType's glyph index (0: none in the font)
+    const GlyphImage *glyph = nullptr;  // nullptr when it cannot be rendered
 };
 
 struct ALFONT_FONT {
@@ -24,7 +42,14 @@ struct ALFONT_FONT {
     // Every glyph drawn so far, by (pixel size, glyph index): the same words drawn again
     // rasterise nothing.
     std::map<std::pair<int, FT_UInt>, GlyphImage> glyphs;
+    // The characters at the size they were looked up for (`chars_size`); a new size clears
+    // them. Map nodes never move, so the pointers stay valid.
+    int chars_size = 0;
+    CharGlyph chars[256];
 };
+
+// The glyph index and image of character `c` at the font's current size.
+const CharGlyph &font_char(ALFONT_FONT *font, unsigned char c);
 
 // The glyph of `index` at the font's current size, rasterised on first use. nullptr when
 // FreeType cannot render it (the glyph is then skipped).

@@ -47,8 +47,10 @@ ObjectRole object_role(char object)
 
 BarrierGroup barrier_group(char tile)
 {
+    if (!is_barrier_tile(tile))
+        return BARRIER_NONE;  // most cells: no search
     for (const BarrierGroupRule &rule : BARRIER_GROUPS)
-        if (tile != 0 && std::strchr(rule.tiles, tile))
+        if (std::strchr(rule.tiles, tile))
             return rule.group;
     return BARRIER_NONE;
 }

@@ -187,3 +187,21 @@ void pf_message_box(const char *caption, const char *text)
 void pf_allegro_exit() { allegro_exit(); }
 
 void pf_exit(int status) { exit(status); }
+
+// ---- The window on the desktop -----------------------------------------------------------
+#include "pitlorex_icon.xpm"  // drawn by tools/databuild from the game's art
+
+// Allegro's X11 window takes its icon from this XPM (the library's mascot unless replaced) and
+// its WM_CLASS from xwin_set_window_name. Declared here rather than through xalleg.h, whose
+// Xlib macros (None, Bool, Status) would leak into the game.
+extern "C" void *allegro_icon;
+extern "C" void xwin_set_window_name(const char *name, const char *group);
+
+// Both are read when allegro_init creates the window, so they are set before main runs: the
+// game's icon, and the class "pitlorex" that the desktop entry's StartupWMClass names, so that
+// docks and task bars show and group the window as the game's.
+static const bool window_identity_set = [] {
+    allegro_icon = (void *)pitlorex_icon_xpm;
+    xwin_set_window_name("pitlorex", "pitlorex");
+    return true;
+}();

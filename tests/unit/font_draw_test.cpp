@@ -1,6 +1,7 @@
 // Anti-aliased text on 16-bit memory bitmaps: colour, coverage, the -1 background, clipping and
 // kerning.
 #include "font/alfont_extra.h"
+#include "font/font_face.h"
 #include "font_test_font.h"
 
 #include <allegro.h>
@@ -8,6 +9,8 @@
 
 #include <climits>
 #include <functional>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -192,4 +195,71 @@ TEST_F(FontDraw, OtherColourDepthsBlendToo)
               }),
               10);
     destroy_bitmap(deep);
+}
+
+// Every pixel of every 16-bit field value, blended exactly: field + (ink - field) * a / 255,
+// rounded toward zero, with `a` the glyph's coverage there (0 outside it). Placed whole, cut by
+// the bitmap's right edge, and cut by a clip whose right edge runs through the glyph, so that
+// drawing several pixels at once never spills past a row's ink, the bitmap or the clip.
+TEST_F(FontDraw, EveryPixelIsItsBackgroundBlendedFieldByFieldWithItsCoverage)
+{
+    const GlyphImage *glyph = font_char(font, '@').glyph;
+    ASSERT_TRUE(glyph);
+    const int top = font_ascent(font) - glyph->top;
+    auto background = [](int x, int y) { return (x * 1237 + y * 4099 + x * y * 31) & 0xFFFF; };
+    struct Place {
+        int x, clip_right;  // clip_right: the clip's last column, -1 for none
+    };
+    const Place places[] = {{10, -1}, {bmp->w - glyph->width / 2 - glyph->left, -1},
+                            {60, 60 + glyph->left + glyph->width / 2}};
+    for (int colour : {0, 0xFFFF, makecol16(255, 255, 41), makecol16(100, 150, 200)}) {
+        for (const Place &place : places) {
+            for (int y = 0; y < bmp->h; y++)
+                for (int x = 0; x < bmp->w; x++)
+                    putpixel(bmp, x, y, background(x, y));
+            if (place.clip_right >= 0)
+                set_clip_rect(bmp, 0, 0, place.clip_right, bmp->h - 1);
+            alfont_textout_aa_ex(bmp, font, "@", place.x, 5, colour, -1);
+            set_clip_rect(bmp, 0, 0, bmp->w - 1, bmp->h - 1);
+            int wrong = 0;
+            for (int y = 0; y < bmp->h; y++)
+                for (int x = 0; x < bmp->w; x++) {
+                    int gx = x - place.x - glyph->left, gy = y - 5 - top, a = 0;
+                    bool clipped = place.clip_right >= 0 && x > place.clip_right;
+                    if (!clipped && gx >= 0 && gx < glyph->width && gy >= 0 && gy < glyph->rows)
+                        a = glyph->coverage[(size_t)gy * glyph->stride + gx];
+                    int c = background(x, y), expected = 0;
+                    for (auto [shift, bits] : {std::pair{11, 31}, {5, 63}, {0, 31}}) {
+                        int field = (c >> shift) & bits, ink = (colour >> shift) & bits;
+                        expected |= (field + (ink - field) * a / 255) << shift;
+                    }
+                    wrong += getpixel(bmp, x, y) != expected;
+                }
+            EXPECT_EQ(wrong, 0) << "colour " << colour << " at x " << place.x;
+        }
+    }
+}
+
+// A font drawn at one size, then another, then the first again, draws what a fresh font draws
+// at each size: nothing looked up at one size is used at another.
+TEST_F(FontDraw, SwitchingSizesDrawsWhatAFreshFontDrawsAtEachSize)
+{
+    auto picture = [&](ALFONT_FONT *f) {
+        clear_to_color(bmp, BLUE);
+        alfont_textout_aa_ex(bmp, f, "AVa@", 3, 3, RED, -1);
+        std::vector<int> pixels;
+        for (int y = 0; y < bmp->h; y++)
+            for (int x = 0; x < bmp->w; x++)
+                pixels.push_back(getpixel(bmp, x, y));
+        return pixels;
+    };
+    for (int size : {40, 20, 40, 13}) {
+        ASSERT_EQ(alfont_set_font_size(font, size), 0);
+        std::vector<int> switched = picture(font);
+        ALFONT_FONT *fresh = alfont_load_font(test_font_path());
+        ASSERT_EQ(alfont_set_font_size(fresh, size), 0);
+        EXPECT_EQ(switched, picture(fresh)) << "size " << size;
+        EXPECT_EQ(alfont_text_length(font, "AVa@"), alfont_text_length(fresh, "AVa@"));
+        alfont_destroy_font(fresh);
+    }
 }

@@ -153,3 +153,26 @@ TEST(Sources, OnlyThePlatformCallsTheLibrarysWindowInputTimerSoundAndExit)
             ADD_FAILURE() << file << ", " << use << ": outside the platform seam";
     }
 }
+
+TEST(Sources, EverySourceFileIsListedInItsBuild)
+{
+    // Sources are listed by name, so a file added without its line would silently not build
+    // (and a test file not run).
+    const fs::path root(SOURCE_DIR);
+    const std::string top = read_file(root / "CMakeLists.txt");
+    const std::string tests = read_file(root / "tests" / "CMakeLists.txt");
+    std::vector<fs::path> files = game_sources();
+    for (const auto &entry : fs::directory_iterator(root / "tests" / "unit"))
+        files.push_back(entry.path());
+    for (const fs::path &file : files) {
+        if (file.extension() != ".cpp")
+            continue;
+        const std::string name = file.filename().string();
+        const bool unit_test = folder_of(file) == "unit";
+        const std::string listing =
+            unit_test ? tests : read_file(file.parent_path() / "CMakeLists.txt") + top;
+        const std::regex listed("(^|[\\s/])" + std::regex_replace(name, std::regex("\\."), "\\.") +
+                                "($|[\\s)])");
+        EXPECT_TRUE(std::regex_search(listing, listed)) << file << " is in no source list";
+    }
+}

@@ -1,12 +1,14 @@
 // databuild: turns the text sources in data/ into the pictures, tunes and sounds the game reads.
 //
 //   databuild --data DIR --game DIR --title-font FONT [--patches CFG] [--sheet PNG --label-font FONT]
+//   databuild --data DIR --icons DIR
 //
 // Everything is read and checked before anything is written; a fault stops the build with a
 // message naming the file and line.
 #include "build_error.h"
 #include "contact_sheet.h"
 #include "game_data.h"
+#include "game_icon.h"
 #include "patch_set.h"
 #include "picture_files.h"
 #include "startup_sound.h"
@@ -21,22 +23,24 @@
 namespace {
 
 struct Options {
-    std::string data, game, title_font, patches, sheet, label_font;
+    std::string data, game, title_font, patches, sheet, label_font, icons;
 };
 
 bool parse_options(int argc, char **argv, Options &o)
 {
     std::map<std::string, std::string *> flags = {
         {"--data", &o.data},       {"--game", &o.game},   {"--title-font", &o.title_font},
-        {"--patches", &o.patches}, {"--sheet", &o.sheet}, {"--label-font", &o.label_font}};
+        {"--patches", &o.patches}, {"--sheet", &o.sheet}, {"--label-font", &o.label_font},
+        {"--icons", &o.icons}};
     for (int i = 1; i < argc; i++) {
         auto found = flags.find(argv[i]);
         if (found == flags.end() || i + 1 >= argc)
             return false;
         *found->second = argv[++i];
     }
-    return !o.data.empty() && !o.title_font.empty() && (!o.game.empty() || !o.sheet.empty()) &&
-           (o.sheet.empty() || !o.label_font.empty());
+    bool pictures = !o.game.empty() || !o.sheet.empty();  // these need the title drawn
+    return !o.data.empty() && (pictures || !o.icons.empty()) &&
+           (!pictures || !o.title_font.empty()) && (o.sheet.empty() || !o.label_font.empty());
 }
 
 void write_game_files(const GameData &data, const Image &title, const Options &o)
@@ -61,11 +65,16 @@ int main(int argc, char **argv)
     if (!parse_options(argc, argv, o)) {
         std::fprintf(stderr,
                      "usage: databuild --data DIR --game DIR --title-font FONT [--patches CFG]\n"
-                     "                 [--sheet PNG --label-font FONT]\n");
+                     "                 [--sheet PNG --label-font FONT]\n"
+                     "       databuild --data DIR --icons DIR\n");
         return 2;
     }
     try {
         GameData data = read_game_data(o.data);
+        if (!o.icons.empty())
+            write_game_icons(data, o.icons);
+        if (o.game.empty() && o.sheet.empty())
+            return 0;
         Image title = draw_title_picture(data.title_art, o.title_font);
         if (!o.game.empty()) {
             // Without the patch set the game plays no tunes and goes on; so does the build.

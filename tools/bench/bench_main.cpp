@@ -1,0 +1,50 @@
+// The benchmark: the game's costs beside the machine's floors, measured in one run and
+// printed as one table. Run through `make bench`; never part of the tests.
+//
+//   bench [--no-window] [--games N] [--full-pauses]
+//     --no-window    only the figures on memory bitmaps (no Xvfb needed)
+//     --games N      games played for the resident size (50)
+//     --full-pauses  play those games with the game's real 5 s message pauses
+#include "bench_sections.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+int main(int argc, char **argv)
+{
+    bool window = true, full_pauses = false;
+    int games = 50;
+    for (int i = 1; i < argc; i++) {
+        if (!std::strcmp(argv[i], "--no-window")) {
+            window = false;
+        } else if (!std::strcmp(argv[i], "--full-pauses")) {
+            full_pauses = true;
+        } else if (!std::strcmp(argv[i], "--games") && i + 1 < argc) {
+            games = std::atoi(argv[++i]);
+            if (games < 1)
+                games = 1;
+        } else {
+            std::fprintf(stderr, "usage: bench [--no-window] [--games N] [--full-pauses]\n");
+            return 2;
+        }
+    }
+    BenchPlaces places{BENCH_GAME_DIR, BENCH_DATA_DIR, BENCH_EMPTY_DIR, BENCH_PAUSE_SHIM};
+    std::vector<Row> rows;
+    if (!bench_setup(places))
+        return 1;
+    std::printf("Pitlorex benchmark: min and median of many repetitions, each beside its floor "
+                "measured in this run\n(times in microseconds unless said; ratio = median / "
+                "floor's median)\n\n");
+    std::fflush(stdout);
+    Floors floors = bench_floors(rows);
+    bench_drawing(rows);
+    bench_rules(places, floors, rows);
+    if (window)
+        bench_window(places, games, full_pauses, rows);
+    print_table(rows);
+    if (window && !full_pauses)
+        std::printf("\nThe games were played with the game's 5 s and 2.5 s message pauses cut to "
+                    "20 ms (memory does not\ndepend on them); --full-pauses plays them out.\n");
+    return 0;
+}

@@ -1,0 +1,246 @@
+// The machine's floors and the game's own drawing, timed on memory bitmaps.
+#include "bench_sections.h"
+#include "script_platform.h"
+
+#include "font/alfont.h"
+#include "font/alfont_extra.h"
+#include "level/cell_catalogue.h"
+#include "level/game_resources.h"
+#include "level/level_file.h"
+#include "play/game_state.h"
+#include "play/playfield_render.h"
+#include "play/status_line.h"
+#include "ui/main_menu.h"
+
+#include <allegro.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+constexpr int FRAME_W = 512, FRAME_H = 384;
+const char *const MENU_WORDS[4] = {"Iniciar", "Ajuda", "Opcoes", "Sair"};
+const int MENU_WORD_Y[4] = {180, 225, 270, 315};
+constexpr int MENU_WORD_X = 90;
+// Each word's box as the menu knows it, its hover box: from the drawing position, as wide as
+// the word's label runs and as high as the font's size.
+const int MENU_BOX_W[4] = {120, 115, 130, 70};
+constexpr int MENU_BOX_H = 40;
+
+BITMAP *bench_screen = nullptr;
+
+// One draw_sprite the level paint makes: the image and where.
+struct Draw {
+    BITMAP *image;
+    int x, y;
+};
+
+// The draws draw_tile_layer and draw_object_layer make for `grids`, in their order.
+std::vector<Draw> paint_draws(const LevelGrids &grids, int area)
+{
+    std::vector<Draw> draws;
+    for (int row = 0; row < MAP_ROWS; row++)
+        for (int col = 0; col < MAP_COLS; col++) {
+            TileDrawing d = tile_drawing(grids.tile_map[row][col], area);
+            for (char letter : {d.base, d.image})
+                if (letter && tile_bitmap(letter))
+                    draws.push_back({tile_bitmap(letter), col * CELL_SIZE, row * CELL_SIZE});
+        }
+    for (int row = 0; row < MAP_ROWS; row++)
+        for (int col = 0; col < MAP_COLS; col++) {
+            char image = object_image(grids.object_map[row][col]);
+            if (image && object_bitmap(image))
+                draws.push_back({object_bitmap(image), col * CELL_SIZE, row * CELL_SIZE});
+        }
+    return draws;
+}
+
+// The shipped level whose paint makes the most draws, loaded into level_grids and game_state.
+int load_largest_level(size_t &draw_count)
+{
+    int largest = 1;
+    draw_count = 0;
+    for (int level = 1; level <= LEVEL_COUNT; level++) {
+        reset_level_state(game_state, level_grids);
+        load_level(level);
+        size_t n = paint_draws(level_grids, (level - 1) / 4 + 1).size();
+        if (n > draw_count) {
+            draw_count = n;
+            largest = level;
+        }
+    }
+    reset_level_state(game_state, level_grids);
+    game_state.level = largest;
+    game_state.area = (largest - 1) / 4 + 1;
+    load_level(largest);
+    return largest;
+}
+
+}  // namespace
+
+bool bench_setup(const BenchPlaces &places)
+{
+    if (install_allegro(SYSTEM_NONE, &errno, atexit) != 0) {
+        std::fprintf(stderr, "bench: Allegro does not start\n");
+        return false;
+    }
+    set_color_depth(16);
+    if (chdir(places.game_dir.c_str()) != 0) {
+        std::fprintf(stderr, "bench: no game folder at %s (build it first)\n",
+                     places.game_dir.c_str());
+        return false;
+    }
+    bench_screen = create_bitmap(FRAME_W, FRAME_H);
+    clear_to_color(bench_screen, makecol(0, 0, 0));
+    script_reset(bench_screen);
+    script.poll_limit = 1L << 40;
+    if (alfont_init() == 1) {
+        std::fprintf(stderr, "bench: the font engine does not start\n");
+        return false;
+    }
+    std::string missing = try_load_game_resources("");
+    if (!missing.empty()) {
+        std::fprintf(stderr, "bench: %s does not load\n", missing.c_str());
+        return false;
+    }
+    apply_settings(game_state, GameSettings{});
+    return true;
+}
+
+Floors bench_floors(std::vector<Row> &rows)
+{
+    Floors f;
+    BITMAP *source = create_bitmap(FRAME_W, FRAME_H);
+    BITMAP *target = create_bitmap(FRAME_W, FRAME_H);
+    BITMAP *tile = tile_bitmap('A');
+    for (int y = 0; y < FRAME_H; y += CELL_SIZE)
+        for (int x = 0; x < FRAME_W; x += CELL_SIZE)
+            blit(tile, source, 0, 0, x, y, CELL_SIZE, CELL_SIZE);
+    std::vector<uint16_t> from(FRAME_W * FRAME_H, 0x1234), to(FRAME_W * FRAME_H);
+
+    f.memcpy_frame = time_us([&] {
+        std::memcpy(to.data(), from.data(), to.size() * sizeof to[0]);
+        asm volatile("" : : "r"(to.data()) : "memory");  // the copy must really happen
+    });
+    f.blit_frame = time_us([&] { blit(source, target, 0, 0, 0, 0, FRAME_W, FRAME_H); });
+    f.sprite_frame = time_us([&] { draw_sprite(target, source, 0, 0); });
+    f.sprites_1536 = time_us([&] {
+        for (int i = 0; i < 1536; i++)
+            draw_sprite(target, tile, (i % 32) * CELL_SIZE, (i / 32 % 24) * CELL_SIZE);
+    });
+    f.sprite_cell = time_us([&] { draw_sprite(target, tile, 160, 160); }, 401);
+    destroy_bitmap(source);
+    destroy_bitmap(target);
+
+    const char *s = "floors";
+    rows.push_back({s, "memcpy of a 512x384x16-bit frame", "us", f.memcpy_frame, "", {}, 0});
+    rows.push_back({s, "blit 512x384", "us", f.blit_frame, "memcpy of the frame", f.memcpy_frame,
+                    0});
+    rows.push_back({s, "draw_sprite 512x384 (masked copy)", "us", f.sprite_frame,
+                    "memcpy of the frame", f.memcpy_frame, 0});
+    rows.push_back({s, "1,536 draw_sprite 16x16", "us", f.sprites_1536, "", {}, 0});
+    rows.push_back({s, "one draw_sprite 16x16", "us", f.sprite_cell, "", {}, 0});
+    return f;
+}
+
+void bench_drawing(std::vector<Row> &rows)
+{
+    const char *s = "the game's drawing (memory bitmaps)";
+    size_t draw_count = 0;
+    int level = load_largest_level(draw_count);
+    int area = game_state.area;
+    BITMAP *buffer = back_buffer;
+
+    // Whole-level paint beside the very draws it makes, replayed bare.
+    std::vector<Draw> draws = paint_draws(level_grids, area);
+    Figure paint, bare;
+    time_pair_us(
+        [&] {
+            draw_tile_layer(buffer, level_grids, area);
+            draw_object_layer(buffer, level_grids);
+        },
+        [&] {
+            for (const Draw &d : draws)
+                draw_sprite(buffer, d.image, d.x, d.y);
+        },
+        paint, bare);
+    rows.push_back({s, "whole-level paint, level " + std::to_string(level) + " (" +
+                           std::to_string(draw_count) + " draws)",
+                    "us", paint, "its draws, replayed bare", bare, 1.2});
+
+    // One play frame: the status line, the two cells of a push, the floor and the miner, and
+    // the masked copy to the screen.
+    game_state.lives = 3;
+    game_state.time = 432;
+    StepReport push;
+    push.kind = StepKind::pushed;
+    push.paint_count = 2;
+    push.paints[0] = {game_state.player_row, game_state.player_col, CellPaint::area_floor};
+    push.paints[1] = {game_state.player_row, game_state.player_col + 1, CellPaint::nugget};
+    game_state.prev_row = game_state.player_row;
+    game_state.prev_col = game_state.player_col;
+    Figure frame, copy;
+    time_pair_us(
+        [&] {
+            draw_status_line(buffer, game_state);
+            paint_step(buffer, push, area);
+            present_frame(buffer, game_state);
+        },
+        [&] { draw_sprite(bench_screen, buffer, 0, 0); }, frame, copy);
+    rows.push_back({s, "play frame (status, push cells, copy)", "us", frame,
+                    "its masked copy alone", copy, 1.2});
+
+    // The menu words, with their glyphs cached (warm) and from a fresh font (cold), beside a
+    // blit of the boxes they cover.
+    title_screen();
+    int normal = makecol(235, 235, 235);
+    Figure warm, boxes;
+    time_pair_us(
+        [&] {
+            for (int i = 0; i < 4; i++)
+                alfont_textout_aa_ex(title_bitmap, menu_font, MENU_WORDS[i], MENU_WORD_X,
+                                     MENU_WORD_Y[i], normal, -1);
+        },
+        [&] {
+            for (int i = 0; i < 4; i++)
+                blit(title_bitmap, bench_screen, MENU_WORD_X, MENU_WORD_Y[i], MENU_WORD_X,
+                     MENU_WORD_Y[i], MENU_BOX_W[i], MENU_BOX_H);
+        },
+        warm, boxes);
+    ALFONT_FONT *fresh = nullptr;
+    Figure cold = time_us(
+        [&] {
+            for (int i = 0; i < 4; i++)
+                alfont_textout_aa_ex(title_bitmap, fresh, MENU_WORDS[i], MENU_WORD_X,
+                                     MENU_WORD_Y[i], normal, -1);
+        },
+        51,
+        [&] {
+            alfont_destroy_font(fresh);
+            fresh = alfont_load_font("fontes/flame.ttf");
+            alfont_set_font_size(fresh, 40);
+        });
+    alfont_destroy_font(fresh);
+    rows.push_back({s, "menu words, warm (4 words)", "us", warm, "blit of their hover boxes",
+                    boxes, 5});
+    rows.push_back({s, "menu words, cold (fresh glyph cache)", "us", cold,
+                    "blit of their hover boxes", boxes, 0});
+
+    // The title screen: picture from its file, its copies and the words, beside the picture's
+    // load and the two copies the screen takes.
+    Figure title, title_floor;
+    time_pair_us([&] { title_screen(); },
+                 [&] {
+                     BITMAP *picture = load_bitmap("imagens/inicio.bmp", nullptr);
+                     blit(picture, bench_screen, 0, 0, 0, 0, FRAME_W, FRAME_H);
+                     blit(picture, bench_screen, 0, 0, 0, 0, FRAME_W, FRAME_H);
+                     destroy_bitmap(picture);
+                 },
+                 title, title_floor, 51);
+    rows.push_back({s, "title_screen", "us", title, "load_bitmap + 2 blits", title_floor, 0});
+}

@@ -1,0 +1,234 @@
+// Level reading, the move and barrier rules, and a whole game of the shipped solutions played
+// through the scripted platform.
+#include "bench_sections.h"
+#include "script_platform.h"
+
+#include "font/alfont.h"
+#include "font/alfont_extra.h"
+#include "level/game_resources.h"
+#include "level/level_file.h"
+#include "play/game_start.h"
+#include "play/move_rules.h"
+#include "play/play_frame.h"
+#include "shell/shell.h"
+#include "ui/main_menu.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+
+namespace {
+
+// A level of floor with walls round it and nothing on it but the miner at (12, 2).
+void open_floor(GameState &state, LevelGrids &grids)
+{
+    reset_level_state(state, grids);
+    std::memset(grids.tile_map, 'A', sizeof grids.tile_map);
+    std::memset(grids.object_map, '0', sizeof grids.object_map);
+    for (int col = 0; col < MAP_COLS; col++)
+        grids.tile_map[0][col] = grids.tile_map[MAP_ROWS - 1][col] = 'B';
+    for (int row = 0; row < MAP_ROWS; row++)
+        grids.tile_map[row][0] = grids.tile_map[row][MAP_COLS - 1] = 'B';
+    state.player_row = 12;
+    state.player_col = 2;
+    grids.object_map[12][2] = '1';
+}
+
+// Reads a file whole, as the cheapest reading of a level file can.
+size_t read_whole(const std::string &name)
+{
+    char bytes[4096];
+    FILE *in = std::fopen(name.c_str(), "rb");
+    if (!in)
+        return 0;
+    size_t n = std::fread(bytes, 1, sizeof bytes, in);
+    std::fclose(in);
+    return n;
+}
+
+std::string stored_solution(const std::string &data_dir, int level)
+{
+    char name[32];
+    std::snprintf(name, sizeof name, "/solutions/fase%02d.txt", level);
+    std::ifstream in(data_dir + name);
+    std::string keys, line;
+    while (in >> line)
+        keys += line;
+    return keys;
+}
+
+int scancode(char key)
+{
+    switch (key) {
+    case 'U': return KEY_UP;
+    case 'D': return KEY_DOWN;
+    case 'L': return KEY_LEFT;
+    default: return KEY_RIGHT;
+    }
+}
+
+// The player of the stored solutions: at every key read, the key of the current frame of the
+// current level's solution; a frame ends with the frame delay's pause.
+struct SolutionPlayer {
+    std::string solutions[LEVEL_COUNT + 1];
+    int frame_delay = 50;
+    int level = 0;
+    size_t frame = 0;
+    long last_ms = 0;
+    long frames = 0;  // frames played over the whole game
+};
+SolutionPlayer player;
+
+// One whole game from level 1 to the victory board's OK; false when it did not end there.
+bool play_whole_game()
+{
+    script_reset(script.screen);
+    script.poll_limit = 1L << 40;
+    alfont_init();
+    player.level = 0;
+    player.frame = 0;
+    player.last_ms = 0;
+    player.frames = 0;
+    // A game starts from a clean level state, as the first game of the process does.
+    reset_level_state(game_state, level_grids);
+    game_state.close_requested = false;
+    script.on_time = [](ScriptPlatform &s) {
+        if (s.now_ms - player.last_ms == player.frame_delay) {
+            player.frame++;
+            player.frames++;
+        }
+        player.last_ms = s.now_ms;
+    };
+    script.on_poll = [](ScriptPlatform &s) {
+        if (game_state.level != player.level) {
+            player.level = game_state.level;
+            player.frame = 0;
+        }
+        for (bool &held : s.keys)
+            held = false;
+        const std::string &keys = player.solutions[player.level];
+        if (!game_state.completed && player.frame < keys.size())
+            s.keys[scancode(keys[player.frame])] = true;
+        if (game_state.completed) {  // the victory board's OK
+            s.mouse_x = 320;
+            s.mouse_y = 310;
+            s.mouse_b = 1;
+        }
+    };
+    int status = -1;
+    try {
+        show_game_end(start_game(GameSettings{1, 3, 1, player.frame_delay}));
+    } catch (const ProcessExit &exit) {
+        status = exit.status;
+    } catch (const ScriptStalled &stalled) {
+        std::fprintf(stderr, "bench: the game stalled: %s\n", stalled.where.c_str());
+    }
+    // The victory board stopped the font engine, which freed every font.
+    message_font = nullptr;
+    menu_font = nullptr;
+    script.on_time = nullptr;
+    script.on_poll = nullptr;
+    reset_level_state(game_state, level_grids);
+    return status == 0 && player.level == LEVEL_COUNT;
+}
+
+}  // namespace
+
+void bench_rules(const BenchPlaces &places, const Floors &floors, std::vector<Row> &rows)
+{
+    const char *s = "levels and rules";
+
+    // load_level of the level with the most cells recorded, beside reading both its files.
+    int level = game_state.level;
+    std::string tiles = level_file_name(level, TILE_FILE_TEMPLATE);
+    std::string objects = level_file_name(level, OBJECT_FILE_TEMPLATE);
+    Figure load, read;
+    size_t bytes = 0;
+    time_pair_us([&] { load_level(level); },
+                 [&] { bytes += read_whole(tiles) + read_whole(objects); }, load, read, 401,
+                 [&] { reset_level_state(game_state, level_grids); });
+    rows.push_back({s, "load_level " + std::to_string(level), "us", load, "reading both files",
+                    read, 2});
+
+    // One step by the rules: a walk back and forth, and a run of pushes along a row.
+    GameState state;
+    LevelGrids grids;
+    open_floor(state, grids);
+    Figure walk = time_us_each([&] {
+        apply_step(state, grids, Direction::right);
+        apply_step(state, grids, Direction::left);
+    }, 2, 401, nullptr);
+    constexpr int PUSHES = 20;
+    Figure push = time_us_each(
+        [&] {
+            for (int i = 0; i < PUSHES; i++)
+                apply_step(state, grids, Direction::right);
+        },
+        PUSHES, 401,
+        [&] {
+            open_floor(state, grids);
+            grids.object_map[12][3] = '2';
+            state.nuggets_remaining = 1;
+        });
+    rows.push_back({s, "one move by the rules", "us", walk, "one draw_sprite 16x16",
+                    floors.sprite_cell, 0});
+    rows.push_back({s, "one push by the rules", "us", push, "one draw_sprite 16x16",
+                    floors.sprite_cell, 0});
+
+    // open_barriers with 500 U/V cells, all opening, and the floor drawn at each.
+    open_floor(state, grids);
+    state.area = 1;
+    state.uv_opened = 1;
+    for (int i = 0; i < UV_BARRIER_CAPACITY; i++) {
+        int row = 1 + i / 30, col = 1 + i % 30;
+        grids.tile_map[row][col] = 'U';
+        grids.uv_barriers.rows[i] = row;
+        grids.uv_barriers.columns[i] = col;
+    }
+    grids.uv_barriers.count = UV_BARRIER_CAPACITY;
+    grids.object_map[12][2] = '0';
+    BITMAP *floor_tile = tile_bitmap('A');
+    Figure barriers, barrier_draws;
+    time_pair_us([&] { open_barriers(back_buffer, state, grids); },
+                 [&] {
+                     for (int i = 0; i < UV_BARRIER_CAPACITY; i++)
+                         draw_sprite(back_buffer, floor_tile,
+                                     grids.uv_barriers.columns[i] * CELL_SIZE,
+                                     grids.uv_barriers.rows[i] * CELL_SIZE);
+                 },
+                 barriers, barrier_draws);
+    rows.push_back({s, "open_barriers, 500 U/V cells", "us", barriers, "its 500 draws, bare",
+                    barrier_draws, 0});
+
+    // A whole game of the stored solutions, level 1 to the victory board's OK.
+    for (int l = 1; l <= LEVEL_COUNT; l++)
+        player.solutions[l] = stored_solution(places.data_dir, l);
+    std::vector<double> games;
+    long frames = 0;
+    for (int rep = 0; rep < 5; rep++) {
+        auto start = std::chrono::steady_clock::now();
+        bool won = play_whole_game();
+        double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() -
+                                                              start).count();
+        if (!won) {
+            std::fprintf(stderr, "bench: the stored solutions stopped at level %d\n",
+                         player.level);
+            break;
+        }
+        games.push_back(ms);
+        frames = player.frames;
+    }
+    Figure floor_game;
+    if (floors.sprite_frame.known) {
+        floor_game.known = true;
+        floor_game.min = floors.sprite_frame.min * frames / 1000;
+        floor_game.median = floors.sprite_frame.median * frames / 1000;
+    }
+    rows.push_back({s, "whole game of the solutions (" + std::to_string(frames) + " frames)",
+                    "ms", figure_of(games), "its frames' masked copies", floor_game, 0});
+    // The game reloaded its pictures; the drawing rows ran before, so nothing else needs them.
+    if (!alfont_font_count())
+        alfont_init();
+}

@@ -1,0 +1,274 @@
+// The real window: start-up times beside an empty Allegro program, the processor taken by the
+// waiting screens and the X server, and the game's resident size over many games. Each run
+// has its own Xvfb through the end-to-end rig.
+#include "bench_sections.h"
+#include "game_support.h"
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double ms_since(Clock::time_point start)
+{
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+void pause_ms(int ms)
+{
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+// Pixels of the "Iniciar" hover box near `colour`, read straight off the root window (the
+// window sits at the screen's origin with no window manager): cheap enough to poll often.
+int start_box_pixels(E2eSession &s, Rgb colour)
+{
+    const PixelBox &box = START_BOX;
+    int w = box.x2 - box.x1 + 1, h = box.y2 - box.y1 + 1;
+    XImage *image = XGetImage(s.x, DefaultRootWindow(s.x), box.x1, box.y1, w, h, AllPlanes,
+                              ZPixmap);
+    if (!image)
+        return 0;
+    int count = 0;
+    for (int y = 0; y < h; y++)
+        for (int x = 0; x < w; x++) {
+            unsigned long p = XGetPixel(image, x, y);
+            // Xvfb's 24-bit TrueColor: red, green and blue bytes from the top.
+            Rgb c{(int)(p >> 16 & 255), (int)(p >> 8 & 255), (int)(p & 255)};
+            if (rgb_near(c, colour))
+                count++;
+        }
+    XDestroyImage(image);
+    return count;
+}
+
+// Milliseconds from exec to the menu's first word on screen and to its first answered hover.
+struct StartTimes {
+    double on_screen = -1, hover = -1;
+};
+
+StartTimes time_start(const std::string &folder, const std::string &program)
+{
+    StartTimes t;
+    E2eSession s(folder);
+    park_pointer(s);
+    auto start = Clock::now();
+    e2e_start(s, program);
+    // The pointer is moved inside "Iniciar" on every look: a program sees a hover only when
+    // the pointer moves.
+    for (int look = 0; ms_since(start) < 20000 && e2e_running(s); look++) {
+        e2e_mouse_move_screen(s, box_mid_x(START_BOX) + look % 2 * 2, box_mid_y(START_BOX));
+        if (t.on_screen < 0 && start_box_pixels(s, WORD_NORMAL) >= 40)
+            t.on_screen = ms_since(start);
+        if (start_box_pixels(s, WORD_HOVER) >= 100) {
+            t.hover = ms_since(start);
+            if (t.on_screen < 0)
+                t.on_screen = t.hover;
+            break;
+        }
+        pause_ms(1);
+    }
+    return t;
+}
+
+// Processor ticks (user and system) a process has taken so far; -1 when it is gone.
+long cpu_ticks(pid_t pid)
+{
+    std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
+    std::string text((std::istreambuf_iterator<char>(in)), {});
+    size_t end = text.rfind(')');
+    if (end == std::string::npos)
+        return -1;
+    std::istringstream fields(text.substr(end + 2));
+    std::string field;
+    long utime = 0, stime = 0;
+    // After the name come field 3 (state) onwards; utime is field 14, stime 15.
+    for (int n = 3; n <= 15 && fields >> field; n++) {
+        if (n == 14)
+            utime = std::stol(field);
+        if (n == 15)
+            stime = std::stol(field);
+    }
+    return utime + stime;
+}
+
+// Per cent of one core that each of two processes took over `seconds`.
+void cpu_over(pid_t a, pid_t b, int seconds, double &a_percent, double &b_percent)
+{
+    long a0 = cpu_ticks(a), b0 = cpu_ticks(b);
+    auto start = Clock::now();
+    pause_ms(seconds * 1000);
+    long a1 = cpu_ticks(a), b1 = cpu_ticks(b);
+    double ticks = sysconf(_SC_CLK_TCK) * ms_since(start) / 1000;
+    a_percent = a0 < 0 || a1 < 0 ? -1 : 100.0 * (a1 - a0) / ticks;
+    b_percent = b0 < 0 || b1 < 0 ? -1 : 100.0 * (b1 - b0) / ticks;
+}
+
+// The resident size of a process in megabytes; -1 when it is gone.
+double resident_mb(pid_t pid)
+{
+    std::ifstream in("/proc/" + std::to_string(pid) + "/status");
+    std::string line;
+    while (std::getline(in, line))
+        if (line.compare(0, 6, "VmRSS:") == 0)
+            return std::stol(line.substr(6)) / 1024.0;
+    return -1;
+}
+
+Figure value(double v)
+{
+    Figure f;
+    f.known = v >= 0;
+    f.min = f.median = v;
+    return f;
+}
+
+bool pixel_near(E2eSession &s, int x, int y, Rgb colour)
+{
+    return rgb_near(e2e_pixel(s, x, y), colour);
+}
+
+const Rgb PANEL_FACE{150, 160, 170};
+constexpr int OK_X = 432, OK_Y = 308;
+constexpr int AWAY_X = 480, AWAY_Y = 370;  // right of the menu, below the boards
+
+bool title_back(E2eSession &s, int timeout_ms)
+{
+    return e2e_wait_for([&] { return menu_words_normal(e2e_grab_window(s)); }, timeout_ms);
+}
+
+// Opens a board from its word, leaves the pointer off it, measures, and OKs back to the title.
+bool board_cpu(E2eSession &s, const PixelBox &word, int panel_x, int panel_y, double &game,
+               double &server)
+{
+    e2e_click(s, box_mid_x(word), box_mid_y(word));
+    if (!e2e_wait_for([&] { return pixel_near(s, panel_x, panel_y, PANEL_FACE); }, 5000))
+        return false;
+    e2e_mouse_move(s, AWAY_X, AWAY_Y);
+    pause_ms(300);
+    cpu_over(s.program.pid, s.xvfb.pid, 10, game, server);
+    e2e_click(s, OK_X, OK_Y);
+    e2e_mouse_move(s, AWAY_X, AWAY_Y);
+    return title_back(s, 5000);
+}
+
+// One game from the menu to its game over: "Iniciar", then Escape tapped (one life a tap)
+// until the title is back.
+bool play_one_game(E2eSession &s, int timeout_ms)
+{
+    e2e_click(s, box_mid_x(START_BOX), box_mid_y(START_BOX));
+    e2e_mouse_move(s, AWAY_X, AWAY_Y);  // the pointer comes back at the game over
+    auto start = Clock::now();
+    while (ms_since(start) < timeout_ms) {
+        pause_ms(250);
+        if (menu_words_normal(e2e_grab_window(s)))
+            return true;
+        e2e_tap_key(s, XK_Escape, 100);
+    }
+    return false;
+}
+
+}  // namespace
+
+void bench_window(const BenchPlaces &places, int games, bool full_pauses, std::vector<Row> &rows)
+{
+    std::printf("The real window: seven starts of each program, 40 s of waiting screens, %d games "
+                "(about %d s)...\n", games, full_pauses ? 60 + games * 21 : 60 + games * 2);
+    std::fflush(stdout);
+    const char *s = "the real window (Xvfb)";
+    std::vector<double> game_screen, game_hover, empty_screen, empty_hover;
+    constexpr int STARTS = 7;
+    for (int rep = 0; rep < STARTS; rep++) {
+        StartTimes empty = time_start(places.empty_dir, "empty_window");
+        StartTimes game = time_start(places.game_dir, "pitlorex");
+        if (empty.on_screen >= 0)
+            empty_screen.push_back(empty.on_screen);
+        if (empty.hover >= 0)
+            empty_hover.push_back(empty.hover);
+        if (game.on_screen >= 0)
+            game_screen.push_back(game.on_screen);
+        if (game.hover >= 0)
+            game_hover.push_back(game.hover);
+    }
+    rows.push_back({s, "exec to the title on screen", "ms", figure_of(game_screen),
+                    "empty window on screen", figure_of(empty_screen), 2});
+    rows.push_back({s, "exec to the first answered hover", "ms", figure_of(game_hover),
+                    "empty window's first hover", figure_of(empty_hover), 0});
+
+    // The floor of the waiting: the empty program with its pointer off its box.
+    double empty_cpu = -1, empty_server = -1, empty_rss = -1;
+    {
+        E2eSession e(places.empty_dir);
+        park_pointer(e);
+        e2e_start(e, "empty_window");
+        if (e2e_wait_window(e, "Pitlorex vazio", 10000)) {
+            e2e_mouse_move(e, AWAY_X, AWAY_Y);
+            pause_ms(500);
+            cpu_over(e.program.pid, e.xvfb.pid, 10, empty_cpu, empty_server);
+            empty_rss = resident_mb(e.program.pid);
+        }
+    }
+
+    // The game: the three waiting screens, then the games.
+    double menu_cpu = -1, menu_server = -1, help_cpu = -1, help_server = -1, options_cpu = -1,
+           options_server = -1, rss_menu = -1, rss_one = -1, rss_all = -1;
+    int played = 0;
+    {
+        E2eSession g(places.game_dir);
+        std::vector<std::string> env;
+        if (!full_pauses)
+            env.push_back("LD_PRELOAD=" + places.pause_shim);
+        park_pointer(g);
+        e2e_start(g, "pitlorex", {}, env);
+        if (wait_for_title(g)) {
+            pause_ms(500);
+            cpu_over(g.program.pid, g.xvfb.pid, 10, menu_cpu, menu_server);
+            if (board_cpu(g, HELP_BOX, 235, 200, help_cpu, help_server))
+                board_cpu(g, OPTIONS_BOX, 265, 250, options_cpu, options_server);
+            rss_menu = resident_mb(g.program.pid);
+            e2e_focus(g);
+            int limit = full_pauses ? 60000 : 15000;
+            for (played = 0; played < games; played++) {
+                if (!play_one_game(g, limit)) {
+                    std::fprintf(stderr, "bench: game %d did not come back to the title\n",
+                                 played + 1);
+                    break;
+                }
+                if (played == 0)
+                    rss_one = resident_mb(g.program.pid);
+            }
+            if (played == games)
+                rss_all = resident_mb(g.program.pid);
+        } else {
+            std::fprintf(stderr, "bench: the game's title did not come up\n%s",
+                         e2e_program_output(g).c_str());
+        }
+    }
+    Figure idle_cpu = value(empty_cpu), idle_server = value(empty_server);
+    auto cpu_rows = [&](const std::string &screen, double game, double server) {
+        rows.push_back({s, "CPU of the game, " + screen + ", 10 s", "% core", value(game),
+                        "empty window idle", idle_cpu, 3, true});
+        rows.push_back({s, "CPU of the X server, " + screen + ", 10 s", "% core", value(server),
+                        "X server, empty window", idle_server, 3, true});
+    };
+    cpu_rows("idle menu", menu_cpu, menu_server);
+    cpu_rows("help board", help_cpu, help_server);
+    cpu_rows("options board", options_cpu, options_server);
+    rows.push_back({s, "resident size at the menu", "MB", value(rss_menu), "empty window",
+                    value(empty_rss), 0});
+    rows.push_back({s, "resident size after 1 game", "MB", value(rss_one), "", {}, 0});
+    rows.push_back({s, "resident size after " + std::to_string(games) + " games", "MB",
+                    value(rss_all), "", {}, 0});
+    double growth = rss_all >= 0 && rss_one >= 0 ? rss_all - rss_one : -1;
+    rows.push_back({s, "resident growth, game 1 to game " + std::to_string(games), "MB",
+                    value(growth), "", {}, 1, true});
+}
