@@ -102,7 +102,7 @@ std::string load_pictures(const std::string &dir, const char *prefix, char first
 std::string try_load_game_resources(const std::string &dir)
 {
     ResourceSet fresh;
-    fresh.buffer = create_bitmap(512, 384);
+    fresh.buffer = create_bitmap(WINDOW_WIDTH, WINDOW_HEIGHT);
     if (!fresh.buffer)
         return "back_buffer (512 x 384)";
     std::string missing = load_pictures(dir, "tiles/t", 'A', 26, fresh.tiles);

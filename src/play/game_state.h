@@ -19,7 +19,7 @@ struct GameSettings {
 // The opened flags of the barrier groups come from BarrierFlags (level_data.h), so that the
 // barrier table there names them.
 struct GameState : BarrierFlags {
-    int area = 0;                            // 1..5, always (level - 1) / 4 + 1 once set
+    int area = 0;                            // 1..5, always area_of_level(level) once set
     int level = 0;                           // 1..20
     int lives = 0;                           // shown on the status line
     const char *difficulty_name = nullptr;   // "FACIL", "MEDIO" or "DIFICIL"

@@ -62,13 +62,6 @@ bool held_direction(Direction &dir)
     return found;
 }
 
-void apply_moves(GameState &state, LevelGrids &grids, BITMAP *buffer)
-{
-    Direction dir;
-    if (held_direction(dir))
-        paint_step(buffer, apply_step(state, grids, dir), state.area);
-}
-
 void open_barriers(BITMAP *buffer, const GameState &state, LevelGrids &grids)
 {
     FloorPaint paint{buffer, tile_bitmap(area_floor(state.area))};

@@ -23,10 +23,6 @@ void arm_countdown();
 // is: two arrows held at once stop the miner.
 bool held_direction(Direction &dir);
 
-// The move alone, as a frame makes it: the step of the direction held alone (if any) applied
-// to `state` and `grids` and what it changed painted into `buffer` with the area's floor.
-void apply_moves(GameState &state, LevelGrids &grids, BITMAP *buffer);
-
 // The barrier step of a frame alone: opens the groups whose switch was taken (move_rules.h)
 // and draws the area's floor into `buffer` at every cell opened, again each frame while the
 // flag stays set.

@@ -1,5 +1,5 @@
-// The screen flow: the main-menu loop and the screens each menu choice leads to, the end of a
-// game included.
+// The whole program's flow: start-up, the title with its tune and sound, the main-menu loop and
+// the screens each menu choice leads to, the end of a game included.
 #include "level/level_file.h"
 #include "platform/platform.h"
 #include "play/game_start.h"
@@ -13,12 +13,18 @@
 
 namespace {
 
-// Runs on the library's thread: only raises the flag that the menu loop polls.
-void request_menu_close() { menu_close_requested = true; }
+constexpr const char *TITLE_TUNE = "sons/inicio.mid";
+
+// The title tune once and the start-up sound left of centre, together. Neither is ever started
+// again.
+void play_title_sounds()
+{
+    title_music = load_midi(TITLE_TUNE);
+    pf_play_midi(title_music, 0);
+    pf_play_sample(startup_sample, 255, 50, 1000, 0);
+}
 
 }  // namespace
-
-void install_menu_close_handler() { pf_set_close_button_callback(request_menu_close); }
 
 // Coming back to the menu from a board or a game: its flag cleared first and then its own
 // close handler in force again, so that no request can fall between the two. Done before the
@@ -103,4 +109,15 @@ void main_menu()
         if (close_left_behind())
             return;
     }
+}
+
+int pitlorex_main()
+{
+    init_system();
+    title_screen();
+    if (game_settings.sound)
+        play_title_sounds();
+    main_menu();
+    pf_allegro_exit();
+    return 0;
 }

@@ -36,9 +36,6 @@ int init_system();
 // after the font engine failed to start.
 [[noreturn]] void shutdown_system(int status);
 
-// Makes the menu's handler the one the window's close button calls.
-void install_menu_close_handler();
-
 // What the screen flow shows after a game ended `how`: the Erro 05 box and the end of the
 // process for a missing picture, the victory board (which ends the process) after the last
 // level, the pointer and the title screen after a game over, nothing after a close. Returns

@@ -1,9 +1,7 @@
 // Start-up and shut-down: the library, the font engine, sound, the window, input and the
-// pointer, then the title with its tune and sound and the screen flow; the error boxes; and
-// the one orderly way out of the process.
+// pointer; the error boxes; and the one orderly way out of the process.
 #include "font/alfont.h"
 #include "platform/platform.h"
-#include "play/game_state.h"
 #include "shell/error_texts.h"
 #include "shell/shell.h"
 #include "ui/main_menu.h"
@@ -17,17 +15,7 @@ BITMAP *cursor_bitmap = nullptr;
 namespace {
 
 constexpr const char *STARTUP_SOUND = "sons/pitlorex.wav";
-constexpr const char *TITLE_TUNE = "sons/inicio.mid";
 constexpr const char *CURSOR_IMAGE = "imagens/cursor.bmp";
-
-// The title tune once and the start-up sound left of centre, together. Neither is ever started
-// again.
-void play_title_sounds()
-{
-    title_music = load_midi(TITLE_TUNE);
-    pf_play_midi(title_music, 0);
-    pf_play_sample(startup_sample, 255, 50, 1000, 0);
-}
 
 }  // namespace
 
@@ -91,15 +79,4 @@ void shutdown_system(int status)
     release_title_screen();
     alfont_exit();
     pf_exit(status);
-}
-
-int pitlorex_main()
-{
-    init_system();
-    title_screen();
-    if (game_settings.sound)
-        play_title_sounds();
-    main_menu();
-    pf_allegro_exit();
-    return 0;
 }

@@ -20,6 +20,9 @@ constexpr const char *TITLE_PICTURE = "imagens/inicio.bmp";
 constexpr const char *MENU_FONT = "fontes/flame.ttf";
 constexpr int MENU_FONT_SIZE = 40;
 
+// Runs on the library's thread: only raises the flag that the menu loop polls.
+void request_menu_close() { menu_close_requested = true; }
+
 // A label, where it is drawn, and the far edges of its hover box. The box's near edges are the
 // drawing position itself; all four bounds are strict.
 struct MenuItem {
@@ -187,6 +190,8 @@ void release_title_screen()
     // A font loaded later may get the freed one's address: its labels must be measured anew.
     measured_font = nullptr;
 }
+
+void install_menu_close_handler() { pf_set_close_button_callback(request_menu_close); }
 
 void draw_main_menu()
 {

@@ -27,6 +27,10 @@ extern ALFONT_FONT *menu_font;
 // once when it is set.
 extern std::atomic<bool> menu_close_requested;
 
+// Makes the menu's handler the one the window's close button calls: it only sets
+// menu_close_requested.
+void install_menu_close_handler();
+
 // Shows a fresh copy of the title picture with the four labels in their normal colour.
 // Loads the picture at every call (so earlier highlights are gone) and the font at the first.
 void title_screen();

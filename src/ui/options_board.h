@@ -11,7 +11,7 @@
 // shows the choices of the first.
 struct OptionsState {
     uint8_t sound = 1;                        // 1 = sound and music on
-    int start_level = 1;                      // first level of the password area: area * 4 - 3
+    int start_level = 1;                      // first_level_of_area(password_area)
     int frame_delay = 70;                     // ms: 50, 70 or 85
     int difficulty = 1;                       // 1, 2 or 3
     const char *speed_label = "NORMAL";       // names frame_delay

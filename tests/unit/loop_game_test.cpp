@@ -1,10 +1,10 @@
 // Whole games through start_game, played by a scripted player on the virtual clock: areas 4
 // and 5 to the victory board, and a game over followed by a second game.
-#include "shell/shell.h"
 #include "font/alfont_extra.h"
 #include "level/game_resources.h"
 #include "loop_test_game.h"
 #include "play/game_start.h"
+#include "shell/shell.h"
 #include "ui/board.h"
 
 #include <gtest/gtest.h>

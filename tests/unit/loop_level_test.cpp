@@ -1,9 +1,9 @@
 // The level loop over levels on disk: lost lives, won levels and passwords, the last level,
 // the end of the game and the window closed, each read off the virtual clock and the screen.
-#include "shell/shell.h"
 #include "level/game_resources.h"
 #include "loop_test_game.h"
 #include "play/level_loop.h"
+#include "shell/shell.h"
 #include "ui/board.h"
 
 #include <gtest/gtest.h>

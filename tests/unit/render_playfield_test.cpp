@@ -63,7 +63,9 @@ protected:
         script.keys[key_code] = true;
         board.state.prev_row = board.state.player_row;
         board.state.prev_col = board.state.player_col;
-        apply_moves(board.state, board.grids, back_buffer);
+        Direction dir;
+        if (held_direction(dir))
+            paint_step(back_buffer, apply_step(board.state, board.grids, dir), board.state.area);
         present_frame(back_buffer, board.state);
         clear_left_cell(board.state, board.grids);
         script.keys[key_code] = false;

@@ -1,14 +1,14 @@
 // The strongest test there is: the shipped game, all twenty levels, played from the menu's
 // start_game to the victory board through the real frame loop, with the level checker's stored
 // solutions as the player's keys on the virtual clock.
-#include "shell/shell.h"
-#include "level/level_data.h"
 #include "font/alfont.h"
+#include "level/level_data.h"
 #include "level/level_file.h"
 #include "level_test_files.h"
 #include "loop_test_game.h"
 #include "play/game_start.h"
 #include "script_platform.h"
+#include "shell/shell.h"
 
 #include <allegro.h>
 #include <gtest/gtest.h>
