@@ -72,7 +72,7 @@ static bool start_chosen_game()
     pf_show_mouse(nullptr);
     if (show_game_end(start_game(game_settings)) == GameOutcome::closed)
         return true;
-    enter_menu();
+    enter_menu();  // game over: the title was drawn under the game's handler, as always
     return close_left_behind();
 }
 
