@@ -8,7 +8,6 @@
 #include "play/level_end.h"
 #include "play/move_rules.h"
 #include "play/playfield_render.h"
-#include "play/status_line.h"
 
 namespace {
 

@@ -1,5 +1,6 @@
-// Drawing the playfield into the back buffer and showing it. Each operation has a form that
-// takes its target and records (for tests and tools) and a form that uses the game's globals.
+// Drawing the playfield and its status line into the back buffer, and showing it. Each
+// operation has a form that takes its target and records (for tests and tools) and a form that
+// uses the game's globals.
 #pragma once
 
 #include <allegro.h>
@@ -28,3 +29,13 @@ void paint_step(BITMAP *buffer, const StepReport &report, int area);
 // the screen, masked (buffer pixels in the mask colour leave the screen as it was).
 void present_frame(BITMAP *buffer, const GameState &state);
 void present_frame();
+
+// ---- The status line at the foot of the playfield: level, area, difficulty, lives, time ----
+// The bar behind the five fields: 64 characters whose double bars fall at x 72, 160, 304, 408.
+constexpr const char *STATUS_BAR = "         ||         ||                ||           ||           ";
+constexpr int STATUS_Y = 375;
+
+// Paints the bar over pixel rows 375..382 of `buffer`, then the five fields as `state` holds
+// them now (time read once).
+void draw_status_line(BITMAP *buffer, const GameState &state);
+void draw_status_line();

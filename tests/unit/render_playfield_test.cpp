@@ -4,7 +4,6 @@
 #include "play/play_frame.h"
 #include "play/move_rules.h"
 #include "play/playfield_render.h"
-#include "play/status_line.h"
 #include "render_test_images.h"
 #include "rules_board.h"
 #include "script_platform.h"

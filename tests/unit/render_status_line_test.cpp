@@ -1,5 +1,5 @@
 // The status line: the bar's pixels, each field at its place, and values of changing length.
-#include "play/status_line.h"
+#include "play/playfield_render.h"
 #include "rules_board.h"
 
 #include <gtest/gtest.h>

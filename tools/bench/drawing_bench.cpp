@@ -9,7 +9,6 @@
 #include "level/level_file.h"
 #include "play/game_state.h"
 #include "play/playfield_render.h"
-#include "play/status_line.h"
 #include "ui/main_menu.h"
 
 #include <allegro.h>
