@@ -161,6 +161,31 @@ TEST(LevelChecker, FindsAnOrderThatNeedsAPassingBay)
     EXPECT_NE(errors_of(no_bay).find("no solution"), std::string::npos) << errors_of(no_bay);
 }
 
+TEST(LevelChecker, NeverVisitsMoreStatesThanItsBound)
+{
+    // The passing bay makes the search branch and nest run searches inside its states.
+    const std::vector<std::string> bay = {"############", "#@..o..o..Y#", "####...#####",
+                                          "############"};
+    LevelReport unbounded = check_map(bay);
+    ASSERT_TRUE(unbounded.passed()) << errors_of(unbounded);
+    const long needed = unbounded.states;
+    ASSERT_GT(needed, 4);
+
+    for (long bound : {1L, 2L, needed / 2, needed - 1}) {
+        SCOPED_TRACE("bound " + std::to_string(bound));
+        CheckOptions options;
+        options.max_states = bound;
+        LevelReport report = check_map(bay, options);
+        EXPECT_LE(report.states, bound);
+        EXPECT_NE(errors_of(report).find("gave up"), std::string::npos) << errors_of(report);
+    }
+    CheckOptions exact;
+    exact.max_states = needed;
+    LevelReport report = check_map(bay, exact);
+    EXPECT_TRUE(report.passed()) << errors_of(report);
+    EXPECT_EQ(report.states, needed);
+}
+
 TEST(LevelChecker, TakesSwitchesAndWalksAroundHazards)
 {
     // The switch opens the barrier between the nugget and the basket; the straight way to the

@@ -140,6 +140,22 @@ struct KeyHash {
     }
 };
 
+// The states a solve may still visit, shared by the main search and every run search inside
+// it, so that the bound holds however deeply they nest.
+struct Budget {
+    long used = 0;
+    long max = 0;
+    // Counts one more state; false (and nothing counted) once the bound is reached.
+    bool take()
+    {
+        if (used >= max)
+            return false;
+        used++;
+        return true;
+    }
+    bool spent() const { return used >= max; }
+};
+
 struct KeyEqual {
     const KeyPool *pool;
     bool operator()(int a, int b) const
@@ -265,9 +281,9 @@ static bool switch_in_reach(const Board &board, const std::vector<int> &cells)
 // The shortest run of pushes of the nugget at `nugget` that reaches `goal` while every other
 // nugget stays put, searched over (nugget cell, miner region). `board` holds the other nuggets
 // only. On success `end` is where the nugget rests (-1 when delivered) and `miner` where the
-// miner stands. Adds the states it looks at to `states`.
+// miner stands. Every state it looks at is taken from `budget`; when that runs out it fails.
 static bool find_run(Board &board, const std::vector<int> &dist, RunGoal goal, int &miner,
-                     int nugget, int &end, std::vector<PuzzleMove> &pushes, long &states)
+                     int nugget, int &end, std::vector<PuzzleMove> &pushes, Budget &budget)
 {
     // For unblock runs: whether the target can be delivered with this run's nugget where it is.
     auto target_free = [&](int from) {
@@ -275,7 +291,7 @@ static bool find_run(Board &board, const std::vector<int> &dist, RunGoal goal, i
         std::vector<PuzzleMove> ignored;
         board.nugget[goal.target] = 0;
         bool free = find_run(board, dist, {RunGoal::basket}, target_miner, goal.target, target_end,
-                             ignored, states);
+                             ignored, budget);
         board.nugget[goal.target] = 1;
         return free;
     };
@@ -291,7 +307,8 @@ static bool find_run(Board &board, const std::vector<int> &dist, RunGoal goal, i
     int found = -1;
     for (size_t i = 0; i < visits.size() && found < 0; i++) {
         const Visit here = visits[i];
-        states++;
+        if (!budget.take())
+            return false;
         board.nugget[here.nugget] = 1;
         board.region(here.miner, cells, in_region);
         int canonical = *std::min_element(cells.begin(), cells.end());
@@ -407,14 +424,17 @@ SolveResult solve_level(const LevelModel &m, long max_states)
     std::vector<uint16_t> moved;
     std::vector<PuzzleMove> run, best_run;
     int goal = -1;
+    Budget budget{0, max_states};
+    auto give_up = [&]() {
+        result.states = budget.used;
+        result.failure = "gave up after " + std::to_string(budget.used) + " states";
+        return result;
+    };
     while (!open.empty()) {
-        if (result.states >= max_states) {
-            result.failure = "gave up after " + std::to_string(result.states) + " states";
-            return result;
-        }
+        if (!budget.take())
+            return give_up();
         const int node = std::get<4>(open.top());
         open.pop();
-        result.states++;
         const std::vector<uint16_t> nuggets(pool.key(node) + 2, pool.key(node) + pool.width);
         if (slots == 0 || nuggets[0] == NO_NUGGET) {
             goal = node;
@@ -450,8 +470,10 @@ SolveResult solve_level(const LevelModel &m, long max_states)
             int miner = here.miner, end;
             board.nugget[nuggets[slot]] = 0;
             bool delivered = find_run(board, dist, {RunGoal::basket}, miner, nuggets[slot], end,
-                                      run, result.states);
+                                      run, budget);
             board.nugget[nuggets[slot]] = 1;
+            if (budget.spent())
+                return give_up();
             if (delivered && (best_slot < 0 || run.size() < best_run.size())) {
                 best_slot = slot;
                 best_miner = miner;
@@ -479,17 +501,20 @@ SolveResult solve_level(const LevelModel &m, long max_states)
                 int miner = here.miner, end;
                 board.nugget[nuggets[slot]] = board.nugget[nuggets[other]] = 0;
                 bool blocked_by_slot = find_run(board, dist, {RunGoal::basket}, miner,
-                                                nuggets[other], end, run, result.states);
+                                                nuggets[other], end, run, budget);
                 board.nugget[nuggets[slot]] = board.nugget[nuggets[other]] = 1;
+                if (budget.spent())
+                    return give_up();
                 if (blocked_by_slot)
                     goals.push_back({RunGoal::unblock, nuggets[other]});
             }
             for (const RunGoal &goal : goals) {
                 int miner = here.miner, end;
                 board.nugget[nuggets[slot]] = 0;
-                bool found =
-                    find_run(board, dist, goal, miner, nuggets[slot], end, run, result.states);
+                bool found = find_run(board, dist, goal, miner, nuggets[slot], end, run, budget);
                 board.nugget[nuggets[slot]] = 1;
+                if (budget.spent())
+                    return give_up();
                 if (!found)
                     continue;
                 moved = nuggets;
@@ -524,6 +549,7 @@ SolveResult solve_level(const LevelModel &m, long max_states)
             }
         }
     }
+    result.states = budget.used;
     if (goal < 0) {
         result.failure = "no solution (" + std::to_string(result.states) + " states searched)";
         return result;
