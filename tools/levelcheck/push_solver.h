@@ -5,15 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "level_model.h"
-
-// One move of a solution: the miner walks to `stand`, then steps once in `dir` (0..3: up,
-// down, left, right), either pushing the nugget in front of him or stepping onto a switch.
-struct PuzzleMove {
-    bool takes_switch;
-    int stand;
-    int dir;
-};
+#include "push_board.h"
 
 struct SolveResult {
     bool solved = false;
@@ -35,7 +27,3 @@ struct SolveResult {
 // `max_states`: the search gives up before it would visit one more.
 SolveResult solve_level(const LevelModel &model, long max_states);
 
-// Push distance from every cell to the nearest basket, counting every barrier as open and
-// every switch as taken, and the miner needing a standable cell behind the nugget; -1 for a
-// cell from which no basket can be reached (a dead square).
-std::vector<int> basket_distances(const LevelModel &model);
