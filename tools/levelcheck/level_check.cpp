@@ -8,6 +8,7 @@
 
 #include "level/level_file.h"
 #include "level_checks.h"
+#include "level_figures.h"
 #include "level_model.h"
 #include "play/game_state.h"
 #include "push_solver.h"
@@ -83,6 +84,14 @@ LevelReport check_level(const std::string &fases_dir, int level, const CheckOpti
     if (!report.errors.empty())
         return finish();
 
+    const DeadFloor dead = dead_floor(model);
+    report.floor_cells = dead.floor_cells;
+    report.dead_cells = dead.dead_cells;
+    report.naive_wins = naive_strategy_wins(model);
+    bool effort_solved = false;
+    report.effort = breadth_first_effort(model, options.effort_cap, effort_solved);
+    report.effort_capped = !effort_solved && report.effort >= options.effort_cap;
+
     SolveResult solved = solve_level(model, options.max_states);
     report.states = solved.states;
     report.pushes = solved.pushes;
@@ -102,11 +111,14 @@ LevelReport check_level(const std::string &fases_dir, int level, const CheckOpti
         return finish();
     }
     const long needed_ms = static_cast<long>(replay.frames) * options.frame_delay_ms;
-    if (needed_ms > static_cast<long>(report.countdown) * 1000) {
+    const long granted_ms = static_cast<long>(report.countdown) * 1000 / options.countdown_share;
+    if (needed_ms > granted_ms) {
         report.errors.push_back("the solution needs " + std::to_string(needed_ms / 1000) +
                                 " s at " + std::to_string(options.frame_delay_ms) +
-                                " ms a frame, more than the countdown of " +
-                                std::to_string(report.countdown) + " s");
+                                " ms a frame, more than " + std::to_string(granted_ms / 1000) +
+                                " s, 1/" + std::to_string(options.countdown_share) +
+                                " of the countdown of " + std::to_string(report.countdown) +
+                                " s");
         return finish();
     }
     report.solution = solved.frames.substr(0, replay.frames);
