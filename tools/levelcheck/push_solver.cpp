@@ -115,6 +115,7 @@ SolveResult solve_level(const LevelModel &m, long max_states)
     std::array<uint8_t, CELL_COUNT> in_region;
     std::vector<uint16_t> moved;
     std::vector<PuzzleMove> run, best_run;
+    std::string steps;
     int goal = -1;
     Budget budget{0, max_states};
     auto give_up = [&]() {
@@ -157,7 +158,9 @@ SolveResult solve_level(const LevelModel &m, long max_states)
 
         // So is a nugget that can be delivered with all the others left where they are: it
         // leaves more room and the miner can still reach every cell he could before.
-        int best_slot = -1, best_miner = 0;
+        // Of those, the one with the fewest steps to the run's first push and then pushes, so
+        // that the miner does not cross the room for nothing.
+        int best_slot = -1, best_miner = 0, best_steps = 0;
         for (int slot = 0; slot < slots && nuggets[slot] != NO_NUGGET; slot++) {
             int miner = here.miner, end;
             board.nugget[nuggets[slot]] = 0;
@@ -166,10 +169,16 @@ SolveResult solve_level(const LevelModel &m, long max_states)
             board.nugget[nuggets[slot]] = 1;
             if (budget.spent())
                 return give_up();
-            if (delivered && (best_slot < 0 || run.size() < best_run.size())) {
+            if (!delivered)
+                continue;
+            steps.clear();
+            walk(board, here.miner, run.front().stand, steps);
+            const int run_steps = static_cast<int>(steps.size() + run.size());
+            if (best_slot < 0 || run_steps < best_steps) {
                 best_slot = slot;
                 best_miner = miner;
                 best_run = run;
+                best_steps = run_steps;
             }
         }
         if (best_slot >= 0) {
