@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <iterator>
 #include <memory>
 #include <set>
 #include <string>
@@ -32,9 +33,10 @@ struct ShippedLevel {
 std::unique_ptr<ShippedLevel> load_shipped(int level)
 {
     auto shipped = std::make_unique<ShippedLevel>();
-    shipped->state.level = level;
-    shipped->state.area = (level - 1) / 4 + 1;
-    apply_difficulty(shipped->state, 3);
+    GameSettings settings;
+    settings.start_level = level;
+    settings.difficulty = 3;
+    apply_settings(shipped->state, settings);
     load_level(shipped->state, shipped->grids, level,
                [](const std::string &name) { return open_level_file(DATA_DIR + "/" + name); });
     return shipped;
@@ -104,14 +106,15 @@ TEST(ShippedLevels, KeepTheirAreaFloorAndAClosedEdge)
 
 TEST(ShippedLevels, RampUpAndAskForThoughtBeyondTheFirstArea)
 {
-    std::vector<long> efforts[LEVEL_COUNT / 4];
+    std::vector<long> efforts[std::size(FLOOR_BY_AREA)];
     int naive_wins_in_area_1 = 0;
     for (int level = 1; level <= LEVEL_COUNT; level++) {
         SCOPED_TRACE("level " + std::to_string(level));
         const LevelReport r = check_level(DATA_DIR + "/fases", level, {});
         ASSERT_TRUE(r.passed()) << (r.errors.empty() ? "" : r.errors[0]);
-        efforts[(level - 1) / 4].push_back(r.effort);
-        if (level <= 4) {
+        ASSERT_GE(r.area, 1);
+        efforts[r.area - 1].push_back(r.effort);
+        if (r.area == 1) {
             naive_wins_in_area_1 += r.naive_wins;
             continue;
         }
@@ -119,7 +122,7 @@ TEST(ShippedLevels, RampUpAndAskForThoughtBeyondTheFirstArea)
         EXPECT_LE(r.walk_ratio(), 3.0) << r.frames << " moves for " << r.pushes << " pushes";
     }
     EXPECT_LE(naive_wins_in_area_1, 2);
-    for (int area = 1; area < LEVEL_COUNT / 4; area++)
+    for (size_t area = 1; area < std::size(efforts); area++)
         EXPECT_GT(median(efforts[area]), median(efforts[area - 1])) << "area " << area + 1;
 }
 

@@ -36,9 +36,10 @@ static bool read_text(const std::string &path, std::string &text)
 static void load_fresh(const std::string &dir, int level, int difficulty, GameState &state,
                        LevelGrids &grids)
 {
-    state.level = level;
-    state.area = (level - 1) / 4 + 1;
-    apply_difficulty(state, difficulty);
+    GameSettings settings;
+    settings.start_level = level;
+    settings.difficulty = difficulty;
+    apply_settings(state, settings);  // the game's own level, area and countdown rate
     load_level(state, grids, level, [&dir](const std::string &name) {
         return open_level_file(dir + "/" + name.substr(name.find('/') + 1));
     });
@@ -74,6 +75,7 @@ LevelReport check_level(const std::string &fases_dir, int level, const CheckOpti
     GameState state;
     auto grids = std::make_unique<LevelGrids>();
     load_fresh(fases_dir, level, options.difficulty, state, *grids);
+    report.area = state.area;
     report.nuggets = state.nuggets_remaining;
     report.countdown = state.time;
     const LevelModel model =

@@ -16,6 +16,7 @@ struct CheckOptions {
 
 struct LevelReport {
     int level = 0;
+    int area = 0;                     // as the game counts it, once the files are read
     std::vector<std::string> errors;  // any error fails the level
     std::vector<std::string> warnings;
     int nuggets = 0;

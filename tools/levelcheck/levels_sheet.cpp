@@ -41,8 +41,9 @@ void draw_label(BITMAP *sheet, int x, int y, int level, const LevelReport &r)
 void paint_level(BITMAP *playfield, const std::string &fases_dir, int level)
 {
     GameState state;
-    state.level = level;
-    state.area = (level - 1) / 4 + 1;
+    GameSettings settings;
+    settings.start_level = level;
+    apply_settings(state, settings);
     auto grids = std::make_unique<LevelGrids>();
     load_level(state, *grids, level, [&fases_dir](const std::string &name) {
         return open_level_file(fases_dir + "/" + name.substr(name.find('/') + 1));

@@ -11,9 +11,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <iterator>
 #include <string>
 #include <vector>
 
+#include "level/cell_catalogue.h"
 #include "level/level_file.h"
 #include "level_check.h"
 #include "level_figures.h"
@@ -59,7 +61,7 @@ int main(int argc, char **argv)
                 "    states time(s)\n");
     std::string failed;
     double total_seconds = 0;
-    std::vector<long> area_efforts[LEVEL_COUNT / 4];
+    std::vector<long> area_efforts[std::size(FLOOR_BY_AREA)];
     for (int level = 1; level <= LEVEL_COUNT; level++) {
         if (only_level && level != only_level)
             continue;
@@ -71,7 +73,8 @@ int main(int argc, char **argv)
                     r.countdown / options.countdown_share, r.effort_capped ? '>' : ' ', r.effort,
                     r.naive_wins ? "wins" : "fails", 100 * r.dead_share(), r.states, r.seconds,
                     r.passed() ? "" : "  FAILED");
-        area_efforts[(level - 1) / 4].push_back(r.effort);
+        if (r.area >= 1)
+            area_efforts[r.area - 1].push_back(r.effort);
         for (const std::string &w : r.warnings)
             std::printf("  warning: fase%02d: %s\n", level, w.c_str());
         for (const std::string &e : r.errors)
