@@ -7,20 +7,6 @@
 #include "play/barrier_rules.h"
 #include "play/game_state.h"
 
-int step_cell(int cell, int dir)
-{
-    int row = cell_row(cell), col = cell_col(cell);
-    switch (dir) {
-    case 0: row--; break;
-    case 1: row++; break;
-    case 2: col--; break;
-    default: col++; break;
-    }
-    if (row < 0 || row >= MAP_ROWS || col < 0 || col >= MAP_COLS)
-        return -1;
-    return cell_index(row, col);
-}
-
 static int model_group(BarrierGroup group)
 {
     switch (group) {

@@ -43,5 +43,15 @@ LevelModel build_level_model(const LevelGrids &grids, int miner_row, int miner_c
 constexpr int STEP_DELTA[4] = {-MAP_COLS, MAP_COLS, -1, 1};
 constexpr char STEP_LETTER[4] = {'U', 'D', 'L', 'R'};
 
-// The cell one step from `cell` in direction `dir` (0..3), or -1 off the grid.
-int step_cell(int cell, int dir);
+// The cell one step from `cell` in direction `dir` (0..3), or -1 off the grid. Inline: the
+// searches call it for every neighbour of every cell they flood.
+inline int step_cell(int cell, int dir)
+{
+    const int col = cell_col(cell);
+    switch (dir) {
+    case 0: return cell >= MAP_COLS ? cell - MAP_COLS : -1;
+    case 1: return cell < CELL_COUNT - MAP_COLS ? cell + MAP_COLS : -1;
+    case 2: return col > 0 ? cell - 1 : -1;
+    default: return col < MAP_COLS - 1 ? cell + 1 : -1;
+    }
+}
