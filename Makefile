@@ -4,7 +4,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: play test test-asan bench build deps-play deps-test sheet clean
+.PHONY: play test test-asan bench build deps-play deps-test sheet levels-sheet clean
 
 play: deps-play build
 	cd $(BUILD)/game && ./pitlorex
@@ -64,6 +64,12 @@ deps-package:
 sheet: deps-play
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build $(BUILD) --target contact_sheet
+
+# Every level as the game draws it, at half size, with its checker figures:
+# build/levels_sheet.png
+levels-sheet: deps-play
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD) --target levels_sheet_png
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) pitlorex_*.deb

@@ -161,6 +161,31 @@ TEST(LevelChecker, FindsAnOrderThatNeedsAPassingBay)
     EXPECT_NE(errors_of(no_bay).find("no solution"), std::string::npos) << errors_of(no_bay);
 }
 
+TEST(LevelChecker, NeverVisitsMoreStatesThanItsBound)
+{
+    // The passing bay makes the search branch and nest run searches inside its states.
+    const std::vector<std::string> bay = {"############", "#@..o..o..Y#", "####...#####",
+                                          "############"};
+    LevelReport unbounded = check_map(bay);
+    ASSERT_TRUE(unbounded.passed()) << errors_of(unbounded);
+    const long needed = unbounded.states;
+    ASSERT_GT(needed, 4);
+
+    for (long bound : {1L, 2L, needed / 2, needed - 1}) {
+        SCOPED_TRACE("bound " + std::to_string(bound));
+        CheckOptions options;
+        options.max_states = bound;
+        LevelReport report = check_map(bay, options);
+        EXPECT_LE(report.states, bound);
+        EXPECT_NE(errors_of(report).find("gave up"), std::string::npos) << errors_of(report);
+    }
+    CheckOptions exact;
+    exact.max_states = needed;
+    LevelReport report = check_map(bay, exact);
+    EXPECT_TRUE(report.passed()) << errors_of(report);
+    EXPECT_EQ(report.states, needed);
+}
+
 TEST(LevelChecker, TakesSwitchesAndWalksAroundHazards)
 {
     // The switch opens the barrier between the nugget and the basket; the straight way to the
@@ -170,13 +195,60 @@ TEST(LevelChecker, TakesSwitchesAndWalksAroundHazards)
     ASSERT_TRUE(report.passed()) << errors_of(report);
 }
 
-TEST(LevelChecker, RefusesASolutionLongerThanTheCountdown)
+TEST(LevelChecker, MeasuresEffortNaivePlayAndDeadFloor)
 {
-    CheckOptions slow;
-    slow.frame_delay_ms = 10000;  // four frames take 40 s, one nugget grants 33
-    LevelReport report = check_map({"########", "#@..o.Y#", "########"}, slow);
-    EXPECT_NE(errors_of(report).find("more than the countdown of 33 s"), std::string::npos)
-        << errors_of(report);
+    // Start, one push, the win: the uninformed search looks at three states.
+    LevelReport straight = check_map({"#######", "#@.o.Y#", "#######"});
+    ASSERT_TRUE(straight.passed()) << errors_of(straight);
+    EXPECT_EQ(straight.effort, 3);
+    EXPECT_FALSE(straight.effort_capped);
+    EXPECT_TRUE(straight.naive_wins);
+    EXPECT_DOUBLE_EQ(straight.walk_ratio(), 3.0 / 2);
+
+    // The nugget nearer the basket is behind the other: the naive player walks into it.
+    LevelReport bay =
+        check_map({"############", "#@..o..o..Y#", "####...#####", "############"});
+    ASSERT_TRUE(bay.passed()) << errors_of(bay);
+    EXPECT_FALSE(bay.naive_wins);
+    CheckOptions capped;
+    capped.effort_cap = 5;
+    LevelReport short_of_breath =
+        check_map({"############", "#@..o..o..Y#", "####...#####", "############"}, capped);
+    EXPECT_EQ(short_of_breath.effort, 5);
+    EXPECT_TRUE(short_of_breath.effort_capped);
+    EXPECT_GT(bay.effort, 5);
+
+    // A switch he can walk to is the first thing he takes; a barrier he cannot open yet leaves
+    // him without a plan even when the switch is one push away.
+    EXPECT_TRUE(check_map({"#########", "#@6.3...#", "#...#.oW#", "#####..Y#", "#########"})
+                    .naive_wins);
+    LevelReport locked = check_map({"#########", "#@o..W.Y#", "##.######", "##3######", "#########"});
+    ASSERT_TRUE(locked.passed()) << errors_of(locked);
+    EXPECT_FALSE(locked.naive_wins);
+
+    // The top row of this room can never go down, nor the cell in the bottom-left corner:
+    // six of nine floor cells are dead.
+    LevelReport corner = check_map({"#######", "#o..@.#", "#....Y#", "#######"}, capped);
+    EXPECT_EQ(corner.floor_cells, 9);
+    EXPECT_EQ(corner.dead_cells, 6);
+}
+
+TEST(LevelChecker, RefusesASolutionLongerThanAThirdOfTheCountdown)
+{
+    // Four frames; one nugget grants 33 s, of which a fair level needs at most 11.
+    const std::vector<std::string> map = {"########", "#@..o.Y#", "########"};
+    for (int delay_ms : {10000, 3000}) {  // 40 s, beyond the countdown; 12 s, within it
+        SCOPED_TRACE(delay_ms);
+        CheckOptions slow;
+        slow.frame_delay_ms = delay_ms;
+        LevelReport report = check_map(map, slow);
+        EXPECT_NE(errors_of(report).find("more than 11 s, 1/3 of the countdown of 33 s"),
+                  std::string::npos)
+            << errors_of(report);
+    }
+    CheckOptions fits;
+    fits.frame_delay_ms = 2750;  // 11 s exactly
+    EXPECT_TRUE(check_map(map, fits).passed());
 }
 
 TEST(LevelChecker, WarnsWhenTheMinerCanWalkUnderTheStatusLine)

@@ -6,9 +6,9 @@
 #include <memory>
 #include <sstream>
 
-#include "level/cell_catalogue.h"
 #include "level/level_file.h"
 #include "level_checks.h"
+#include "level_figures.h"
 #include "level_model.h"
 #include "play/game_state.h"
 #include "push_solver.h"
@@ -36,9 +36,10 @@ static bool read_text(const std::string &path, std::string &text)
 static void load_fresh(const std::string &dir, int level, int difficulty, GameState &state,
                        LevelGrids &grids)
 {
-    state.level = level;
-    state.area = area_of_level(level);
-    apply_difficulty(state, difficulty);
+    GameSettings settings;
+    settings.start_level = level;
+    settings.difficulty = difficulty;
+    apply_settings(state, settings);  // the game's own level, area and countdown rate
     load_level(state, grids, level, [&dir](const std::string &name) {
         return open_level_file(dir + "/" + name.substr(name.find('/') + 1));
     });
@@ -74,6 +75,7 @@ LevelReport check_level(const std::string &fases_dir, int level, const CheckOpti
     GameState state;
     auto grids = std::make_unique<LevelGrids>();
     load_fresh(fases_dir, level, options.difficulty, state, *grids);
+    report.area = state.area;
     report.nuggets = state.nuggets_remaining;
     report.countdown = state.time;
     const LevelModel model =
@@ -83,6 +85,14 @@ LevelReport check_level(const std::string &fases_dir, int level, const CheckOpti
     report.warnings = findings.warnings;
     if (!report.errors.empty())
         return finish();
+
+    const DeadFloor dead = dead_floor(model);
+    report.floor_cells = dead.floor_cells;
+    report.dead_cells = dead.dead_cells;
+    report.naive_wins = naive_strategy_wins(model);
+    bool effort_solved = false;
+    report.effort = breadth_first_effort(model, options.effort_cap, effort_solved);
+    report.effort_capped = !effort_solved && report.effort >= options.effort_cap;
 
     SolveResult solved = solve_level(model, options.max_states);
     report.states = solved.states;
@@ -103,11 +113,14 @@ LevelReport check_level(const std::string &fases_dir, int level, const CheckOpti
         return finish();
     }
     const long needed_ms = static_cast<long>(replay.frames) * options.frame_delay_ms;
-    if (needed_ms > static_cast<long>(report.countdown) * 1000) {
+    const long granted_ms = static_cast<long>(report.countdown) * 1000 / options.countdown_share;
+    if (needed_ms > granted_ms) {
         report.errors.push_back("the solution needs " + std::to_string(needed_ms / 1000) +
                                 " s at " + std::to_string(options.frame_delay_ms) +
-                                " ms a frame, more than the countdown of " +
-                                std::to_string(report.countdown) + " s");
+                                " ms a frame, more than " + std::to_string(granted_ms / 1000) +
+                                " s, 1/" + std::to_string(options.countdown_share) +
+                                " of the countdown of " + std::to_string(report.countdown) +
+                                " s");
         return finish();
     }
     report.solution = solved.frames.substr(0, replay.frames);

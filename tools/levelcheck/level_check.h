@@ -9,10 +9,14 @@ struct CheckOptions {
     long max_states = 1000000;  // search bound
     int difficulty = 3;         // the countdown is that of this difficulty (3: 33 s a nugget)
     int frame_delay_ms = 85;    // the slowest speed: a solution that fits here fits at every speed
+    // A fair level is won in a third of its countdown, so that a player may think and err.
+    int countdown_share = 3;
+    long effort_cap = 500000;  // bound of the uninformed search that scores the difficulty
 };
 
 struct LevelReport {
     int level = 0;
+    int area = 0;                     // as the game counts it, once the files are read
     std::vector<std::string> errors;  // any error fails the level
     std::vector<std::string> warnings;
     int nuggets = 0;
@@ -20,10 +24,18 @@ struct LevelReport {
     int frames = 0;        // frames of the replayed solution
     int countdown = 0;     // seconds granted at the chosen difficulty
     long states = 0;       // search states explored
+    long effort = 0;       // states of the uninformed breadth-first search: the difficulty
+    bool effort_capped = false;  // that search stopped at its cap before winning
+    bool naive_wins = false;     // the naive player's strategy wins the level
+    int floor_cells = 0;   // floor the miner may reach
+    int dead_cells = 0;    // of which no push path leads to a basket
     double seconds = 0;    // time spent checking
     std::string solution;  // one key letter a frame, when solved
 
     bool passed() const { return errors.empty(); }
+    // Moves (one a frame) per push of the solution found.
+    double walk_ratio() const { return pushes ? double(frames) / pushes : 0; }
+    double dead_share() const { return floor_cells ? double(dead_cells) / floor_cells : 0; }
 };
 
 // Checks level `level` (1..20) whose files faseNN.plt and faseNN.plo lie in `fases_dir`.

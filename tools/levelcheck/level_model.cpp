@@ -3,22 +3,8 @@
 
 #include <memory>
 
-#include "play/move_rules.h"
 #include "play/game_state.h"
-
-int step_cell(int cell, int dir)
-{
-    int row = cell_row(cell), col = cell_col(cell);
-    switch (dir) {
-    case 0: row--; break;
-    case 1: row++; break;
-    case 2: col--; break;
-    default: col++; break;
-    }
-    if (row < 0 || row >= MAP_ROWS || col < 0 || col >= MAP_COLS)
-        return -1;
-    return cell_index(row, col);
-}
+#include "play/move_rules.h"
 
 static void note_opened(int row, int col, void *context)
 {
@@ -44,18 +30,16 @@ LevelModel build_level_model(const LevelGrids &grids, int miner_row, int miner_c
     }
 
     // Open each group alone on a copy and see which cells the game turns into floor.
-    for (int group : {GROUP_X, GROUP_W, GROUP_UV}) {
+    for (const BarrierGroupRule &group : BARRIER_GROUPS) {
         auto copy = std::make_unique<LevelGrids>(grids);  // large: keep it off the stack
         GameState state;
         state.area = area;
-        state.x_opened = group == GROUP_X;
-        state.w_opened = group == GROUP_W;
-        state.uv_opened = group == GROUP_UV;
+        state.*group.opened = 1;
         std::vector<int> opened;
         open_barriers(state, *copy, note_opened, &opened);
         for (int cell : opened)
             if (!model.floor[cell])
-                model.opens_with[cell] = static_cast<int8_t>(group);
+                model.opens_with[cell] = static_cast<int8_t>(group.group);
     }
     return model;
 }

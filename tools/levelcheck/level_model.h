@@ -56,5 +56,15 @@ constexpr int STEP_DELTA[4] = {step_delta(0), step_delta(1), step_delta(2), step
 constexpr char STEP_LETTER[4] = {DIRECTION_STEPS[0].letter, DIRECTION_STEPS[1].letter,
                                  DIRECTION_STEPS[2].letter, DIRECTION_STEPS[3].letter};
 
-// The cell one step from `cell` in direction `dir` (0..3), or -1 off the grid.
-int step_cell(int cell, int dir);
+// The cell one step from `cell` in direction `dir` (0..3), or -1 off the grid. Inline: the
+// searches call it for every neighbour of every cell they flood.
+inline int step_cell(int cell, int dir)
+{
+    const int col = cell_col(cell);
+    switch (dir) {
+    case 0: return cell >= MAP_COLS ? cell - MAP_COLS : -1;
+    case 1: return cell < CELL_COUNT - MAP_COLS ? cell + MAP_COLS : -1;
+    case 2: return col > 0 ? cell - 1 : -1;
+    default: return col < MAP_COLS - 1 ? cell + 1 : -1;
+    }
+}

@@ -1,21 +1,30 @@
 // levelcheck: checks and solves every level pair of a folder, writes the solutions and prints
 // a table; exits 1 naming each level that fails.
 //
-//   levelcheck [--solutions DIR] [--level N] [--max-states N] FASES_DIR
+//   levelcheck [--solutions DIR] [--level N] [--max-states N] [--effort-cap N] FASES_DIR
+//
+// Per level: pushes and moves (frames) of the solution found and moves per push; the seconds
+// it needs at the slowest speed beside a third of the countdown; the effort of an uninformed
+// search (the difficulty score, '>' when capped); whether the naive player wins; the share of
+// reachable floor that is dead for a nugget; the solver's states and time.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <iterator>
 #include <string>
+#include <vector>
 
+#include "level/cell_catalogue.h"
 #include "level/level_file.h"
 #include "level_check.h"
+#include "level_figures.h"
 #include "solution_replay.h"
 
 static int usage()
 {
     std::fprintf(stderr,
-                 "usage: levelcheck [--solutions DIR] [--level N] [--max-states N] FASES_DIR\n");
+                 "usage: levelcheck [--solutions DIR] [--level N] [--max-states N] [--effort-cap N] FASES_DIR\n");
     return 2;
 }
 
@@ -32,29 +41,40 @@ int main(int argc, char **argv)
             only_level = std::atoi(argv[++i]);
         else if (!std::strcmp(argv[i], "--max-states") && has_value)
             options.max_states = std::atol(argv[++i]);
+        else if (!std::strcmp(argv[i], "--effort-cap") && has_value)
+            options.effort_cap = std::atol(argv[++i]);
         else if (argv[i][0] == '-' || !fases_dir.empty())
             return usage();
         else
             fases_dir = argv[i];
     }
-    if (fases_dir.empty() || only_level < 0 || only_level > LEVEL_COUNT || options.max_states <= 0)
+    if (fases_dir.empty() || only_level < 0 || only_level > LEVEL_COUNT || options.max_states <= 0 ||
+        options.effort_cap <= 0)
         return usage();
 
     if (!solutions_dir.empty()) {
         std::error_code error;
         std::filesystem::create_directories(solutions_dir, error);
     }
-    std::printf("level  nuggets  pushes  frames  needs(s)  countdown(s)    states  time(s)\n");
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);  // a line at a time, for a long run in a pipe
+    std::printf("level  nuggets pushes moves  walk needs(s) third(s)    effort naive dead%%"
+                "    states time(s)\n");
     std::string failed;
     double total_seconds = 0;
+    std::vector<long> area_efforts[AREA_COUNT];
     for (int level = 1; level <= LEVEL_COUNT; level++) {
         if (only_level && level != only_level)
             continue;
         const LevelReport r = check_level(fases_dir, level, options);
         total_seconds += r.seconds;
-        std::printf("fase%02d %7d %7d %7d %9.1f %13d %9ld %8.2f%s\n", level, r.nuggets, r.pushes,
-                    r.frames, r.frames * options.frame_delay_ms / 1000.0, r.countdown, r.states,
-                    r.seconds, r.passed() ? "" : "  FAILED");
+        std::printf("fase%02d %7d %6d %5d %5.2f %8.1f %8d %c%8ld %5s %5.1f %9ld %7.2f%s\n", level,
+                    r.nuggets, r.pushes, r.frames, r.walk_ratio(),
+                    r.frames * options.frame_delay_ms / 1000.0,
+                    r.countdown / options.countdown_share, r.effort_capped ? '>' : ' ', r.effort,
+                    r.naive_wins ? "wins" : "fails", 100 * r.dead_share(), r.states, r.seconds,
+                    r.passed() ? "" : "  FAILED");
+        if (r.area >= 1)
+            area_efforts[r.area - 1].push_back(r.effort);
         for (const std::string &w : r.warnings)
             std::printf("  warning: fase%02d: %s\n", level, w.c_str());
         for (const std::string &e : r.errors)
@@ -75,7 +95,11 @@ int main(int argc, char **argv)
             }
         }
     }
-    std::printf("total %.2f s (countdown of difficulty %d, frames of %d ms)\n", total_seconds,
+    std::printf("median effort by area:");
+    for (const std::vector<long> &efforts : area_efforts)
+        if (!efforts.empty())
+            std::printf(" %.0f", median(efforts));
+    std::printf("\ntotal %.2f s (countdown of difficulty %d, frames of %d ms)\n", total_seconds,
                 options.difficulty, options.frame_delay_ms);
     if (!failed.empty()) {
         std::printf("levelcheck: failed:%s\n", failed.c_str());

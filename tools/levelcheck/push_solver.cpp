@@ -10,105 +10,6 @@
 
 namespace {
 
-constexpr uint16_t NO_NUGGET = 0xFFFF;
-
-int opposite(int dir) { return dir ^ 1; }
-
-bool standable_when_open(const LevelModel &m, int cell)
-{
-    return cell >= 0 && (m.floor[cell] || m.opens_with[cell] != GROUP_NONE) && !m.hazard[cell];
-}
-
-// What the miner and nuggets meet in one state of the search.
-struct Board {
-    const LevelModel &m;
-    std::array<int8_t, CELL_COUNT> switch_at;  // index into m.switches, or -1
-    std::array<uint8_t, CELL_COUNT> nugget{};
-    unsigned taken = 0;   // bit i: switch i stepped on
-    unsigned opened = 0;  // bit g: group g open
-
-    explicit Board(const LevelModel &model) : m(model)
-    {
-        switch_at.fill(-1);
-        for (size_t i = 0; i < m.switches.size(); i++)
-            switch_at[m.switches[i].cell] = static_cast<int8_t>(i);
-    }
-
-    void set_taken(unsigned mask)
-    {
-        taken = mask;
-        opened = 0;
-        for (size_t i = 0; i < m.switches.size(); i++)
-            if (mask & (1u << i) && m.switches[i].group != GROUP_NONE)
-                opened |= 1u << m.switches[i].group;
-    }
-
-    bool switch_waiting(int cell) const
-    {
-        return switch_at[cell] >= 0 && !(taken & (1u << switch_at[cell]));
-    }
-
-    bool floor_now(int cell) const
-    {
-        return m.floor[cell] ||
-               (m.opens_with[cell] != GROUP_NONE && opened & (1u << m.opens_with[cell]));
-    }
-
-    // The miner may walk here without changing anything.
-    bool walkable(int cell) const
-    {
-        return cell >= 0 && floor_now(cell) && !m.hazard[cell] && !nugget[cell] &&
-               !switch_waiting(cell);
-    }
-
-    // A nugget may be pushed here.
-    bool nugget_may_enter(int cell) const
-    {
-        if (cell < 0 || m.hazard[cell] || switch_waiting(cell))
-            return false;
-        return m.basket[cell] || (floor_now(cell) && !nugget[cell]);
-    }
-
-    // Never free again, for the frozen-block test: off the grid, a wall, a hazard.
-    bool solid(int cell) const
-    {
-        return cell < 0 || m.hazard[cell] ||
-               (!m.floor[cell] && m.opens_with[cell] == GROUP_NONE && !m.basket[cell]);
-    }
-
-    // A nugget at `cell` (not in a basket) sits in a 2 x 2 block of walls and nuggets: none of
-    // them can ever move again.
-    bool frozen(int cell) const
-    {
-        for (int vertical : {0, 1})
-            for (int horizontal : {2, 3}) {
-                int a = step_cell(cell, vertical), b = step_cell(cell, horizontal);
-                int c = a < 0 ? -1 : step_cell(a, horizontal);
-                auto blocked = [&](int x) { return solid(x) || nugget[x]; };
-                if (blocked(a) && blocked(b) && blocked(c))
-                    return true;
-            }
-        return false;
-    }
-
-    // Cells the miner reaches from `from`, in breadth-first order.
-    void region(int from, std::vector<int> &cells, std::array<uint8_t, CELL_COUNT> &seen) const
-    {
-        seen.fill(0);
-        cells.clear();
-        cells.push_back(from);
-        seen[from] = 1;
-        for (size_t i = 0; i < cells.size(); i++)
-            for (int dir = 0; dir < 4; dir++) {
-                int next = step_cell(cells[i], dir);
-                if (next >= 0 && !seen[next] && walkable(next)) {
-                    seen[next] = 1;
-                    cells.push_back(next);
-                }
-            }
-    }
-};
-
 // One state of the search. Its move is the run of pushes (or the one switch step) that led
 // here, kept in a shared pool.
 struct Node {
@@ -120,98 +21,7 @@ struct Node {
     int runs;  // runs that freed a switch or a nugget on the way here
 };
 
-// Keys live in one flat pool: per node, the miner's region (its smallest cell), the taken
-// switches and the nuggets' cells sorted, NO_NUGGET for delivered ones.
-struct KeyPool {
-    int width;
-    std::vector<uint16_t> data;
-    const uint16_t *key(int node) const { return &data[static_cast<size_t>(node) * width]; }
-};
-
-struct KeyHash {
-    const KeyPool *pool;
-    size_t operator()(int node) const
-    {
-        const uint16_t *k = pool->key(node);
-        size_t h = 1469598103934665603ull;
-        for (int i = 0; i < pool->width; i++)
-            h = (h ^ k[i]) * 1099511628211ull;
-        return h;
-    }
-};
-
-struct KeyEqual {
-    const KeyPool *pool;
-    bool operator()(int a, int b) const
-    {
-        return std::equal(pool->key(a), pool->key(a) + pool->width, pool->key(b));
-    }
-};
-
 }  // namespace
-
-std::vector<int> basket_distances(const LevelModel &m)
-{
-    std::vector<int> dist(CELL_COUNT, -1);
-    std::vector<int> queue;
-    for (int cell = 0; cell < CELL_COUNT; cell++)
-        if (m.basket[cell] && !m.hazard[cell]) {
-            dist[cell] = 0;
-            queue.push_back(cell);
-        }
-    // Backwards: a nugget at `from` pushed in `dir` lands on `to` with the miner behind it.
-    for (size_t i = 0; i < queue.size(); i++) {
-        int to = queue[i];
-        for (int dir = 0; dir < 4; dir++) {
-            int from = step_cell(to, opposite(dir));
-            if (from < 0 || dist[from] >= 0 || !standable_when_open(m, from))
-                continue;
-            if (!standable_when_open(m, step_cell(from, opposite(dir))))
-                continue;
-            dist[from] = dist[to] + 1;
-            queue.push_back(from);
-        }
-    }
-    return dist;
-}
-
-// Sets a board to the given taken switches and nuggets.
-static void lay_out(Board &board, unsigned taken, const std::vector<uint16_t> &nuggets)
-{
-    board.set_taken(taken);
-    board.nugget.fill(0);
-    for (uint16_t n : nuggets)
-        if (n != NO_NUGGET)
-            board.nugget[n] = 1;
-}
-
-// Walks from `from` to `to` over cells the miner may walk on now, appending one letter a
-// step; false if `to` cannot be reached.
-static bool walk(const Board &board, int from, int to, std::string &frames)
-{
-    std::vector<int> came_from(CELL_COUNT, -1);
-    std::vector<int> queue{from};
-    came_from[from] = from;
-    for (size_t i = 0; i < queue.size() && came_from[to] < 0; i++)
-        for (int dir = 0; dir < 4; dir++) {
-            int next = step_cell(queue[i], dir);
-            if (next >= 0 && came_from[next] < 0 && board.walkable(next)) {
-                came_from[next] = queue[i];
-                queue.push_back(next);
-            }
-        }
-    if (came_from[to] < 0)
-        return false;
-    std::string path;
-    for (int cell = to; cell != from; cell = came_from[cell]) {
-        int back = came_from[cell];
-        for (int dir = 0; dir < 4; dir++)
-            if (step_cell(back, dir) == cell)
-                path += STEP_LETTER[dir];
-    }
-    frames.append(path.rbegin(), path.rend());
-    return true;
-}
 
 // The moves played out over the model: the walk to each stand cell, then the step itself.
 static bool expand_frames(const LevelModel &m, const std::vector<PuzzleMove> &moves,
@@ -237,107 +47,6 @@ static bool expand_frames(const LevelModel &m, const std::vector<PuzzleMove> &mo
                         ? NO_NUGGET
                         : static_cast<uint16_t>(step_cell(miner, move.dir));
     }
-    return true;
-}
-
-// What a run of pushes of one nugget aims at.
-struct RunGoal {
-    enum Kind {
-        basket,        // the nugget goes into a basket
-        switch_reach,  // the miner can reach a switch not yet taken
-        unblock,       // the nugget at `target` can then be delivered
-    } kind;
-    int target = -1;
-};
-
-// True when a switch not yet taken lies next to one of `cells`.
-static bool switch_in_reach(const Board &board, const std::vector<int> &cells)
-{
-    for (int cell : cells)
-        for (int dir = 0; dir < 4; dir++) {
-            int next = step_cell(cell, dir);
-            if (next >= 0 && board.switch_waiting(next) && board.m.floor[next])
-                return true;
-        }
-    return false;
-}
-
-// The shortest run of pushes of the nugget at `nugget` that reaches `goal` while every other
-// nugget stays put, searched over (nugget cell, miner region). `board` holds the other nuggets
-// only. On success `end` is where the nugget rests (-1 when delivered) and `miner` where the
-// miner stands. Adds the states it looks at to `states`.
-static bool find_run(Board &board, const std::vector<int> &dist, RunGoal goal, int &miner,
-                     int nugget, int &end, std::vector<PuzzleMove> &pushes, long &states)
-{
-    // For unblock runs: whether the target can be delivered with this run's nugget where it is.
-    auto target_free = [&](int from) {
-        int target_miner = from, target_end;
-        std::vector<PuzzleMove> ignored;
-        board.nugget[goal.target] = 0;
-        bool free = find_run(board, dist, {RunGoal::basket}, target_miner, goal.target, target_end,
-                             ignored, states);
-        board.nugget[goal.target] = 1;
-        return free;
-    };
-
-    struct Visit {
-        int nugget, miner, parent;
-        PuzzleMove push;
-    };
-    std::vector<Visit> visits{{nugget, miner, -1, {false, -1, 0}}};
-    std::unordered_set<int> seen;
-    std::vector<int> cells;
-    std::array<uint8_t, CELL_COUNT> in_region;
-    int found = -1;
-    for (size_t i = 0; i < visits.size() && found < 0; i++) {
-        const Visit here = visits[i];
-        states++;
-        board.nugget[here.nugget] = 1;
-        board.region(here.miner, cells, in_region);
-        int canonical = *std::min_element(cells.begin(), cells.end());
-        if (!seen.insert(here.nugget * CELL_COUNT + canonical).second) {
-            board.nugget[here.nugget] = 0;
-            continue;
-        }
-        if (i > 0 && ((goal.kind == RunGoal::switch_reach && switch_in_reach(board, cells)) ||
-                      (goal.kind == RunGoal::unblock && target_free(here.miner)))) {
-            board.nugget[here.nugget] = 0;
-            found = static_cast<int>(i);
-            break;
-        }
-        for (int dir = 0; dir < 4 && found < 0; dir++) {
-            const int stand = step_cell(here.nugget, opposite(dir));
-            const int to = step_cell(here.nugget, dir);
-            if (stand < 0 || !in_region[stand] || !board.nugget_may_enter(to))
-                continue;
-            const PuzzleMove push{false, stand, dir};
-            if (board.m.basket[to]) {
-                if (goal.kind == RunGoal::basket) {
-                    visits.push_back({-1, here.nugget, static_cast<int>(i), push});
-                    found = static_cast<int>(visits.size()) - 1;
-                }
-                continue;
-            }
-            if (dist[to] < 0)
-                continue;
-            board.nugget[here.nugget] = 0;
-            board.nugget[to] = 1;
-            const bool stuck = board.frozen(to);
-            board.nugget[to] = 0;
-            board.nugget[here.nugget] = 1;
-            if (!stuck)
-                visits.push_back({to, here.nugget, static_cast<int>(i), push});
-        }
-        board.nugget[here.nugget] = 0;
-    }
-    if (found < 0)
-        return false;
-    end = visits[found].nugget;
-    miner = visits[found].miner;
-    pushes.clear();
-    for (int v = found; visits[v].parent >= 0; v = visits[v].parent)
-        pushes.push_back(visits[v].push);
-    std::reverse(pushes.begin(), pushes.end());
     return true;
 }
 
@@ -406,15 +115,19 @@ SolveResult solve_level(const LevelModel &m, long max_states)
     std::array<uint8_t, CELL_COUNT> in_region;
     std::vector<uint16_t> moved;
     std::vector<PuzzleMove> run, best_run;
+    std::string steps;
     int goal = -1;
+    Budget budget{0, max_states};
+    auto give_up = [&]() {
+        result.states = budget.used;
+        result.failure = "gave up after " + std::to_string(budget.used) + " states";
+        return result;
+    };
     while (!open.empty()) {
-        if (result.states >= max_states) {
-            result.failure = "gave up after " + std::to_string(result.states) + " states";
-            return result;
-        }
+        if (!budget.take())
+            return give_up();
         const int node = std::get<4>(open.top());
         open.pop();
-        result.states++;
         const std::vector<uint16_t> nuggets(pool.key(node) + 2, pool.key(node) + pool.width);
         if (slots == 0 || nuggets[0] == NO_NUGGET) {
             goal = node;
@@ -445,17 +158,27 @@ SolveResult solve_level(const LevelModel &m, long max_states)
 
         // So is a nugget that can be delivered with all the others left where they are: it
         // leaves more room and the miner can still reach every cell he could before.
-        int best_slot = -1, best_miner = 0;
+        // Of those, the one with the fewest steps to the run's first push and then pushes, so
+        // that the miner does not cross the room for nothing.
+        int best_slot = -1, best_miner = 0, best_steps = 0;
         for (int slot = 0; slot < slots && nuggets[slot] != NO_NUGGET; slot++) {
             int miner = here.miner, end;
             board.nugget[nuggets[slot]] = 0;
             bool delivered = find_run(board, dist, {RunGoal::basket}, miner, nuggets[slot], end,
-                                      run, result.states);
+                                      run, budget);
             board.nugget[nuggets[slot]] = 1;
-            if (delivered && (best_slot < 0 || run.size() < best_run.size())) {
+            if (budget.spent())
+                return give_up();
+            if (!delivered)
+                continue;
+            steps.clear();
+            walk(board, here.miner, run.front().stand, steps);
+            const int run_steps = static_cast<int>(steps.size() + run.size());
+            if (best_slot < 0 || run_steps < best_steps) {
                 best_slot = slot;
                 best_miner = miner;
                 best_run = run;
+                best_steps = run_steps;
             }
         }
         if (best_slot >= 0) {
@@ -479,17 +202,20 @@ SolveResult solve_level(const LevelModel &m, long max_states)
                 int miner = here.miner, end;
                 board.nugget[nuggets[slot]] = board.nugget[nuggets[other]] = 0;
                 bool blocked_by_slot = find_run(board, dist, {RunGoal::basket}, miner,
-                                                nuggets[other], end, run, result.states);
+                                                nuggets[other], end, run, budget);
                 board.nugget[nuggets[slot]] = board.nugget[nuggets[other]] = 1;
+                if (budget.spent())
+                    return give_up();
                 if (blocked_by_slot)
                     goals.push_back({RunGoal::unblock, nuggets[other]});
             }
             for (const RunGoal &run_goal : goals) {
                 int miner = here.miner, end;
                 board.nugget[nuggets[slot]] = 0;
-                bool found =
-                    find_run(board, dist, run_goal, miner, nuggets[slot], end, run, result.states);
+                bool found = find_run(board, dist, run_goal, miner, nuggets[slot], end, run, budget);
                 board.nugget[nuggets[slot]] = 1;
+                if (budget.spent())
+                    return give_up();
                 if (!found)
                     continue;
                 moved = nuggets;
@@ -524,6 +250,7 @@ SolveResult solve_level(const LevelModel &m, long max_states)
             }
         }
     }
+    result.states = budget.used;
     if (goal < 0) {
         result.failure = "no solution (" + std::to_string(result.states) + " states searched)";
         return result;

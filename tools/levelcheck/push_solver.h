@@ -5,15 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "level_model.h"
-
-// One move of a solution: the miner walks to `stand`, then steps once in `dir` (0..3: up,
-// down, left, right), either pushing the nugget in front of him or stepping onto a switch.
-struct PuzzleMove {
-    bool takes_switch;
-    int stand;
-    int dir;
-};
+#include "push_board.h"
 
 struct SolveResult {
     bool solved = false;
@@ -21,7 +13,7 @@ struct SolveResult {
     std::vector<PuzzleMove> moves;  // in playing order
     std::string frames;             // the moves expanded into one key letter per frame
     int pushes = 0;
-    long states = 0;  // states taken off the queue
+    long states = 0;  // states visited, those of the run searches included
 };
 
 // Searches the level's states (miner region, nuggets left, switches taken). Two kinds of move
@@ -31,11 +23,7 @@ struct SolveResult {
 // that bring a switch within reach, then on single pushes, best first by nuggets left, then
 // by pushes so far plus the pushes the nuggets still need at the least; it never pushes a
 // nugget onto a square from which no basket can be reached or into a frozen 2 x 2 block.
-// Every search state, including those of the delivery searches, counts against `max_states`,
-// so it always ends.
+// Every state visited, those of the run searches nested inside included, counts against
+// `max_states`: the search gives up before it would visit one more.
 SolveResult solve_level(const LevelModel &model, long max_states);
 
-// Push distance from every cell to the nearest basket, counting every barrier as open and
-// every switch as taken, and the miner needing a standable cell behind the nugget; -1 for a
-// cell from which no basket can be reached (a dead square).
-std::vector<int> basket_distances(const LevelModel &model);

@@ -1,0 +1,152 @@
+// The shared board: dead squares, walks and single-nugget push runs.
+#include "push_board.h"
+
+#include <algorithm>
+#include <unordered_set>
+
+std::vector<int> basket_distances(const LevelModel &m)
+{
+    std::vector<int> dist(CELL_COUNT, -1);
+    std::vector<int> queue;
+    for (int cell = 0; cell < CELL_COUNT; cell++)
+        if (m.basket[cell] && !m.hazard[cell]) {
+            dist[cell] = 0;
+            queue.push_back(cell);
+        }
+    // Backwards: a nugget at `from` pushed in `dir` lands on `to` with the miner behind it.
+    for (size_t i = 0; i < queue.size(); i++) {
+        int to = queue[i];
+        for (int dir = 0; dir < 4; dir++) {
+            int from = step_cell(to, opposite(dir));
+            if (from < 0 || dist[from] >= 0 || !standable_when_open(m, from))
+                continue;
+            if (!standable_when_open(m, step_cell(from, opposite(dir))))
+                continue;
+            dist[from] = dist[to] + 1;
+            queue.push_back(from);
+        }
+    }
+    return dist;
+}
+
+void lay_out(Board &board, unsigned taken, const std::vector<uint16_t> &nuggets)
+{
+    board.set_taken(taken);
+    board.nugget.fill(0);
+    for (uint16_t n : nuggets)
+        if (n != NO_NUGGET)
+            board.nugget[n] = 1;
+}
+
+bool walk(const Board &board, int from, int to, std::string &frames)
+{
+    std::vector<int> came_from(CELL_COUNT, -1);
+    std::vector<int> queue{from};
+    came_from[from] = from;
+    for (size_t i = 0; i < queue.size() && came_from[to] < 0; i++)
+        for (int dir = 0; dir < 4; dir++) {
+            int next = step_cell(queue[i], dir);
+            if (next >= 0 && came_from[next] < 0 && board.walkable(next)) {
+                came_from[next] = queue[i];
+                queue.push_back(next);
+            }
+        }
+    if (came_from[to] < 0)
+        return false;
+    std::string path;
+    for (int cell = to; cell != from; cell = came_from[cell]) {
+        int back = came_from[cell];
+        for (int dir = 0; dir < 4; dir++)
+            if (step_cell(back, dir) == cell)
+                path += STEP_LETTER[dir];
+    }
+    frames.append(path.rbegin(), path.rend());
+    return true;
+}
+
+bool switch_in_reach(const Board &board, const std::vector<int> &cells)
+{
+    for (int cell : cells)
+        for (int dir = 0; dir < 4; dir++) {
+            int next = step_cell(cell, dir);
+            if (next >= 0 && board.switch_waiting(next) && board.m.floor[next])
+                return true;
+        }
+    return false;
+}
+
+bool find_run(Board &board, const std::vector<int> &dist, RunGoal goal, int &miner,
+                     int nugget, int &end, std::vector<PuzzleMove> &pushes, Budget &budget)
+{
+    // For unblock runs: whether the target can be delivered with this run's nugget where it is.
+    auto target_free = [&](int from) {
+        int target_miner = from, target_end;
+        std::vector<PuzzleMove> ignored;
+        board.nugget[goal.target] = 0;
+        bool free = find_run(board, dist, {RunGoal::basket}, target_miner, goal.target, target_end,
+                             ignored, budget);
+        board.nugget[goal.target] = 1;
+        return free;
+    };
+
+    struct Visit {
+        int nugget, miner, parent;
+        PuzzleMove push;
+    };
+    std::vector<Visit> visits{{nugget, miner, -1, {false, -1, 0}}};
+    std::unordered_set<int> seen;
+    std::vector<int> cells;
+    std::array<uint8_t, CELL_COUNT> in_region;
+    int found = -1;
+    for (size_t i = 0; i < visits.size() && found < 0; i++) {
+        const Visit here = visits[i];
+        if (!budget.take())
+            return false;
+        board.nugget[here.nugget] = 1;
+        board.region(here.miner, cells, in_region);
+        int canonical = *std::min_element(cells.begin(), cells.end());
+        if (!seen.insert(here.nugget * CELL_COUNT + canonical).second) {
+            board.nugget[here.nugget] = 0;
+            continue;
+        }
+        if (i > 0 && ((goal.kind == RunGoal::switch_reach && switch_in_reach(board, cells)) ||
+                      (goal.kind == RunGoal::unblock && target_free(here.miner)))) {
+            board.nugget[here.nugget] = 0;
+            found = static_cast<int>(i);
+            break;
+        }
+        for (int dir = 0; dir < 4 && found < 0; dir++) {
+            const int stand = step_cell(here.nugget, opposite(dir));
+            const int to = step_cell(here.nugget, dir);
+            if (stand < 0 || !in_region[stand] || !board.nugget_may_enter(to))
+                continue;
+            const PuzzleMove push{false, stand, dir};
+            if (board.m.basket[to]) {
+                if (goal.kind == RunGoal::basket) {
+                    visits.push_back({-1, here.nugget, static_cast<int>(i), push});
+                    found = static_cast<int>(visits.size()) - 1;
+                }
+                continue;
+            }
+            if (dist[to] < 0)
+                continue;
+            board.nugget[here.nugget] = 0;
+            board.nugget[to] = 1;
+            const bool stuck = board.frozen(to);
+            board.nugget[to] = 0;
+            board.nugget[here.nugget] = 1;
+            if (!stuck)
+                visits.push_back({to, here.nugget, static_cast<int>(i), push});
+        }
+        board.nugget[here.nugget] = 0;
+    }
+    if (found < 0)
+        return false;
+    end = visits[found].nugget;
+    miner = visits[found].miner;
+    pushes.clear();
+    for (int v = found; visits[v].parent >= 0; v = visits[v].parent)
+        pushes.push_back(visits[v].push);
+    std::reverse(pushes.begin(), pushes.end());
+    return true;
+}
