@@ -46,13 +46,8 @@ struct LevelModel {
 // objects on barriers and the closed outer edge count exactly as in play.
 LevelModel build_level_model(const LevelGrids &grids, int miner_row, int miner_col, int area);
 
-// One step in each direction, in the game's step order: up, down, left, right (dir is
-// int(Direction), a row of DIRECTION_STEPS).
-constexpr int step_delta(int dir)
-{
-    return DIRECTION_STEPS[dir].drow * MAP_COLS + DIRECTION_STEPS[dir].dcol;
-}
-constexpr int STEP_DELTA[4] = {step_delta(0), step_delta(1), step_delta(2), step_delta(3)};
+// Directions are numbered as the rows of DIRECTION_STEPS (int(Direction)): up, down, left,
+// right, the game's step order; opposite directions pair up as 0-1 and 2-3.
 constexpr char STEP_LETTER[4] = {DIRECTION_STEPS[0].letter, DIRECTION_STEPS[1].letter,
                                  DIRECTION_STEPS[2].letter, DIRECTION_STEPS[3].letter};
 
@@ -60,11 +55,9 @@ constexpr char STEP_LETTER[4] = {DIRECTION_STEPS[0].letter, DIRECTION_STEPS[1].l
 // searches call it for every neighbour of every cell they flood.
 inline int step_cell(int cell, int dir)
 {
-    const int col = cell_col(cell);
-    switch (dir) {
-    case 0: return cell >= MAP_COLS ? cell - MAP_COLS : -1;
-    case 1: return cell < CELL_COUNT - MAP_COLS ? cell + MAP_COLS : -1;
-    case 2: return col > 0 ? cell - 1 : -1;
-    default: return col < MAP_COLS - 1 ? cell + 1 : -1;
-    }
+    const DirectionStep &step = DIRECTION_STEPS[dir];
+    const int row = cell_row(cell) + step.drow, col = cell_col(cell) + step.dcol;
+    if (row < 0 || row >= MAP_ROWS || col < 0 || col >= MAP_COLS)
+        return -1;
+    return cell_index(row, col);
 }

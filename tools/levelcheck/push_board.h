@@ -12,6 +12,9 @@
 constexpr uint16_t NO_NUGGET = 0xFFFF;
 
 inline int opposite(int dir) { return dir ^ 1; }
+static_assert(DIRECTION_STEPS[0].drow == -DIRECTION_STEPS[1].drow &&
+                  DIRECTION_STEPS[2].dcol == -DIRECTION_STEPS[3].dcol,
+              "opposite directions pair up as 0-1 and 2-3");
 
 // A cell the miner could stand on once every barrier is open: floor or barrier, no hazard.
 inline bool standable_when_open(const LevelModel &m, int cell)
