@@ -59,6 +59,7 @@ constexpr DirectionStep DIRECTION_STEPS[4] = {
     {Direction::right, 0, 1, 'R'},
 };
 
+// The row of `dir`.
 inline const DirectionStep &direction_step(Direction dir) { return DIRECTION_STEPS[int(dir)]; }
 
 // The direction of key letter `letter`; false (dir untouched) for anything but U, D, L, R.
