@@ -77,7 +77,8 @@ FrameEnd play_frame()
     // The opened barriers are painted as they open, the step's cells after them: no cell is
     // painted by both but for a nugget's old cell on an opened barrier, floor either way.
     FloorPaint paint{back_buffer, tile_bitmap(area_floor(state.area))};
-    StepReport step = play_step(state, level_grids, held ? &dir : nullptr, paint_opened_cell, &paint);
+    StepReport step =
+        play_step(state, level_grids, held ? &dir : nullptr, paint_opened_cell, &paint);
     paint_step(back_buffer, step, state.area);
     // The picture reads the player's cells only, so it may follow the cell-left rule.
     present_frame();

@@ -27,8 +27,8 @@ std::string missing_resource_text(const std::string &name);
 [[noreturn]] void end_with_missing_resource(const std::string &name);
 
 // Brings the library, the font engine, sound, the window, input and the pointer up through the
-// platform seam, and installs the menu's close handler. Returns 0, or ends the process with status 1 (no display,
-// no font engine, no window) after saying why.
+// platform seam, and installs the menu's close handler. Returns 0, or ends the process with
+// status 1 (no display, no font engine, no window) after saying why.
 int init_system();
 
 // Frees the start-up sound and the title tune, drops typed keys, stops the font engine and ends

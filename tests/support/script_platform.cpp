@@ -35,7 +35,10 @@ int pf_start_library()
     return script.answers.library;
 }
 
-void pf_set_color_depth(int depth) { script.log.push_back("set_color_depth " + std::to_string(depth)); }
+void pf_set_color_depth(int depth)
+{
+    script.log.push_back("set_color_depth " + std::to_string(depth));
+}
 
 int pf_start_font_engine()
 {

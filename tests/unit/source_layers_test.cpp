@@ -139,7 +139,8 @@ TEST(Sources, OnlyThePlatformCallsTheLibrarysWindowInputTimerSoundAndExit)
 {
     // The scan itself: calls found, the seam's own names, members and comments passed over.
     const std::string sample = "pf_rest(1);\n  rest(5); script.mouse_x = 1;\n"
-                               "// install_timer();\nint x = mouse_b; key[KEY_UP]; show_mouse(screen);\n"
+                               "// install_timer();\n"
+                               "int x = mouse_b; key[KEY_UP]; show_mouse(screen);\n"
                                "f(\"exit(1)\"); std::exit(2);\n";
     const std::vector<std::string> expected = {"line 2: rest",       "line 4: mouse_b",
                                                "line 4: key",        "line 4: show_mouse",
