@@ -9,8 +9,6 @@
 #include "play/move_rules.h"
 #include "play/playfield_render.h"
 
-namespace {
-
 int arrow_key(Direction dir)
 {
     switch (dir) {
@@ -21,6 +19,8 @@ int arrow_key(Direction dir)
     }
     return KEY_UP;
 }
+
+namespace {
 
 // A step needs its key and no other arrow key.
 bool held_alone(Direction dir)

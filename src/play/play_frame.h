@@ -23,6 +23,9 @@ void arm_countdown();
 // is: two arrows held at once stop the miner.
 bool held_direction(Direction &dir);
 
+// The arrow key (KEY_UP, ...) that steers the miner in `dir`.
+int arrow_key(Direction dir);
+
 // The barrier step of a frame alone: opens the groups whose switch was taken (move_rules.h)
 // and draws the area's floor into `buffer` at every cell opened, again each frame while the
 // flag stays set.

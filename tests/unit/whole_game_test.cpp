@@ -8,50 +8,11 @@
 #include "loop_test_game.h"
 #include "play/game_start.h"
 #include "script_platform.h"
+#include "solution_player.h"
 #include "shell/shell.h"
 
 #include <allegro.h>
 #include <gtest/gtest.h>
-
-#include <fstream>
-#include <string>
-
-namespace {
-
-std::string stored_solution(int level)
-{
-    char name[32];
-    std::snprintf(name, sizeof name, "/solutions/fase%02d.txt", level);
-    std::ifstream in(std::string(LEVELS_DATA_DIR) + name);
-    std::string keys, line;
-    while (in >> line)
-        keys += line;
-    return keys;
-}
-
-int scancode(char key)
-{
-    switch (key) {
-    case 'U': return KEY_UP;
-    case 'D': return KEY_DOWN;
-    case 'L': return KEY_LEFT;
-    default: return KEY_RIGHT;
-    }
-}
-
-// Holds, at every key read, the key of the current frame of the current level's solution. A
-// frame ends with the frame delay's pause; a new level starts its solution from its first key.
-struct SolutionPlayer {
-    std::string solutions[LEVEL_COUNT + 1];
-    int frame_delay;
-    int level = 0;
-    size_t frame = 0;
-    long last_ms = 0;
-    int highest_level = 0;
-    int lowest_lives = 99;
-};
-
-}  // namespace
 
 TEST(ShippedGame, AllTwentyLevelsArePlayedToTheVictoryBoard)
 {
@@ -67,34 +28,8 @@ TEST(ShippedGame, AllTwentyLevelsArePlayedToTheVictoryBoard)
     static SolutionPlayer player;
     player = SolutionPlayer{};
     player.frame_delay = 50;
-    for (int level = 1; level <= LEVEL_COUNT; level++) {
-        player.solutions[level] = stored_solution(level);
-        ASSERT_FALSE(player.solutions[level].empty()) << "no stored solution for level " << level;
-    }
-
-    script.on_time = [](ScriptPlatform &s) {
-        if (s.now_ms - player.last_ms == player.frame_delay)
-            player.frame++;
-        player.last_ms = s.now_ms;
-    };
-    script.on_poll = [](ScriptPlatform &s) {
-        if (game_state.level != player.level) {
-            player.level = game_state.level;
-            player.frame = 0;
-        }
-        player.highest_level = std::max(player.highest_level, game_state.level);
-        player.lowest_lives = std::min(player.lowest_lives, game_state.lives);
-        for (bool &held : s.keys)
-            held = false;
-        const std::string &keys = player.solutions[player.level];
-        if (!game_state.completed && player.frame < keys.size())
-            s.keys[scancode(keys[player.frame])] = true;
-        if (game_state.completed) {  // the victory board's OK
-            s.mouse_x = 320;
-            s.mouse_y = 310;
-            s.mouse_b = 1;
-        }
-    };
+    ASSERT_TRUE(load_solutions(player, LEVELS_DATA_DIR)) << "a stored solution is missing";
+    attach_solution_player(player);
 
     int status = -1;
     try {

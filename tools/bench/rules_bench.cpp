@@ -2,6 +2,7 @@
 // through the scripted platform.
 #include "bench_sections.h"
 #include "script_platform.h"
+#include "solution_player.h"
 
 #include "font/alfont.h"
 #include "font/alfont_extra.h"
@@ -13,11 +14,9 @@
 #include "shell/shell.h"
 #include "ui/main_menu.h"
 
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 
 namespace {
 
@@ -48,37 +47,6 @@ size_t read_whole(const std::string &name)
     return n;
 }
 
-std::string stored_solution(const std::string &data_dir, int level)
-{
-    char name[32];
-    std::snprintf(name, sizeof name, "/solutions/fase%02d.txt", level);
-    std::ifstream in(data_dir + name);
-    std::string keys, line;
-    while (in >> line)
-        keys += line;
-    return keys;
-}
-
-int scancode(char key)
-{
-    switch (key) {
-    case 'U': return KEY_UP;
-    case 'D': return KEY_DOWN;
-    case 'L': return KEY_LEFT;
-    default: return KEY_RIGHT;
-    }
-}
-
-// The player of the stored solutions: at every key read, the key of the current frame of the
-// current level's solution; a frame ends with the frame delay's pause.
-struct SolutionPlayer {
-    std::string solutions[LEVEL_COUNT + 1];
-    int frame_delay = 50;
-    int level = 0;
-    size_t frame = 0;
-    long last_ms = 0;
-    long frames = 0;  // frames played over the whole game
-};
 SolutionPlayer player;
 
 // One whole game from level 1 to the victory board's OK; false when it did not end there.
@@ -94,29 +62,8 @@ bool play_whole_game()
     // A game starts from a clean level state, as the first game of the process does.
     reset_level_state(game_state, level_grids);
     game_state.close_requested = false;
-    script.on_time = [](ScriptPlatform &s) {
-        if (s.now_ms - player.last_ms == player.frame_delay) {
-            player.frame++;
-            player.frames++;
-        }
-        player.last_ms = s.now_ms;
-    };
-    script.on_poll = [](ScriptPlatform &s) {
-        if (game_state.level != player.level) {
-            player.level = game_state.level;
-            player.frame = 0;
-        }
-        for (bool &held : s.keys)
-            held = false;
-        const std::string &keys = player.solutions[player.level];
-        if (!game_state.completed && player.frame < keys.size())
-            s.keys[scancode(keys[player.frame])] = true;
-        if (game_state.completed) {  // the victory board's OK
-            s.mouse_x = 320;
-            s.mouse_y = 310;
-            s.mouse_b = 1;
-        }
-    };
+    player.highest_level = 0;
+    attach_solution_player(player);
     int status = -1;
     try {
         show_game_end(start_game(GameSettings{1, 3, 1, player.frame_delay}));
@@ -203,8 +150,7 @@ void bench_rules(const BenchPlaces &places, const Floors &floors, std::vector<Ro
                     barrier_draws, 0});
 
     // A whole game of the stored solutions, level 1 to the victory board's OK.
-    for (int l = 1; l <= LEVEL_COUNT; l++)
-        player.solutions[l] = stored_solution(places.data_dir, l);
+    load_solutions(player, places.data_dir);
     std::vector<double> games;
     long frames = 0;
     for (int rep = 0; rep < 5; rep++) {
