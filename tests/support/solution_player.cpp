@@ -2,9 +2,11 @@
 #include "solution_player.h"
 
 #include "level/level_data.h"
+#include "play/game_start.h"
 #include "play/game_state.h"
 #include "play/play_frame.h"
 #include "script_platform.h"
+#include "shell/shell.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -60,4 +62,15 @@ void attach_solution_player(SolutionPlayer &player)
             s.mouse_b = 1;
         }
     };
+}
+
+int play_stored_game(SolutionPlayer &player)
+{
+    attach_solution_player(player);
+    try {
+        show_game_end(start_game(GameSettings{1, 3, 1, player.frame_delay}));
+    } catch (const ProcessExit &exit) {
+        return exit.status;
+    }
+    return -1;
 }

@@ -30,3 +30,8 @@ bool load_solutions(SolutionPlayer &player, const std::string &data_dir);
 // Makes `player` the scripted platform's player (its on_time and on_poll), from the game's
 // first frame on. The player must outlive the game.
 void attach_solution_player(SolutionPlayer &player);
+
+// A whole game from level 1 at the hardest difficulty with `player` at the keys, through
+// start_game and the screen flow's end of a game: the exit status the game ended with (the
+// victory board's OK gives 0), or -1 when it returned without ending the process.
+int play_stored_game(SolutionPlayer &player);

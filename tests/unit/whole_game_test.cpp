@@ -6,10 +6,9 @@
 #include "level/level_file.h"
 #include "level_test_files.h"
 #include "loop_test_game.h"
-#include "play/game_start.h"
+#include "play/game_state.h"
 #include "script_platform.h"
 #include "solution_player.h"
-#include "shell/shell.h"
 
 #include <allegro.h>
 #include <gtest/gtest.h>
@@ -29,14 +28,8 @@ TEST(ShippedGame, AllTwentyLevelsArePlayedToTheVictoryBoard)
     player = SolutionPlayer{};
     player.frame_delay = 50;
     ASSERT_TRUE(load_solutions(player, LEVELS_DATA_DIR)) << "a stored solution is missing";
-    attach_solution_player(player);
 
-    int status = -1;
-    try {
-        show_game_end(start_game(GameSettings{1, 3, 1, player.frame_delay}));
-    } catch (const ProcessExit &exit) {
-        status = exit.status;
-    }
+    int status = play_stored_game(player);
     EXPECT_EQ(status, 0);
     EXPECT_EQ(player.highest_level, 20);
     EXPECT_TRUE(game_state.completed == 0);  // the victory board's OK cleared the level state

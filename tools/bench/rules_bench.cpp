@@ -63,12 +63,9 @@ bool play_whole_game()
     reset_level_state(game_state, level_grids);
     game_state.close_requested = false;
     player.highest_level = 0;
-    attach_solution_player(player);
     int status = -1;
     try {
-        show_game_end(start_game(GameSettings{1, 3, 1, player.frame_delay}));
-    } catch (const ProcessExit &exit) {
-        status = exit.status;
+        status = play_stored_game(player);
     } catch (const ScriptStalled &stalled) {
         std::fprintf(stderr, "bench: the game stalled: %s\n", stalled.where.c_str());
     }
