@@ -85,8 +85,9 @@ void pf_rest(int ms);
 // close request must not wait out a long message.
 void pf_rest_unless(int ms, const std::atomic<bool> &stop);
 
-// Yields the processor for about a millisecond: what a waiting screen does after a pass that
-// changed nothing. No pause the game's timing counts on (the scripted clock does not move).
+// What a waiting screen does after a pass that changed nothing: sleeps until the pointer, a
+// key or the close button stirs, or 10 ms at most. No pause the game's timing counts on (the
+// scripted clock does not move).
 void pf_idle();
 
 // Installs (or re-arms, keeping its phase) a handler called every `period` timer ticks

@@ -3,20 +3,57 @@
 #include "platform/platform.h"
 
 #include "font/alfont.h"
+#include "platform/background_thread.h"
 
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <climits>
+#include <condition_variable>
 #include <csignal>
 #include <cstdlib>
+#include <mutex>
 #include <string>
 
 namespace {
 
 constexpr int ENDING_SIGNALS[] = {SIGTERM, SIGINT, SIGHUP};
+
+// A waiting screen sleeps until the pointer, a key or the close button stirs; the library's
+// background thread reports each of them here. The timeout only bounds a wait that no report
+// ends (a change the callbacks do not see).
+constexpr std::chrono::milliseconds LONGEST_IDLE{10};
+
+struct InputSignal {
+    std::mutex lock;
+    std::condition_variable stirred;
+    bool pending = false;
+    std::atomic<void (*)()> close_handler{nullptr};
+};
+
+InputSignal input;
+
+void note_input()
+{
+    {
+        std::lock_guard<std::mutex> held(input.lock);
+        input.pending = true;
+    }
+    input.stirred.notify_one();
+}
+
+void on_mouse(int) { note_input(); }
+void on_key(int) { note_input(); }
+
+void on_close_button()
+{
+    if (input.close_handler)
+        input.close_handler();
+    note_input();
+}
 
 }  // namespace
 
@@ -30,6 +67,7 @@ int pf_start_library()
     // replaces that search; it must have a name, since the library reloads it by name while
     // it starts, and /dev/null reads empty and swallows any write.
     set_config_file("/dev/null");
+    use_calm_background_thread();
     int result = allegro_init();
     // From here on a nameless configuration in memory: nothing can be written even by mistake.
     set_config_data("", 0);
@@ -73,6 +111,8 @@ void pf_install_input()
     install_timer();
     install_keyboard();
     install_mouse();
+    keyboard_lowlevel_callback = on_key;
+    mouse_callback = on_mouse;
 }
 
 BITMAP *pf_install_pointer(const char *path)
@@ -99,7 +139,13 @@ void pf_rest_unless(int ms, const std::atomic<bool> &stop)
         rest(left < 10 ? left : 10);
 }
 
-void pf_idle() { rest(1); }
+void pf_idle()
+{
+    std::unique_lock<std::mutex> held(input.lock);
+    input.stirred.wait_for(held, LONGEST_IDLE, [] { return input.pending; });
+    input.pending = false;
+}
+
 void pf_install_int_ex(void (*handler)(), long period) { install_int_ex(handler, period); }
 
 BITMAP *pf_screen() { return screen; }
@@ -121,7 +167,11 @@ void pf_show_mouse(BITMAP *target)
 
 void pf_scare_mouse() { scare_mouse(); }
 void pf_unscare_mouse() { unscare_mouse(); }
-void pf_set_close_button_callback(void (*handler)()) { set_close_button_callback(handler); }
+void pf_set_close_button_callback(void (*handler)())
+{
+    input.close_handler = handler;
+    set_close_button_callback(handler ? on_close_button : nullptr);
+}
 
 void pf_play_midi(MIDI *tune, int loop)
 {

@@ -1,0 +1,86 @@
+// The thread that runs the library's input and sound callbacks in the game's place, driven
+// through the entries the library itself calls.
+#include "platform/background_thread.h"
+
+#include <allegro.h>
+#include <allegro/platform/aintunix.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+namespace {
+
+std::atomic<int> calls{0};
+std::atomic<bool> inside{false};
+
+void count_call(int)
+{
+    inside = true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    calls++;
+    inside = false;
+}
+
+bool calls_pass(int count)
+{
+    for (int waited = 0; waited < 2000; waited++) {
+        if (calls > count)
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return false;
+}
+
+void pause_ms(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+// Puts the library's own entries back whatever the test's outcome.
+struct ManagerSwap {
+    bg_manager saved = _bg_man_pthreads;
+    ManagerSwap() { use_calm_background_thread(); }
+    ~ManagerSwap() { _bg_man_pthreads = saved; }
+};
+
+}  // namespace
+
+TEST(BackgroundThread, RunsItsCallbacksOnlyWhileNotHeldOffAndNeverAfterStopping)
+{
+    ManagerSwap swap;
+    bg_manager &thread = _bg_man_pthreads;
+    ASSERT_EQ(thread.multi_threaded, 1) << "the library locks X only for a threaded manager";
+    ASSERT_EQ(thread.init(), 0);
+    ASSERT_EQ(thread.register_func(count_call), 0);
+    ASSERT_TRUE(calls_pass(calls + 3)) << "the callback does not run on its own";
+
+    // Holding off waits out a pass under way (tried over several passes), and the calls nest.
+    for (int i = 0; i < 60; i++) {
+        thread.disable_interrupts();
+        EXPECT_FALSE(inside) << "held off in the middle of a pass";
+        thread.enable_interrupts();
+        pause_ms(1);
+    }
+    thread.disable_interrupts();
+    thread.disable_interrupts();
+    thread.enable_interrupts();
+    EXPECT_EQ(thread.interrupts_disabled(), 1);
+    int held = calls;
+    pause_ms(50);
+    EXPECT_EQ(calls, held) << "ran while held off";
+    thread.enable_interrupts();
+    EXPECT_TRUE(calls_pass(held)) << "did not run again once let";
+
+    // A callback taken off is not called again; nor is anything once the thread has stopped.
+    EXPECT_EQ(thread.unregister_func(count_call), 0);
+    int removed = calls;
+    pause_ms(50);
+    EXPECT_EQ(calls, removed);
+    ASSERT_EQ(thread.register_func(count_call), 0);
+    ASSERT_TRUE(calls_pass(calls));
+    thread.exit();
+    int stopped = calls;
+    EXPECT_FALSE(inside);
+    pause_ms(50);
+    EXPECT_EQ(calls, stopped);
+}
