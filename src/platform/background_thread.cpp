@@ -16,6 +16,7 @@
 #include <pthread.h>
 #include <signal.h>
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
@@ -32,6 +33,11 @@ struct BackgroundThread {
     int held_off;                    // nested disable_interrupts calls not yet undone
     bool running;
     pthread_t thread;  // not std::thread, whose destructor would end a process left running
+    // Input met during a pass is told to the waiting game once the pass is over, when the
+    // library has also filled its key buffer and pointer state.
+    std::atomic<bool> input_in_pass{false};
+    bool input_pending = false;
+    std::condition_variable input_told;
 };
 
 BackgroundThread bg;
@@ -53,6 +59,10 @@ void *run_callbacks(void *)
         for (bg_func callback : bg.callbacks)
             if (callback)
                 callback(1);
+        if (bg.input_in_pass.exchange(false)) {
+            bg.input_pending = true;
+            bg.input_told.notify_all();
+        }
     }
     return nullptr;
 }
@@ -127,6 +137,15 @@ int held_off()
 }
 
 }  // namespace
+
+void note_input() { bg.input_in_pass = true; }
+
+void wait_for_input(std::chrono::milliseconds longest)
+{
+    std::unique_lock<std::mutex> held(bg.lock);
+    bg.input_told.wait_for(held, longest, [] { return bg.input_pending; });
+    bg.input_pending = false;
+}
 
 void use_calm_background_thread()
 {

@@ -2,6 +2,16 @@
 // hundred times a second instead of a thousand.
 #pragma once
 
+#include <chrono>
+
 // Call before allegro_init. From then on the library's input and sound callbacks run on a
 // thread of the game's, every 10 ms.
 void use_calm_background_thread();
+
+// For the library's input callbacks (pointer, keys, close button), which run on that thread:
+// notes that something stirred.
+void note_input();
+
+// Sleeps until a pass of the thread has met input (reported once the pass ends, so the key
+// buffer and pointer state are up to date), or `longest` at most.
+void wait_for_input(std::chrono::milliseconds longest);

@@ -86,7 +86,7 @@ void pf_rest(int ms);
 void pf_rest_unless(int ms, const std::atomic<bool> &stop);
 
 // What a waiting screen does after a pass that changed nothing: sleeps until the pointer, a
-// key or the close button stirs, or 10 ms at most. No pause the game's timing counts on (the
+// key or the close button stirs, or 100 ms at most. No pause the game's timing counts on (the
 // scripted clock does not move).
 void pf_idle();
 

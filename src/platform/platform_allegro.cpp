@@ -12,46 +12,28 @@
 #include <cerrno>
 #include <chrono>
 #include <climits>
-#include <condition_variable>
 #include <csignal>
 #include <cstdlib>
-#include <mutex>
 #include <string>
 
 namespace {
 
 constexpr int ENDING_SIGNALS[] = {SIGTERM, SIGINT, SIGHUP};
 
-// A waiting screen sleeps until the pointer, a key or the close button stirs; the library's
-// background thread reports each of them here. The timeout only bounds a wait that no report
-// ends (a change the callbacks do not see).
-constexpr std::chrono::milliseconds LONGEST_IDLE{10};
+// A waiting screen sleeps until the pointer, a key or the close button stirs. The longest
+// wait only bounds one that no report ends: every input the waiting screens answer reports.
+constexpr std::chrono::milliseconds LONGEST_IDLE{100};
 
-struct InputSignal {
-    std::mutex lock;
-    std::condition_variable stirred;
-    bool pending = false;
-    std::atomic<void (*)()> close_handler{nullptr};
-};
-
-InputSignal input;
-
-void note_input()
-{
-    {
-        std::lock_guard<std::mutex> held(input.lock);
-        input.pending = true;
-    }
-    input.stirred.notify_one();
-}
+std::atomic<void (*)()> close_handler{nullptr};
 
 void on_mouse(int) { note_input(); }
 void on_key(int) { note_input(); }
 
 void on_close_button()
 {
-    if (input.close_handler)
-        input.close_handler();
+    void (*handler)() = close_handler;
+    if (handler)
+        handler();
     note_input();
 }
 
@@ -139,13 +121,7 @@ void pf_rest_unless(int ms, const std::atomic<bool> &stop)
         rest(left < 10 ? left : 10);
 }
 
-void pf_idle()
-{
-    std::unique_lock<std::mutex> held(input.lock);
-    input.stirred.wait_for(held, LONGEST_IDLE, [] { return input.pending; });
-    input.pending = false;
-}
-
+void pf_idle() { wait_for_input(LONGEST_IDLE); }
 void pf_install_int_ex(void (*handler)(), long period) { install_int_ex(handler, period); }
 
 BITMAP *pf_screen() { return screen; }
@@ -169,7 +145,7 @@ void pf_scare_mouse() { scare_mouse(); }
 void pf_unscare_mouse() { unscare_mouse(); }
 void pf_set_close_button_callback(void (*handler)())
 {
-    input.close_handler = handler;
+    close_handler = handler;
     set_close_button_callback(handler ? on_close_button : nullptr);
 }
 

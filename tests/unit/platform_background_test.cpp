@@ -15,10 +15,15 @@ namespace {
 
 std::atomic<int> calls{0};
 std::atomic<bool> inside{false};
+std::atomic<bool> report_input{false};
 
+// Like the library's callbacks: an input callback reports before the pass has finished its
+// work (the key buffer is filled after the key's callback).
 void count_call(int)
 {
     inside = true;
+    if (report_input.exchange(false))
+        note_input();
     std::this_thread::sleep_for(std::chrono::milliseconds(2));
     calls++;
     inside = false;
@@ -70,6 +75,18 @@ TEST(BackgroundThread, RunsItsCallbacksOnlyWhileNotHeldOffAndNeverAfterStopping)
     EXPECT_EQ(calls, held) << "ran while held off";
     thread.enable_interrupts();
     EXPECT_TRUE(calls_pass(held)) << "did not run again once let";
+
+    // A waiting game wakes on input once the pass that met it is over, and not before.
+    auto before = std::chrono::steady_clock::now();
+    wait_for_input(std::chrono::milliseconds(30));
+    EXPECT_GE(std::chrono::steady_clock::now() - before, std::chrono::milliseconds(30))
+        << "woke with no input";
+    int passes = calls;
+    report_input = true;
+    before = std::chrono::steady_clock::now();
+    wait_for_input(std::chrono::seconds(5));
+    EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::seconds(1));
+    EXPECT_GT(calls, passes) << "woke in the middle of the pass";
 
     // A callback taken off is not called again; nor is anything once the thread has stopped.
     EXPECT_EQ(thread.unregister_func(count_call), 0);
