@@ -16,9 +16,9 @@ uint32_t le32(const unsigned char *p)
 // Compression values of the Windows header that store one fixed-size row per line.
 constexpr uint32_t BI_RGB = 0, BI_BITFIELDS = 3;
 
-}  // namespace
-
-bool bmp_has_size(const char *path, int width, int height)
+// The size the header of `path` announces, when the file is a BMP the library reads safely and
+// long enough for all its pixels; false otherwise.
+bool read_whole_bmp(const char *path, long &w, long &h)
 {
     FILE *f = std::fopen(path, "rb");
     if (!f)
@@ -31,7 +31,6 @@ bool bmp_has_size(const char *path, int width, int height)
         return false;
 
     uint32_t pixels_at = le32(head + 10), info_size = le32(head + 14);
-    long w, h;
     uint32_t bits, compression = BI_RGB;
     if (info_size == 12) {  // the old OS/2 header: 16-bit sizes
         w = le16(head + 18);
@@ -45,14 +44,31 @@ bool bmp_has_size(const char *path, int width, int height)
     } else {
         return false;
     }
-    if (w != width || h != height)
+    if (w < 1 || h < 1 || w > 0xffff || h > 0xffff)  // bounds the pixel count below
         return false;
     if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32)
         return false;
     if (pixels_at < 14 + info_size || pixels_at >= (uint64_t)length)
         return false;
+    // The library's reader of run-length coded pictures follows the codes wherever they point,
+    // past the picture's own memory: a damaged one would corrupt the game's. The game's
+    // pictures are never coded so.
     if (compression != BI_RGB && compression != BI_BITFIELDS)
-        return true;  // run-length coded: the length cannot be told from the header
+        return false;
     uint64_t row = ((uint64_t)w * bits + 31) / 32 * 4;  // rows are padded to 4 bytes
     return pixels_at + row * (uint64_t)h <= (uint64_t)length;
+}
+
+}  // namespace
+
+bool bmp_has_size(const char *path, int width, int height)
+{
+    long w = 0, h = 0;
+    return read_whole_bmp(path, w, h) && w == width && h == height;
+}
+
+bool bmp_fits(const char *path, int width, int height)
+{
+    long w = 0, h = 0;
+    return read_whole_bmp(path, w, h) && w <= width && h <= height;
 }

@@ -1,6 +1,7 @@
 // Start-up and shut-down: the library, the font engine, sound, the window, input and the
 // pointer; the error boxes; and the one orderly way out of the process.
 #include "font/alfont.h"
+#include "level/picture_header.h"
 #include "platform/platform.h"
 #include "shell/error_texts.h"
 #include "shell/shell.h"
@@ -16,6 +17,7 @@ namespace {
 
 constexpr const char *STARTUP_SOUND = "sons/pitlorex.wav";
 constexpr const char *CURSOR_IMAGE = "imagens/cursor.bmp";
+constexpr int LARGEST_POINTER = 64;  // width and height, in pixels
 
 }  // namespace
 
@@ -61,7 +63,10 @@ int init_system()
     }
     pf_set_window_title("Pitlorex");
     pf_install_input();
-    cursor_bitmap = pf_install_pointer(CURSOR_IMAGE);
+    // A damaged picture leaves the library's own arrow, as a missing one does.
+    cursor_bitmap = bmp_fits(CURSOR_IMAGE, LARGEST_POINTER, LARGEST_POINTER)
+                        ? pf_install_pointer(CURSOR_IMAGE)
+                        : nullptr;
     pf_show_mouse(pf_screen());
     install_menu_close_handler();
     return 0;

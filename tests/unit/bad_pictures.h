@@ -27,7 +27,8 @@ inline std::string bmp_bytes(int w, int h, int colour)
 }
 
 // Named variants of a picture that should be w x h: the wrong size either way, cut short,
-// and a small file whose header claims 20,000 x 20,000 pixels.
+// run-length coded with codes that write outside it, and a small file whose header claims
+// 20,000 x 20,000 pixels.
 inline std::vector<std::pair<std::string, std::string>> bad_pictures(int w, int h, int colour)
 {
     std::string right = bmp_bytes(w, h, colour);
@@ -36,7 +37,14 @@ inline std::vector<std::pair<std::string, std::string>> bad_pictures(int w, int 
         huge[at] = char(20000 & 0xff);
         huge[at + 1] = char(20000 >> 8);
     }
+    // Run-length coded, its codes jumping 255 pixels right and up, past the picture's memory.
+    std::string coded = right.substr(0, 54);
+    coded[28] = 8;  // bits per pixel
+    coded[30] = 1;  // run-length coded, 8 bits
+    for (int i = 0; i < 64; i++)
+        coded += std::string("\x00\x02\xff\xff\x01\x07", 6);
     return {{"1 x 1", bmp_bytes(1, 1, colour)},
+            {"run-length coded, codes running off the picture", coded},
             {"too large", bmp_bytes(w * 4, h * 4, colour)},
             {"half a file", right.substr(0, right.size() / 2)},
             {"pixels cut by one byte", right.substr(0, right.size() - 1)},

@@ -71,7 +71,6 @@ public:
         write_bytes(path, wav, sizeof wav);
     }
 
-private:
     static void write_bytes(const char *path, const unsigned char *bytes, size_t size)
     {
         FILE *f = fopen(path, "wb");
@@ -80,5 +79,7 @@ private:
             fclose(f);
         }
     }
+
+private:
     fs::path previous_, root_;
 };

@@ -1,5 +1,6 @@
 // Start-up through the scripted platform: the order of the steps, the four error paths with
 // their exact boxes, and the whole program from the title to its end.
+#include "bad_pictures.h"
 #include "play/game_state.h"
 #include "script_platform.h"
 #include "shell/shell.h"
@@ -95,6 +96,25 @@ TEST_F(Startup, BringsTheSystemUpInOrder)
     menu_close_requested = false;
     script_press_close();
     EXPECT_TRUE(menu_close_requested);
+}
+
+// A damaged pointer picture is never handed to the library's reader: the game starts with the
+// library's own arrow, as with no picture at all.
+TEST_F(Startup, ADamagedPointerPictureLeavesTheLibrarysArrow)
+{
+    for (const auto &bad : bad_pictures(8, 8, makecol(255, 255, 0))) {
+        if (bad.first == "1 x 1" || bad.first == "too large")
+            continue;  // 1 x 1 and 32 x 32 are pointers too
+        GameFolder::write_bytes("imagens/cursor.bmp",
+                                (const unsigned char *)bad.second.data(), bad.second.size());
+        script_reset(screen);
+        EXPECT_EQ(exit_status_of_init(), -1) << bad.first;
+        EXPECT_EQ(std::count(script.log.begin(), script.log.end(), "load cursor"), 0)
+            << bad.first;
+        EXPECT_EQ(cursor_bitmap, nullptr) << bad.first;
+        EXPECT_TRUE(script.mouse_shown) << bad.first;
+        free_leftovers();
+    }
 }
 
 TEST_F(Startup, AFontEngineThatFailsEndsItBeforeSoundAndWindow)
