@@ -98,7 +98,11 @@ LevelReport check_level(const std::string &fases_dir, int level, const CheckOpti
     report.states = solved.states;
     report.pushes = solved.pushes;
     if (!solved.solved) {
-        report.errors.push_back("unsolvable: " + solved.failure);
+        std::string why = "unsolvable: " + solved.failure;
+        // A switch beyond a hazard is the likely cause: say where it is.
+        for (int cell : findings.switches_beyond_hazards)
+            why += "; the switch at " + cell_name(cell) + " lies beyond a hazard";
+        report.errors.push_back(why);
         return finish();
     }
 

@@ -111,27 +111,48 @@ void check_level_content(const LevelGrids &grids, const LevelModel &model, Findi
                                         "' without " + rule.name + " barriers opens nothing");
     }
 
-    // Everything the miner might ever walk on, counting nuggets and switches as passable and
-    // every barrier as open: none of it should lie under the status line.
     if (miners == 0)
         return;
-    std::vector<int> queue{model.miner};
-    std::vector<char> seen(CELL_COUNT, 0);
-    seen[model.miner] = 1;
-    for (size_t i = 0; i < queue.size(); i++) {
-        if (cell_row(queue[i]) == MAP_ROWS - 1) {
+    // Everything the miner might ever walk on, counting nuggets and switches as passable and
+    // every barrier as open: none of it should lie under the status line.
+    const std::vector<int> walked = miner_reach(model, false);
+    for (int cell : walked)
+        if (cell_row(cell) == MAP_ROWS - 1) {
             findings.warnings.push_back("the miner can reach row 23 under the status line at " +
-                                        cell_name(queue[i]));
+                                        cell_name(cell));
             break;
         }
+
+    // Stepping on a hazard costs the life and reloads the level, switches and all, so a switch
+    // that lies only beyond one is never taken, however many lives are left.
+    std::vector<uint8_t> walkable(CELL_COUNT, 0);
+    for (int cell : walked)
+        walkable[cell] = 1;
+    for (int cell : miner_reach(model, true)) {
+        const char object = grids.object_map[cell_row(cell)][cell_col(cell)];
+        if (walkable[cell] || switch_group(object) == BARRIER_NONE)
+            continue;
+        findings.switches_beyond_hazards.push_back(cell);
+        findings.warnings.push_back(std::string("switch '") + object + "' at " + cell_name(cell) +
+                                    " can be reached only across a hazard, which costs a life "
+                                    "and restarts the level: it is never taken");
+    }
+}
+
+std::vector<int> miner_reach(const LevelModel &model, bool across_hazards)
+{
+    std::vector<int> queue{model.miner};
+    std::vector<uint8_t> seen(CELL_COUNT, 0);
+    seen[model.miner] = 1;
+    for (size_t i = 0; i < queue.size(); i++)
         for (int dir = 0; dir < 4; dir++) {
-            int next = step_cell(queue[i], dir);
-            if (next < 0 || seen[next] || model.hazard[next])
+            const int next = step_cell(queue[i], dir);
+            if (next < 0 || seen[next] || (model.hazard[next] && !across_hazards))
                 continue;
             if (!model.floor[next] && model.opens_with[next] == GROUP_NONE)
                 continue;
             seen[next] = 1;
             queue.push_back(next);
         }
-    }
+    return queue;
 }
