@@ -195,6 +195,37 @@ TEST(LevelChecker, TakesSwitchesAndWalksAroundHazards)
     ASSERT_TRUE(report.passed()) << errors_of(report);
 }
 
+TEST(LevelChecker, NamesASwitchThatOnlyAHazardLeadsTo)
+{
+    auto hazard_warnings = [](const LevelReport &report) {
+        std::string all;
+        for (const std::string &w : report.warnings)
+            if (w.find("across a hazard") != std::string::npos)
+                all += w + "\n";
+        return all;
+    };
+    // The switch below the hazard is never taken, but the level needs no switch: it passes,
+    // with a warning naming the switch's cell (row 4, column 3 once the map is laid out).
+    LevelReport spare =
+        check_map({"########", "#@.o.Y##", "##6#####", "##3#####", "########"});
+    EXPECT_TRUE(spare.passed()) << errors_of(spare);
+    EXPECT_NE(hazard_warnings(spare).find("switch '3' at row 4, column 3"), std::string::npos)
+        << hazard_warnings(spare);
+
+    // The same switch guards the only way to the basket: refused, and the refusal says why.
+    LevelReport needed =
+        check_map({"########", "#@.o.WY#", "##6#####", "##3#####", "########"});
+    EXPECT_FALSE(needed.passed());
+    EXPECT_NE(errors_of(needed).find("the switch at row 4, column 3 lies beyond a hazard"),
+              std::string::npos)
+        << errors_of(needed);
+
+    // A way round the hazard: no warning.
+    EXPECT_EQ(hazard_warnings(
+                  check_map({"#########", "#@6.3...#", "#...#.oW#", "#####..Y#", "#########"})),
+              "");
+}
+
 TEST(LevelChecker, MeasuresEffortNaivePlayAndDeadFloor)
 {
     // Start, one push, the win: the uninformed search looks at three states.
