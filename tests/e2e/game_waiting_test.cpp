@@ -252,7 +252,8 @@ TEST(GameWaiting, CloseIsAnsweredDuringTheGameOverMessage)
 }
 
 // Five moves onto a word and off it: each time the screen must show the change within 50 ms
-// (the menu yields between passes, but only for a millisecond).
+// (the menu sleeps between passes until input wakes it; a wake-up that never came would show
+// here as the longest sleep, 100 ms).
 TEST(GameWaiting, AHoverIsOnScreenWithin50ms)
 {
     E2eSession s(GAME_DIR);
