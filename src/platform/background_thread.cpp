@@ -16,6 +16,7 @@
 #include <pthread.h>
 #include <signal.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -143,6 +144,10 @@ void note_input() { bg.input_in_pass = true; }
 void wait_for_input(std::chrono::milliseconds longest)
 {
     std::unique_lock<std::mutex> held(bg.lock);
+    // Had the library not started this thread (a build of it without threads), nothing would
+    // report: poll as the library's own thread would, every millisecond.
+    if (!bg.running)
+        longest = std::min(longest, std::chrono::milliseconds(1));
     bg.input_told.wait_for(held, longest, [] { return bg.input_pending; });
     bg.input_pending = false;
 }

@@ -13,5 +13,6 @@ void use_calm_background_thread();
 void note_input();
 
 // Sleeps until a pass of the thread has met input (reported once the pass ends, so the key
-// buffer and pointer state are up to date), or `longest` at most.
+// buffer and pointer state are up to date), or `longest` at most (1 ms when the thread is not
+// running, so that a loop around it still polls).
 void wait_for_input(std::chrono::milliseconds longest);
