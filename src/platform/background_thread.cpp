@@ -30,10 +30,10 @@ constexpr int MAX_CALLBACKS = 16;  // as many as the library's own thread keeps
 struct BackgroundThread {
     std::mutex lock;                 // held while the callbacks run and while they change
     std::condition_variable wake;    // an exit, or the callbacks let run again
-    bg_func callbacks[MAX_CALLBACKS];
-    int held_off;                    // nested disable_interrupts calls not yet undone
-    bool running;
-    pthread_t thread;  // not std::thread, whose destructor would end a process left running
+    bg_func callbacks[MAX_CALLBACKS] = {};
+    int held_off = 0;                // nested disable_interrupts calls not yet undone
+    bool running = false;
+    pthread_t thread{};  // not std::thread, whose destructor would end a process left running
     // Input met during a pass is told to the waiting game once the pass is over, when the
     // library has also filled its key buffer and pointer state.
     std::atomic<bool> input_in_pass{false};
