@@ -21,11 +21,33 @@
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <thread>
 
 namespace {
 
-constexpr std::chrono::milliseconds BACKGROUND_PERIOD{10};
 constexpr int MAX_CALLBACKS = 16;  // as many as the library's own thread keeps
+
+// The entries this file fills, in the installed header's order. A header that grew a member
+// would leave it unset in the record handed to the library: stop the build instead.
+struct FilledManager {
+    int multi_threaded;
+    int (*init)();
+    void (*exit)();
+    int (*register_func)(bg_func);
+    int (*unregister_func)(bg_func);
+    void (*enable_interrupts)();
+    void (*disable_interrupts)();
+    int (*interrupts_disabled)();
+};
+static_assert(sizeof(bg_manager) == sizeof(FilledManager),
+              "the installed Allegro's bg_manager has members this file does not fill");
+
+// True on the thread below only. The library's way out (exit -> allegro_exit -> removing its
+// callbacks, stopping this thread) can run on it, inside a pass that already holds the lock:
+// when Xlib loses the X server while a callback reads X's events, it calls exit right there.
+// Like the library's own thread, the entries then skip the lock instead of waiting on
+// themselves for ever.
+thread_local bool on_background_thread = false;
 
 struct BackgroundThread {
     std::mutex lock;                 // held while the callbacks run and while they change
@@ -43,6 +65,13 @@ struct BackgroundThread {
 
 BackgroundThread bg;
 
+std::unique_lock<std::mutex> lock_unless_on_background_thread()
+{
+    if (on_background_thread)
+        return std::unique_lock<std::mutex>(bg.lock, std::defer_lock);
+    return std::unique_lock<std::mutex>(bg.lock);
+}
+
 void *run_callbacks(void *)
 {
     // Signals go to the game's main thread, never here (the library's thread does the same).
@@ -50,9 +79,12 @@ void *run_callbacks(void *)
     sigfillset(&all);
     pthread_sigmask(SIG_BLOCK, &all, nullptr);
 
+    on_background_thread = true;
+
     std::unique_lock<std::mutex> held(bg.lock);
+    auto due = std::chrono::steady_clock::now();
     while (bg.running) {
-        auto due = std::chrono::steady_clock::now() + BACKGROUND_PERIOD;
+        due = next_pass(due, std::chrono::steady_clock::now());
         bg.wake.wait_until(held, due, [] { return !bg.running; });
         bg.wake.wait(held, [] { return !bg.running || bg.held_off == 0; });
         if (!bg.running)
@@ -82,18 +114,23 @@ void stop()
 {
     bool was_running;
     {
-        std::lock_guard<std::mutex> held(bg.lock);
+        auto held = lock_unless_on_background_thread();
         was_running = bg.running;
         bg.running = false;
     }
     bg.wake.notify_all();
-    if (was_running)
+    if (!was_running)
+        return;
+    // A thread cannot wait for its own end: stopped from inside, it ends after this pass.
+    if (on_background_thread)
+        pthread_detach(bg.thread);
+    else
         pthread_join(bg.thread, nullptr);
 }
 
 int add_callback(bg_func callback)
 {
-    std::lock_guard<std::mutex> held(bg.lock);
+    auto held = lock_unless_on_background_thread();
     for (bg_func &slot : bg.callbacks)
         if (!slot) {
             slot = callback;
@@ -104,7 +141,7 @@ int add_callback(bg_func callback)
 
 int remove_callback(bg_func callback)
 {
-    std::lock_guard<std::mutex> held(bg.lock);
+    auto held = lock_unless_on_background_thread();
     for (bg_func &slot : bg.callbacks)
         if (slot == callback) {
             slot = nullptr;
@@ -118,7 +155,7 @@ int remove_callback(bg_func callback)
 void let_run()
 {
     {
-        std::lock_guard<std::mutex> held(bg.lock);
+        auto held = lock_unless_on_background_thread();
         if (bg.held_off > 0)
             bg.held_off--;
     }
@@ -127,17 +164,54 @@ void let_run()
 
 void hold_off()
 {
-    std::lock_guard<std::mutex> held(bg.lock);
+    auto held = lock_unless_on_background_thread();
     bg.held_off++;
 }
 
 int held_off()
 {
-    std::lock_guard<std::mutex> held(bg.lock);
+    auto held = lock_unless_on_background_thread();
     return bg.held_off;
 }
 
+std::atomic<bool> probe_ran{false};
+std::atomic<bool> probe_ran_here{false};
+
+void probe(int)
+{
+    probe_ran_here = on_background_thread;
+    probe_ran = true;
+}
+
 }  // namespace
+
+std::chrono::steady_clock::time_point next_pass(std::chrono::steady_clock::time_point last,
+                                                std::chrono::steady_clock::time_point now)
+{
+    auto due = last + BACKGROUND_PERIOD;
+    return now - due > 2 * BACKGROUND_PERIOD ? now : due;
+}
+
+bool runs_callbacks_on_calm_thread(bg_manager &manager)
+{
+    probe_ran = false;
+    if (manager.register_func(probe) != 0)
+        return false;
+    for (int waited = 0; waited < 500 && !probe_ran; waited++)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    manager.unregister_func(probe);
+    return probe_ran && probe_ran_here;
+}
+
+bool calm_background_thread_in_use()
+{
+    {
+        std::lock_guard<std::mutex> held(bg.lock);
+        if (!bg.running)
+            return false;
+    }
+    return _unix_bg_man && runs_callbacks_on_calm_thread(*_unix_bg_man);
+}
 
 void note_input() { bg.input_in_pass = true; }
 
@@ -156,6 +230,14 @@ void use_calm_background_thread()
 {
     // The library starts the manager named _bg_man_pthreads when allegro_init runs; replacing
     // its entries beforehand makes this thread the one it starts, stops and registers with.
-    _bg_man_pthreads = bg_manager{1, start, stop, add_callback, remove_callback,
-                                  let_run, hold_off, held_off};
+    bg_manager calm{};
+    calm.multi_threaded = 1;
+    calm.init = start;
+    calm.exit = stop;
+    calm.register_func = add_callback;
+    calm.unregister_func = remove_callback;
+    calm.enable_interrupts = let_run;
+    calm.disable_interrupts = hold_off;
+    calm.interrupts_disabled = held_off;
+    _bg_man_pthreads = calm;
 }

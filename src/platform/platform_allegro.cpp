@@ -13,6 +13,7 @@
 #include <chrono>
 #include <climits>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -51,6 +52,9 @@ int pf_start_library()
     set_config_file("/dev/null");
     use_calm_background_thread();
     int result = allegro_init();
+    if (result == 0 && !calm_background_thread_in_use())
+        std::fputs("pitlorex: this Allegro keeps its own background thread; going on with it, "
+                   "at its higher idle cost\n", stderr);
     // From here on a nameless configuration in memory: nothing can be written even by mistake.
     set_config_data("", 0);
     // A window's game has nothing to restore on its way out: the X server drops the window and

@@ -1,9 +1,13 @@
 // What the game leaves behind and how it ends from outside: no settings file written or
-// obeyed, and the ending signals.
+// obeyed, the ending signals, and the loss of its X server.
 #include "game_support.h"
 
 #include <gtest/gtest.h>
+#include <X11/Xlib.h>  // after GoogleTest, whose headers its macros break
 
+#include <sys/wait.h>
+
+#include <cerrno>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
@@ -147,5 +151,60 @@ TEST(GameShell, TermIntAndHupEndTheGameAtOnceAndTakeAnOpenBoxWithIt)
         expect_ended_by(s, SIGHUP);
         EXPECT_TRUE(e2e_wait_for([&] { return !e2e_viewable(s, box.window); }, 2000))
             << "the box stayed on the screen";
+    }
+}
+
+// Ends the session's X server with `signal` as a closing desktop session (SIGTERM) or a crash
+// (SIGKILL) would, after dropping the rig's own connection, which Xlib would otherwise end
+// the test process over.
+static void end_x_server(E2eSession &s, int signal)
+{
+    XCloseDisplay(s.x);
+    s.x = nullptr;
+    kill(s.xvfb.pid, signal);
+    waitpid(s.xvfb.pid, nullptr, 0);
+    s.xvfb.pid = -1;
+}
+
+// True when nothing of the game's process group is left, once its dead are collected.
+static bool group_gone(pid_t group)
+{
+    while (waitpid(-group, nullptr, WNOHANG) > 0) {
+    }
+    return kill(-group, 0) != 0 && errno == ESRCH;
+}
+
+TEST(GameShell, LosingTheXServerEndsTheGameWithinTwoSecondsWhateverTheScreen)
+{
+    struct Case {
+        const char *screen;
+        int signal;
+        std::function<bool(E2eSession &)> reach;
+    };
+    const Case cases[] = {
+        {"the menu, server ended", SIGTERM, [](E2eSession &s) { return start_to_title(s); }},
+        {"the help board, server crashed", SIGKILL,
+         [](E2eSession &s) {
+             if (!start_to_title(s))
+                 return false;
+             e2e_click(s, box_mid_x(HELP_BOX), box_mid_y(HELP_BOX));
+             return e2e_wait_for([&] { return pixel_near(s, 235, 200, PANEL_FACE); }, 5000);
+         }},
+        {"play, server crashed", SIGKILL,
+         [](E2eSession &s) {
+             put_tiny_levels(s);
+             if (!start_to_title(s))
+                 return false;
+             e2e_click(s, box_mid_x(START_BOX), box_mid_y(START_BOX));
+             return e2e_wait_for([&] { return pixel_near(s, 300, 379, STATUS_GREY); }, 5000);
+         }},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.screen);
+        E2eSession s(GAME_DIR);
+        ASSERT_TRUE(c.reach(s)) << e2e_program_output(s);
+        end_x_server(s, c.signal);
+        EXPECT_EQ(e2e_wait_exit(s, 2000), 1) << e2e_program_output(s);
+        EXPECT_TRUE(group_gone(s.program.pid)) << "a process of the game was left running";
     }
 }

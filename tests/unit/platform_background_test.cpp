@@ -39,6 +39,26 @@ bool calls_pass(int count)
     return false;
 }
 
+// What the library's way out does when Xlib loses the X server while a callback reads X's
+// events: it runs on the thread itself, removes the callbacks and stops the thread.
+std::atomic<int> endings{0};
+void end_from_inside(int)
+{
+    bg_manager &thread = _bg_man_pthreads;
+    thread.unregister_func(end_from_inside);
+    thread.disable_interrupts();
+    thread.enable_interrupts();
+    thread.exit();
+    endings++;
+}
+
+bool waits_for(const std::atomic<int> &count, int value)
+{
+    for (int waited = 0; waited < 2000 && count < value; waited++)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    return count >= value;
+}
+
 void pause_ms(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
 // Puts the library's own entries back whatever the test's outcome.
@@ -58,6 +78,7 @@ TEST(BackgroundThread, RunsItsCallbacksOnlyWhileNotHeldOffAndNeverAfterStopping)
     ASSERT_EQ(thread.init(), 0);
     ASSERT_EQ(thread.register_func(count_call), 0);
     ASSERT_TRUE(calls_pass(calls + 3)) << "the callback does not run on its own";
+    EXPECT_TRUE(runs_callbacks_on_calm_thread(thread));
 
     // Holding off waits out a pass under way (tried over several passes), and the calls nest.
     for (int i = 0; i < 60; i++) {
@@ -100,4 +121,41 @@ TEST(BackgroundThread, RunsItsCallbacksOnlyWhileNotHeldOffAndNeverAfterStopping)
     EXPECT_FALSE(inside);
     pause_ms(50);
     EXPECT_EQ(calls, stopped);
+
+    // Stopped from inside a callback, it neither waits on itself nor runs another pass, and
+    // starts again afterwards.
+    ASSERT_EQ(thread.init(), 0);
+    ASSERT_EQ(thread.register_func(count_call), 0);
+    ASSERT_EQ(thread.register_func(end_from_inside), 0);
+    ASSERT_TRUE(waits_for(endings, 1)) << "the thread hung on its own lock";
+    stopped = calls;
+    pause_ms(50);
+    EXPECT_EQ(calls, stopped);
+    EXPECT_EQ(endings, 1);
+    ASSERT_EQ(thread.init(), 0);
+    ASSERT_EQ(thread.register_func(count_call), 0);
+    EXPECT_TRUE(calls_pass(calls));
+    thread.exit();
+
+    // The library's own thread is told apart.
+    ASSERT_EQ(swap.saved.init(), 0);
+    EXPECT_FALSE(runs_callbacks_on_calm_thread(swap.saved));
+    swap.saved.exit();
+}
+
+TEST(BackgroundThread, PassesKeepTheirRateAndResyncWhenFarBehind)
+{
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point last{std::chrono::seconds(100)};
+    const struct {
+        const char *when;
+        std::chrono::milliseconds now_after_last, due_after_last;
+    } cases[] = {
+        {"early", std::chrono::milliseconds(2), std::chrono::milliseconds(10)},
+        {"a pass late", std::chrono::milliseconds(17), std::chrono::milliseconds(10)},
+        {"two periods late", std::chrono::milliseconds(30), std::chrono::milliseconds(10)},
+        {"far behind", std::chrono::milliseconds(250), std::chrono::milliseconds(250)},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(next_pass(last, last + c.now_after_last) - last, c.due_after_last) << c.when;
 }
