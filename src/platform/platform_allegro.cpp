@@ -4,6 +4,7 @@
 
 #include "font/alfont.h"
 #include "platform/background_thread.h"
+#include "platform/window_properties.h"
 
 #include <sys/prctl.h>
 #include <sys/wait.h>
@@ -52,6 +53,8 @@ int pf_start_library()
     set_config_file("/dev/null");
     use_calm_background_thread();
     int result = allegro_init();
+    if (result == 0)
+        set_window_desktop_properties();
     if (result == 0 && !calm_background_thread_in_use())
         std::fputs("pitlorex: this Allegro keeps its own background thread; going on with it, "
                    "at its higher idle cost\n", stderr);

@@ -83,11 +83,12 @@ done > "$root.nopatch"
 rm -f "$root.nopatch"
 find "$root" -name '*.pat' | grep -q . && fail "the package copies MIDI patches"
 
-# Icons at their sizes, for the name the menu entry gives.
+# Icons at their sizes, with a clear background, for the name the menu entry gives.
 grep -q "^Icon=pitlorex$" "$root/usr/share/applications/pitlorex.desktop" || fail "menu entry names another icon"
 for size in 16 32 48 256; do
     png=$root/usr/share/icons/hicolor/${size}x$size/apps/pitlorex.png
-    file -b "$png" | grep -q "PNG image data, $size x $size," || fail "$png is not a $size px PNG"
+    file -b "$png" | grep -q "PNG image data, $size x $size, 8-bit/color RGBA," ||
+        fail "$png is not a $size px PNG with alpha"
 done
 
 # The menu entry and the metadata, as installed.

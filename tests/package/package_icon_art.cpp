@@ -7,17 +7,17 @@
 #include <string>
 #include <vector>
 
-std::vector<uint8_t> expected_window_icon(const std::string &data_dir, int &width, int &height)
+std::vector<uint8_t> expected_window_icon(const std::string &data_dir, int size)
 {
     Image icon = draw_game_icon(read_game_data(data_dir));
-    Image art = enlarge(icon, WINDOW_ICON_SIZE / icon.width);
-    width = art.width;
-    height = art.height;
-    std::vector<uint8_t> rgb;
+    Image art = enlarge(icon, size / icon.width);
+    std::vector<uint8_t> rgba;
     for (Rgb c : art.pixels) {
-        rgb.push_back(uint8_t(red_of(c)));
-        rgb.push_back(uint8_t(green_of(c)));
-        rgb.push_back(uint8_t(blue_of(c)));
+        bool clear = c == PINK;
+        rgba.push_back(uint8_t(clear ? 0 : red_of(c)));
+        rgba.push_back(uint8_t(clear ? 0 : green_of(c)));
+        rgba.push_back(uint8_t(clear ? 0 : blue_of(c)));
+        rgba.push_back(uint8_t(clear ? 0 : 255));
     }
-    return rgb;
+    return rgba;
 }

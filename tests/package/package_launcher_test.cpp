@@ -81,14 +81,25 @@ TEST(PackageLauncher, StartsTheGameFromElsewhereWithItsIconAndClassAndQuitsClean
             same += rgb_near(shot.at(x, y), picture.at(x, y));
     EXPECT_EQ(same, 170 * 512) << "the top of the window is not the title picture";
 
-    // Docks group the window by its class and show its icon: the game's, not the library's.
+    // Docks group the window by its class and show its icon: the game's, not the library's, on
+    // a clear background, in the title bar's hints and as the pictures docks read; and they
+    // tie the window to its process.
     EXPECT_EQ(window_class(s.x, s.window), "pitlorex.pitlorex");
-    RgbImage art;
-    art.rgb = expected_window_icon(DATA_DIR, art.width, art.height);
-    RgbImage icon = window_icon(s.x, s.window);
-    ASSERT_EQ(icon.width, art.width) << "the window has no icon of the game's size";
-    ASSERT_EQ(icon.height, art.height);
-    EXPECT_TRUE(icon.rgb == art.rgb) << "the window icon is not the game's icon";
+    const struct {
+        const char *where;
+        IconPicture icon;
+        int size;
+    } icons[] = {
+        {"WM_HINTS", hints_icon(s.x, s.window), 48},
+        {"_NET_WM_ICON 16", net_wm_icon(s.x, s.window, 16), 16},
+        {"_NET_WM_ICON 48", net_wm_icon(s.x, s.window, 48), 48},
+    };
+    for (const auto &shown : icons) {
+        ASSERT_EQ(shown.icon.width, shown.size) << shown.where << ": no icon of that size";
+        EXPECT_TRUE(shown.icon.rgba == expected_window_icon(DATA_DIR, shown.size))
+            << shown.where << ": not the game's icon on a clear background";
+    }
+    EXPECT_EQ(window_pid(s.x, s.window), long(s.program.pid));
 
     e2e_click(s, box_mid_x(QUIT_BOX), box_mid_y(QUIT_BOX));
     EXPECT_EQ(e2e_wait_exit(s, 5000), 0);

@@ -1,5 +1,5 @@
-// The game's icon: drawn from the game's art, and its XPM form reads back as the same picture
-// whether one or two characters name a colour.
+// The game's icon: drawn from the game's art, its XPM form reads back as the same picture
+// whether one or two characters name a colour, and its ARGB form keeps pink clear.
 #include "game_data.h"
 #include "game_icon.h"
 
@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <map>
 #include <sstream>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -27,6 +29,10 @@ Image read_xpm(const std::string &text)
     std::map<std::string, Rgb> palette;
     for (int i = 1; i <= colours; i++) {
         const std::string &line = strings.at(i);
+        if (line.substr(per_pixel) == " c None") {  // clear: the sprites' pink
+            palette[line.substr(0, per_pixel)] = PINK;
+            continue;
+        }
         EXPECT_EQ(line.substr(per_pixel, 4), " c #") << line;
         palette[line.substr(0, per_pixel)] = Rgb(std::stoul(line.substr(per_pixel + 4), nullptr, 16));
     }
@@ -57,6 +63,7 @@ TEST(DatabuildIcon, XpmReadsBackAsThePictureWithOneOrTwoCharactersAColour)
         std::string xpm = encode_xpm(*image, "icon_xpm");
         EXPECT_NE(xpm.find("static const char *icon_xpm[]"), std::string::npos);
         EXPECT_EQ(xpm.find('\\'), std::string::npos) << "a C escape in the XPM text";
+        EXPECT_EQ(xpm.find(" c None") != std::string::npos, image == &few) << "pink not clear";
         Image back = read_xpm(xpm);
         EXPECT_EQ(back.width, image->width);
         EXPECT_EQ(back.height, image->height);
@@ -64,23 +71,15 @@ TEST(DatabuildIcon, XpmReadsBackAsThePictureWithOneOrTwoCharactersAColour)
     }
 }
 
-TEST(DatabuildIcon, TheMinerStandsOnTheFirstFloorAndGrowsInSharpSquares)
+TEST(DatabuildIcon, TheMinerOnAClearBackgroundGrowsInSharpSquares)
 {
     GameData data = read_game_data(DATA_SOURCES_DIR);
     Image icon = draw_game_icon(data);
-    const Image &floor = data.tiles.at('A'), &miner = data.objects.at('1');
     ASSERT_EQ(icon.width, 16);
-    int floor_shown = 0, miner_shown = 0;
-    for (int y = 0; y < 16; y++)
-        for (int x = 0; x < 16; x++) {
-            bool see_through = miner.at(x, y) == PINK;
-            EXPECT_EQ(icon.at(x, y), see_through ? floor.at(x, y) : miner.at(x, y));
-            (see_through ? floor_shown : miner_shown)++;
-        }
-    EXPECT_GT(floor_shown, 0);
-    EXPECT_GT(miner_shown, 0);
-    EXPECT_EQ(icon.pixels.end(), std::find(icon.pixels.begin(), icon.pixels.end(), PINK))
-        << "the icon has no transparent pixels left";
+    EXPECT_TRUE(icon.pixels == data.objects.at('1').pixels) << "the icon is not the miner";
+    long clear = std::count(icon.pixels.begin(), icon.pixels.end(), PINK);
+    EXPECT_GT(clear, 0) << "no clear background";
+    EXPECT_LT(clear, 16 * 16);
 
     for (int size : ICON_SIZES) {
         Image big = enlarge(icon, size / 16);
@@ -92,4 +91,22 @@ TEST(DatabuildIcon, TheMinerStandsOnTheFirstFloorAndGrowsInSharpSquares)
                 wrong += big.at(x, y) != icon.at(x * 16 / size, y * 16 / size);
         EXPECT_EQ(wrong, 0) << size << " px";
     }
+
+    // The window's ARGB pictures: each its width and height, then pink clear and the rest
+    // opaque in its colour.
+    Image two(2, 1);
+    two.set(0, 0, PINK);
+    two.set(1, 0, 0x123456);
+    std::string text = encode_argb_icons({two, icon}, "icon_argb");
+    std::vector<unsigned long> words;
+    for (size_t at = text.find("0x"); at != std::string::npos; at = text.find("0x", at + 2))
+        words.push_back(std::stoul(text.substr(at, 10), nullptr, 16));
+    ASSERT_EQ(words.size(), 2 + 2 + 2 + 16 * 16u);
+    EXPECT_EQ(words[0], 2u);
+    EXPECT_EQ(words[1], 1u);
+    EXPECT_EQ(words[2], 0u) << "pink is not clear";
+    EXPECT_EQ(words[3], 0xFF123456u);
+    EXPECT_EQ(words[4], 16u);
+    EXPECT_NE(text.find("icon_argb_size = " + std::to_string(words.size()) + ";"),
+              std::string::npos);
 }

@@ -42,18 +42,25 @@ Bytes encode_bmp24(const Image &image)
     return out;
 }
 
-Bytes encode_png(const Image &image)
+Bytes encode_png(const Image &image, PngAlpha alpha)
 {
+    const bool with_alpha = alpha == PNG_PINK_CLEAR;
     Bytes rows;
-    rows.reserve(image.pixels.size() * 3);
-    for (Rgb c : image.pixels)
+    rows.reserve(image.pixels.size() * (with_alpha ? 4 : 3));
+    for (Rgb c : image.pixels) {
+        const bool clear = with_alpha && c == PINK;
+        if (clear)
+            c = 0;
         rows.insert(rows.end(), {uint8_t(red_of(c)), uint8_t(green_of(c)), uint8_t(blue_of(c))});
+        if (with_alpha)
+            rows.push_back(clear ? 0 : 0xFF);
+    }
 
     png_image png{};
     png.version = PNG_IMAGE_VERSION;
     png.width = png_uint_32(image.width);
     png.height = png_uint_32(image.height);
-    png.format = PNG_FORMAT_RGB;
+    png.format = with_alpha ? PNG_FORMAT_RGBA : PNG_FORMAT_RGB;
     // Room for the worst case, so one pass does it; the unused end is cut off below.
     png_alloc_size_t size = PNG_IMAGE_PNG_SIZE_MAX(png);
     Bytes out(size);

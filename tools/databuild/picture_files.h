@@ -8,6 +8,8 @@
 // Allegro's load_bitmap reads and converts to the screen's colour depth.
 Bytes encode_bmp24(const Image &image);
 
-// A truecolour PNG (8 bits a channel, no alpha), compressed by libpng. Throws BuildError when
+// A truecolour PNG (8 bits a channel), compressed by libpng: with no alpha, or with an alpha
+// channel that makes pink pixels clear and every other pixel opaque. Throws BuildError when
 // libpng refuses the picture (an empty one, for instance).
-Bytes encode_png(const Image &image);
+enum PngAlpha { PNG_OPAQUE, PNG_PINK_CLEAR };
+Bytes encode_png(const Image &image, PngAlpha alpha = PNG_OPAQUE);
