@@ -8,6 +8,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
@@ -81,25 +82,30 @@ TEST(PackageLauncher, StartsTheGameFromElsewhereWithItsIconAndClassAndQuitsClean
             same += rgb_near(shot.at(x, y), picture.at(x, y));
     EXPECT_EQ(same, 170 * 512) << "the top of the window is not the title picture";
 
-    // Docks group the window by its class and show its icon: the game's, not the library's, on
-    // a clear background, in the title bar's hints and as the pictures docks read; and they
-    // tie the window to its process.
+    // Docks group the window by its class, tie it to its process and show its icon: the game's,
+    // not the library's. The title bar's pixmap (WM_HINTS) leaves the clear pixels to its
+    // mask; _NET_WM_ICON holds them clear at each of its sizes.
     EXPECT_EQ(window_class(s.x, s.window), "pitlorex.pitlorex");
-    const struct {
-        const char *where;
-        IconPicture icon;
-        int size;
-    } icons[] = {
-        {"WM_HINTS", hints_icon(s.x, s.window), 48},
-        {"_NET_WM_ICON 16", net_wm_icon(s.x, s.window, 16), 16},
-        {"_NET_WM_ICON 48", net_wm_icon(s.x, s.window, 48), 48},
-    };
-    for (const auto &shown : icons) {
-        ASSERT_EQ(shown.icon.width, shown.size) << shown.where << ": no icon of that size";
-        EXPECT_TRUE(shown.icon.rgba == expected_window_icon(DATA_DIR, shown.size))
-            << shown.where << ": not the game's icon on a clear background";
+    EXPECT_EQ(cardinal_property(s.x, s.window, "_NET_WM_PID"),
+              std::vector<unsigned long>{(unsigned long)s.program.pid});
+    std::vector<unsigned long> art = expected_window_icon(DATA_DIR, 48);
+    RgbImage icon = window_icon(s.x, s.window);
+    ASSERT_EQ(icon.width * icon.height, int(art.size())) << "no window icon of the game's size";
+    int wrong = 0;
+    for (size_t i = 0; i < art.size(); i++)
+        wrong += art[i] && Rgb{int(art[i] >> 16 & 255), int(art[i] >> 8 & 255), int(art[i] & 255)} !=
+                               icon.at(int(i) % icon.width, int(i) / icon.width);
+    EXPECT_EQ(wrong, 0) << "the window icon is not the game's icon";
+    std::vector<unsigned long> pictures = cardinal_property(s.x, s.window, "_NET_WM_ICON");
+    size_t at = 0;
+    for (unsigned long size : {16, 32, 48}) {
+        art = expected_window_icon(DATA_DIR, int(size));
+        ASSERT_GE(pictures.size(), at + 2 + art.size()) << "no " << size << " px _NET_WM_ICON";
+        EXPECT_EQ(pictures[at], size);
+        EXPECT_EQ(pictures[at + 1], size);
+        EXPECT_TRUE(std::equal(art.begin(), art.end(), pictures.begin() + at + 2)) << size;
+        at += 2 + art.size();
     }
-    EXPECT_EQ(window_pid(s.x, s.window), long(s.program.pid));
 
     e2e_click(s, box_mid_x(QUIT_BOX), box_mid_y(QUIT_BOX));
     EXPECT_EQ(e2e_wait_exit(s, 5000), 0);
