@@ -1,5 +1,5 @@
-// The game's icon: drawn from the game's art, its XPM form reads back as the same picture
-// whether one or two characters name a colour, and its ARGB form keeps pink clear.
+// The game's icon: drawn from the game's art, and its XPM form reads back as the same picture
+// whether one or two characters name a colour.
 #include "game_data.h"
 #include "game_icon.h"
 
@@ -8,8 +8,6 @@
 #include <algorithm>
 #include <map>
 #include <sstream>
-#include <string>
-#include <vector>
 
 namespace {
 
@@ -92,21 +90,4 @@ TEST(DatabuildIcon, TheMinerOnAClearBackgroundGrowsInSharpSquares)
         EXPECT_EQ(wrong, 0) << size << " px";
     }
 
-    // The window's ARGB pictures: each its width and height, then pink clear and the rest
-    // opaque in its colour.
-    Image two(2, 1);
-    two.set(0, 0, PINK);
-    two.set(1, 0, 0x123456);
-    std::string text = encode_argb_icons({two, icon}, "icon_argb");
-    std::vector<unsigned long> words;
-    for (size_t at = text.find("0x"); at != std::string::npos; at = text.find("0x", at + 2))
-        words.push_back(std::stoul(text.substr(at, 10), nullptr, 16));
-    ASSERT_EQ(words.size(), 2 + 2 + 2 + 16 * 16u);
-    EXPECT_EQ(words[0], 2u);
-    EXPECT_EQ(words[1], 1u);
-    EXPECT_EQ(words[2], 0u) << "pink is not clear";
-    EXPECT_EQ(words[3], 0xFF123456u);
-    EXPECT_EQ(words[4], 16u);
-    EXPECT_NE(text.find("icon_argb_size = " + std::to_string(words.size()) + ";"),
-              std::string::npos);
 }

@@ -145,16 +145,16 @@ TEST(BackgroundThread, RunsItsCallbacksOnlyWhileNotHeldOffAndNeverAfterStopping)
 
 TEST(BackgroundThread, PassesKeepTheirRateAndResyncWhenFarBehind)
 {
-    using Clock = std::chrono::steady_clock;
-    const Clock::time_point last{std::chrono::seconds(100)};
+    using ms = std::chrono::milliseconds;
+    const std::chrono::steady_clock::time_point last{std::chrono::seconds(100)};
     const struct {
         const char *when;
-        std::chrono::milliseconds now_after_last, due_after_last;
+        ms now_after_last, due_after_last;
     } cases[] = {
-        {"early", std::chrono::milliseconds(2), std::chrono::milliseconds(10)},
-        {"a pass late", std::chrono::milliseconds(17), std::chrono::milliseconds(10)},
-        {"two periods late", std::chrono::milliseconds(30), std::chrono::milliseconds(10)},
-        {"far behind", std::chrono::milliseconds(250), std::chrono::milliseconds(250)},
+        {"early", ms(2), ms(10)},
+        {"a pass late", ms(17), ms(10)},
+        {"two periods late", ms(30), ms(10)},
+        {"far behind", ms(250), ms(250)},
     };
     for (const auto &c : cases)
         EXPECT_EQ(next_pass(last, last + c.now_after_last) - last, c.due_after_last) << c.when;
