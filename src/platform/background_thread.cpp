@@ -25,8 +25,8 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <iterator>
 #include <mutex>
-#include <thread>
 
 namespace {
 
@@ -179,15 +179,6 @@ int held_off()
     return bg.held_off;
 }
 
-std::atomic<bool> probe_ran{false};
-std::atomic<bool> probe_ran_here{false};
-
-void probe(int)
-{
-    probe_ran_here = on_background_thread;
-    probe_ran = true;
-}
-
 }  // namespace
 
 std::chrono::steady_clock::time_point next_pass(std::chrono::steady_clock::time_point last,
@@ -197,25 +188,13 @@ std::chrono::steady_clock::time_point next_pass(std::chrono::steady_clock::time_
     return now - due > 2 * BACKGROUND_PERIOD ? now : due;
 }
 
-bool runs_callbacks_on_calm_thread(bg_manager &manager)
-{
-    probe_ran = false;
-    if (manager.register_func(probe) != 0)
-        return false;
-    for (int waited = 0; waited < 500 && !probe_ran; waited++)
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    manager.unregister_func(probe);
-    return probe_ran && probe_ran_here;
-}
-
 bool calm_background_thread_in_use()
 {
-    {
-        std::lock_guard<std::mutex> held(bg.lock);
-        if (!bg.running)
-            return false;
-    }
-    return _unix_bg_man && runs_callbacks_on_calm_thread(*_unix_bg_man);
+    // Our thread runs every callback in our table: the library uses it if it started it and
+    // registered its callbacks (X's events, at least, once allegro_init has run) there.
+    std::lock_guard<std::mutex> held(bg.lock);
+    return bg.running && std::any_of(std::begin(bg.callbacks), std::end(bg.callbacks),
+                                     [](bg_func callback) { return callback != nullptr; });
 }
 
 void note_input() { bg.input_in_pass = true; }

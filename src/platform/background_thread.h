@@ -4,8 +4,6 @@
 
 #include <chrono>
 
-struct bg_manager;  // the library's record of a background thread's entries
-
 // The time between two passes of the thread.
 constexpr std::chrono::milliseconds BACKGROUND_PERIOD{10};
 
@@ -17,10 +15,6 @@ void use_calm_background_thread();
 // callbacks. False when the library kept its own (a build of it that binds its own manager
 // never calls ours): the game works on, only at the library thread's higher idle cost.
 bool calm_background_thread_in_use();
-
-// True when a callback registered through `manager` runs on the thread above (waits up to
-// half a second for it to run once).
-bool runs_callbacks_on_calm_thread(bg_manager &manager);
 
 // When the pass after the one due at `last` is due, seen at `now`: a period after `last`, so
 // that a late pass does not slow the rate; but a thread more than two periods behind (held
