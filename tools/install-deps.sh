@@ -7,9 +7,9 @@ set -eu
 
 # To build and play: compiler and build tools, the game library, the font rasteriser, the PNG
 # library the data builder writes pictures with, the MIDI patch set the tunes play through,
-# xmessage for error boxes, and the fonts the game copies.
+# xmessage for error boxes, the fonts the game copies, and Xlib for the window's properties.
 play_packages="g++ make cmake pkg-config liballegro4-dev libfreetype-dev libpng-dev freepats
-x11-utils fonts-bebas-neue fonts-yanone-kaffeesatz"
+x11-utils fonts-bebas-neue fonts-yanone-kaffeesatz libx11-dev"
 # To test: GoogleTest, a font with kerning for the font tests, a virtual X server, X input
 # synthesis, the cursor the X server shows (XFixes), screenshots, clang for the fuzzer.
 test_packages="libgtest-dev fonts-dejavu-core xvfb xdotool imagemagick libx11-dev libxtst-dev libxfixes-dev clang
