@@ -1,5 +1,5 @@
-// Inside the platform seam: the library's background thread replaced by one that wakes a
-// hundred times a second instead of a thousand.
+// Inside the platform seam: the library's background thread replaced by one that wakes only
+// for its hundred passes a second instead of every millisecond.
 #pragma once
 
 #include <chrono>
