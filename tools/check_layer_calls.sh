@@ -9,8 +9,12 @@ tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 
 # Strong definitions only: inline functions and templates are weak copies in every user.
-defined() { nm -g -P --defined-only "$1" | awk 'NF >= 2 && $2 ~ /^[TDBR]$/ { print $1 }' | sort -u; }
-undefined() { nm -g -P --undefined-only "$1" | awk 'NF >= 2 && $2 == "U" { print $1 }' | sort -u; }
+defined() {
+    nm -g -P --defined-only "$1" | awk 'NF >= 2 && $2 ~ /^[TDBR]$/ { print $1 }' | sort -u
+}
+undefined() {
+    nm -g -P --undefined-only "$1" | awk 'NF >= 2 && $2 == "U" { print $1 }' | sort -u
+}
 
 failed=0
 while [ $# -gt 1 ]; do
@@ -20,7 +24,8 @@ while [ $# -gt 1 ]; do
     for upper in "$@"; do
         defined "$upper" | comm -12 "$tmp/calls" - >"$tmp/upward"
         if [ -s "$tmp/upward" ]; then
-            c++filt <"$tmp/upward" | sed "s|^|$(basename "$lower") calls upward into $(basename "$upper"): |" >&2
+            where="$(basename "$lower") calls upward into $(basename "$upper")"
+            c++filt <"$tmp/upward" | sed "s|^|$where: |" >&2
             failed=1
         fi
     done
