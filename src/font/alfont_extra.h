@@ -8,10 +8,6 @@
 // font that did not load.
 int alfont_text_length(ALFONT_FONT *font, const char *text);
 
-// Height in pixels of a line of text drawn with `font` at its current size (the box a
-// background fills); 0 for a font that did not load.
-int alfont_text_height(ALFONT_FONT *font);
-
 // Frees one font and its glyph cache. The handle is invalid afterwards; NULL does nothing.
 void alfont_destroy_font(ALFONT_FONT *font);
 

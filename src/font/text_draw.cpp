@@ -216,8 +216,6 @@ int alfont_text_length(ALFONT_FONT *typeface, const char *text)
     return (int)((walk_text(typeface, text, [](const GlyphImage &, long) {}) + 63) >> 6);
 }
 
-int alfont_text_height(ALFONT_FONT *typeface) { return typeface ? font_line_height(typeface) : 0; }
-
 void alfont_textout_aa_ex(BITMAP *bmp, ALFONT_FONT *typeface, const char *text, int x, int y,
                           int colour, int background)
 {

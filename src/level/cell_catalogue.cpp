@@ -21,30 +21,6 @@ bool is_switch_object(char object) { return object >= '3' && object <= '5'; }
 
 bool is_hazard_object(char object) { return object >= '6' && object <= '8'; }
 
-TileRole tile_role(char tile)
-{
-    if (is_floor_tile(tile))
-        return TILE_FLOOR;
-    if (is_barrier_tile(tile))
-        return TILE_BARRIER;
-    if (is_basket_tile(tile))
-        return TILE_BASKET;
-    return TILE_BLOCKING;
-}
-
-ObjectRole object_role(char object)
-{
-    if (object == '1')
-        return OBJECT_MINER;
-    if (object == '2')
-        return OBJECT_NUGGET;
-    if (is_switch_object(object))
-        return OBJECT_SWITCH;
-    if (is_hazard_object(object))
-        return OBJECT_HAZARD;
-    return OBJECT_EMPTY;
-}
-
 BarrierGroup barrier_group(char tile)
 {
     if (!is_barrier_tile(tile))

@@ -13,13 +13,13 @@
 constexpr int AREA_COUNT = 5;
 constexpr int LEVELS_PER_AREA = 4;
 
-// The area of `level`: (level - 1) / 4 + 1, integer division (so level 0 is area 1 too).
+// The area of `level` (level 0 counts as area 1).
 constexpr int area_of_level(int level) { return (level - 1) / LEVELS_PER_AREA + 1; }
 
-// The first level of `area`: 1, 5, 9, 13, 17.
+// The first level of `area`.
 constexpr int first_level_of_area(int area) { return (area - 1) * LEVELS_PER_AREA + 1; }
 
-// True for the first level of an area (1, 5, 9, ...); false for 0 and below.
+// True for the first level of an area; false for 0 and below.
 constexpr bool starts_area(int level)
 {
     return level >= 1 && (level - 1) % LEVELS_PER_AREA == 0;
@@ -50,15 +50,6 @@ bool is_barrier_tile(char tile);
 bool is_switch_object(char object);
 bool is_hazard_object(char object);
 
-// The role of a tile character in play. Anything that is not floor, barrier or basket
-// blocks, including '.', lower-case letters and control characters.
-enum TileRole { TILE_BLOCKING, TILE_FLOOR, TILE_BARRIER, TILE_BASKET };
-TileRole tile_role(char tile);
-
-// The role of an object character: '0' and anything unknown are empty.
-enum ObjectRole { OBJECT_EMPTY, OBJECT_MINER, OBJECT_NUGGET, OBJECT_SWITCH, OBJECT_HAZARD };
-ObjectRole object_role(char object);
-
 // ---- Barrier groups ----------------------------------------------------------------------
 // The three barrier groups, numbered as their rows of BARRIER_GROUPS.
 enum BarrierGroup { BARRIER_NONE = -1, BARRIER_X = 0, BARRIER_W = 1, BARRIER_UV = 2 };
@@ -81,19 +72,19 @@ constexpr BarrierGroupRule BARRIER_GROUPS[BARRIER_GROUP_COUNT] = {
     {BARRIER_UV, "U/V", "UV", '5', &LevelGrids::uv_barriers, &BarrierFlags::uv_opened},
 };
 
-// The group of a tile letter ('W' BARRIER_W, 'X' BARRIER_X, 'U' and 'V' BARRIER_UV) and the
-// group a switch opens ('3' W, '4' X, '5' U/V); BARRIER_NONE for anything else.
+// The group a barrier tile belongs to, and the group a switch opens, as BARRIER_GROUPS lists
+// them; BARRIER_NONE for any other character.
 BarrierGroup barrier_group(char tile);
 BarrierGroup switch_group(char object);
 
-// How a tile letter is drawn: first `base` (0 for none), then the letter's own image (0 for
-// none). For 'Y' the base is the current area's floor, for 'Z' always 'E', for the overlays
-// 'D', 'H', 'L', 'P', 'T' their block's floor; any character outside 'A'..'Z' draws nothing.
+// How a tile letter is drawn in `area`: first the image of `base`, then its own (0: none).
+// Overlays ('D', 'H', 'L', 'P', 'T') and baskets sit on a floor; a character outside 'A'..'Z'
+// draws nothing.
 struct TileDrawing {
     char base;
     char image;
 };
 TileDrawing tile_drawing(char tile, int area);
 
-// The image of an object digit: '1'..'8' draw their own image, anything else nothing (0).
+// The image of an object digit, 0 for a character that has none.
 char object_image(char object);

@@ -17,8 +17,9 @@ uint32_t le32(const unsigned char *p)
 constexpr uint32_t BI_RGB = 0, BI_BITFIELDS = 3;
 
 // The size the header of `path` announces, when the file is a BMP the library reads safely and
-// long enough for all its pixels; false otherwise.
-bool read_whole_bmp(const char *path, long &w, long &h)
+// long enough for all its pixels; false otherwise. Only the header is read: the pixels' room is
+// judged from the file's length.
+bool read_bmp_header_size(const char *path, long &w, long &h)
 {
     FILE *f = std::fopen(path, "rb");
     if (!f)
@@ -64,11 +65,11 @@ bool read_whole_bmp(const char *path, long &w, long &h)
 bool bmp_has_size(const char *path, int width, int height)
 {
     long w = 0, h = 0;
-    return read_whole_bmp(path, w, h) && w == width && h == height;
+    return read_bmp_header_size(path, w, h) && w == width && h == height;
 }
 
 bool bmp_fits(const char *path, int width, int height)
 {
     long w = 0, h = 0;
-    return read_whole_bmp(path, w, h) && w <= width && h <= height;
+    return read_bmp_header_size(path, w, h) && w <= width && h <= height;
 }

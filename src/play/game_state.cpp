@@ -23,7 +23,7 @@ void reset_level_state(GameState &state, LevelGrids &grids)
     clear_barriers(grids.uv_barriers);
     state.x_opened = state.w_opened = state.uv_opened = 0;
     state.hazard_touched = 0;
-    state.life_lost = state.game_over = state.completed = 0;
+    state.life_lost = state.out_of_lives = state.completed = 0;
     state.player_col = state.player_row = 0;
     state.prev_col = state.prev_row = 0;
     state.time = 0;

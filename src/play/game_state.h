@@ -1,5 +1,6 @@
-// The running game's record and the settings a game starts from. Process-wide records live
-// here; the rules take them by reference so tests can build their own.
+// The running game's record and the settings a game starts from, both process-wide (the other
+// process-wide variables are listed in ARCHITECTURE.md); the rules take them by reference so
+// tests can build their own.
 #pragma once
 
 #include <atomic>
@@ -33,7 +34,7 @@ struct GameState : BarrierFlags {
     int prev_col = 0, prev_row = 0;          // the miner's cell at the start of the frame
     int nuggets_remaining = 0;               // nuggets not yet in a basket
     uint8_t hazard_touched = 0;              // stepped on '6', '7' or '8' this level
-    uint8_t life_lost = 0, game_over = 0, completed = 0;  // end conditions for the level loop
+    uint8_t life_lost = 0, out_of_lives = 0, completed = 0;  // end conditions for the level loop
     // Set by the game's close handler (another thread); never cleared.
     std::atomic<bool> close_requested{false};
 };
@@ -44,7 +45,7 @@ extern GameSettings game_settings;
 // How a game ended, for the screen flow to decide what comes next.
 enum class GameOutcome {
     closed,             // the window was closed during play or its game-over message
-    game_over,          // no lives left; the game's state is back to its defaults
+    lost,               // no lives left; the game-over sequence has run
     completed,          // the last level was won: the victory board comes next
     resources_missing,  // a picture of the game did not load; nothing was played
 };

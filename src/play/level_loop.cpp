@@ -12,7 +12,7 @@
 namespace {
 
 // What ended a pass of the level loop.
-enum class PassEnd { restart, closed, game_over, completed };
+enum class PassEnd { restart, closed, lost, completed };
 
 // Frames until a flag ends the pass. The flags are tested in a fixed order at the head of
 // every frame: a close request first, so that it wins over anything else pending.
@@ -26,10 +26,10 @@ PassEnd run_level_pass()
             lose_life();
             return PassEnd::restart;
         }
-        if (state.game_over) {
+        if (state.out_of_lives) {
             game_over();
             // A close during the game-over message belongs to this game, not to the menu.
-            return state.close_requested ? PassEnd::closed : PassEnd::game_over;
+            return state.close_requested ? PassEnd::closed : PassEnd::lost;
         }
         if (state.completed)
             return PassEnd::completed;  // the screen flow shows the victory board
@@ -71,7 +71,7 @@ GameOutcome level_loop()
         switch (run_level_pass()) {
         case PassEnd::restart: break;
         case PassEnd::closed: return GameOutcome::closed;
-        case PassEnd::game_over: return GameOutcome::game_over;
+        case PassEnd::lost: return GameOutcome::lost;
         case PassEnd::completed: return GameOutcome::completed;
         }
     }

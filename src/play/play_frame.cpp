@@ -93,7 +93,7 @@ FrameEnd play_frame()
         state.life_lost = 1;
     if (state.lives <= 0) {
         state.lives = 1;
-        state.game_over = 1;
+        state.out_of_lives = 1;
     }
     return FrameEnd::played;
 }

@@ -54,7 +54,7 @@ GameOutcome show_game_end(GameOutcome how)
         // Also a close during the game-over message: the request was made to this game, and
         // the menu would not see it. No title is drawn.
         break;
-    case GameOutcome::game_over:
+    case GameOutcome::lost:
         pf_show_mouse(pf_screen());
         title_screen();  // under the game's close handler, as the game-over message was
         break;

@@ -1,5 +1,8 @@
 // Start-up and shut-down: the library, the font engine, sound, the window, input and the
-// pointer; the error boxes; and the one orderly way out of the process.
+// pointer; the error boxes; and shutdown_system, the way out after "Sair" and after an error
+// box. The process also ends at three other places: when main returns after the window was
+// closed in the menu or a game, on a board's close button (board.cpp) and on the victory
+// board's OK.
 #include "font/alfont.h"
 #include "level/picture_header.h"
 #include "platform/platform.h"

@@ -47,16 +47,6 @@ void draw_board_line(const BoardLine &line)
     draw_board_text(line.x, line.y, makecol(line.r, line.g, line.b), line.text);
 }
 
-bool board_ok_step(int bx1, int by1, int bx2, int by2)
-{
-    if (ok_button_hit(bx1, by1, bx2, by2)) {
-        draw_ok_label(bx1, by1, true);
-        return pf_mouse_b() == 1;  // the left button alone; taken while held
-    }
-    draw_ok_label(bx1, by1, false);
-    return false;
-}
-
 bool board_ok_step(OkButton &button, bool &drew)
 {
     bool hit = ok_button_hit(button.bx1, button.by1, button.bx2, button.by2);
@@ -65,7 +55,7 @@ bool board_ok_step(OkButton &button, bool &drew)
         button.lit = hit;
         drew = true;
     }
-    return hit && pf_mouse_b() == 1;
+    return hit && pf_mouse_b() == 1;  // the left button alone; taken while held
 }
 
 void end_process_if_closed(const std::atomic<bool> &close_requested)

@@ -18,9 +18,9 @@ struct BoardLine {
     const char *text;
 };
 
-// Draws a board onto the screen: the panel (x1, y1)-(x2, y2) with its edge line, the inner
-// area 10 pixels in, the OK button (bx1, by1)-(bx2, by2) with its label in the normal colour,
-// and `title` in black at (title_x, y1 + 2) on the frame band. All corners are inclusive.
+// Draws a board's frame onto the screen: the panel (x1, y1)-(x2, y2), its dark inner area,
+// the OK button (bx1, by1)-(bx2, by2) with its label unlit, and `title` on the frame band at
+// x = title_x. Corners are inclusive.
 void draw_board_frame(int x1, int y1, int x2, int y2, const char *title, int title_x,
                       int bx1, int by1, int bx2, int by2);
 
@@ -29,19 +29,13 @@ void draw_board_frame(int x1, int y1, int x2, int y2, const char *title, int tit
 // the first that fails: the pointer may move while the comparisons run.
 bool ok_button_hit(int bx1, int by1, int bx2, int by2);
 
-// Draws the button's label "  OK!" at (bx1 + 6, by1 + 5) with no background, in yellow when
-// `highlighted`, else in the normal pale grey.
+// Draws the OK button's label on its face, lit when `highlighted`; no background, so the face
+// shows through.
 void draw_ok_label(int bx1, int by1, bool highlighted);
 
-// Draws one body line onto the screen in the built-in font, every character cell (spaces
-// included) painted on PANEL_INK.
+// Draws one body line onto the screen in the built-in font on PANEL_INK, spaces included.
 void draw_board_text(int x, int y, int colour, const char *text);
 void draw_board_line(const BoardLine &line);
-
-// The step that ends every pass of a board's loop: redraws the OK label in the colour that
-// fits the pointer now and returns true when the button is clicked (pointer on it, then
-// mouse_b exactly 1, read after the highlighted label is drawn).
-bool board_ok_step(int bx1, int by1, int bx2, int by2);
 
 // A board's OK button and the colour its label shows now (draw_board_frame draws it normal).
 struct OkButton {
@@ -49,8 +43,10 @@ struct OkButton {
     bool lit = false;
 };
 
-// The same step for a board that waits without drawing: the label is redrawn only when the
-// pointer has crossed the button's edge, and `drew` is set when it was. Same reads, same order.
+// The step that ends every pass of a board's loop: the label lit while the pointer is on the
+// button, redrawn only when the pointer crossed its edge (`drew` is then set, so a board that
+// waits without drawing knows). True when the button is clicked: pointer on it, then the left
+// button alone.
 bool board_ok_step(OkButton &button, bool &drew);
 
 // When `close_requested` is set: shuts the library down and ends the process with status 0.

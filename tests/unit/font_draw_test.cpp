@@ -76,7 +76,7 @@ TEST_F(FontDraw, GlyphsAreBlendedInTheGivenColourInsideTheTextBox)
 {
     alfont_textout_aa_ex(bmp, font, "Hex", 10, 5, RED, -1);
     int right = 10 + alfont_text_length(font, "Hex");
-    int bottom = 5 + alfont_text_height(font);
+    int bottom = 5 + font_line_height(font);
     int solid = count_pixels(bmp, [](int, int, int c) { return c == RED; });
     int edges = count_pixels(bmp, [](int, int, int c) { return c != RED && c != BLUE; });
     EXPECT_GT(solid, 100);  // stems of a 40-pixel H
@@ -121,7 +121,7 @@ TEST_F(FontDraw, NoBackgroundLeavesPixelsAroundTheGlyphsUntouched)
     checker(bmp);
     alfont_textout_aa_ex(bmp, font, "o ho", 10, 5, RED, GREEN);
     int right = 10 + alfont_text_length(font, "o ho");
-    int bottom = 5 + alfont_text_height(font);
+    int bottom = 5 + font_line_height(font);
     EXPECT_EQ(getpixel(bmp, 10, 5), GREEN);
     EXPECT_EQ(getpixel(bmp, right - 1, bottom - 1), GREEN);
     EXPECT_EQ(getpixel(bmp, 30, 20), GREEN);  // inside the o's hole

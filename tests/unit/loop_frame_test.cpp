@@ -97,7 +97,7 @@ TEST_F(Frame, EndOfFrameSetsLifeLostAndGameOver)
         int key;
         int lives;
         int time;  // -1: as the level sets it
-        int life_lost, game_over, lives_after;
+        int life_lost, out_of_lives, lives_after;
     };
     const Case cases[] = {
         {"nothing held", 0, 3, -1, 0, 0, 3},
@@ -118,7 +118,7 @@ TEST_F(Frame, EndOfFrameSetsLifeLostAndGameOver)
         EXPECT_EQ(frame_with(c.key), FrameEnd::played);
         EXPECT_EQ(script.now_ms - before, 70) << "the frame delay, once";
         EXPECT_EQ(game_state.life_lost, c.life_lost);
-        EXPECT_EQ(game_state.game_over, c.game_over);
+        EXPECT_EQ(game_state.out_of_lives, c.out_of_lives);
         EXPECT_EQ(game_state.lives, c.lives_after);
     }
 

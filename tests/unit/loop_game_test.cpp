@@ -117,7 +117,7 @@ TEST_F(WholeGame, GameOverThenASecondGame)
 {
     level(1, {"######", "#@6$o#", "######"}, {{{KEY_RIGHT, 100}}});
 
-    EXPECT_EQ(show_game_end(start_game(GameSettings{1, 3, 1, 85})), GameOutcome::game_over);
+    EXPECT_EQ(show_game_end(start_game(GameSettings{1, 3, 1, 85})), GameOutcome::lost);
 
     EXPECT_EQ(rig.pauses.summary(), "85*2 100 5000[" + LOST + "] 85 100 5000[      FIM DE JOGO]");
     EXPECT_EQ(script_count_log("destroy_midi"), 5);
@@ -154,7 +154,7 @@ TEST_F(WholeGame, FiftyGameStartsKeepTheResidentSizeFlat)
         rig.pauses = PauseLog{};
         rig.pauses.last_ms = script.now_ms;
         script.log.clear();
-        ASSERT_EQ(show_game_end(start_game(GameSettings{1, 3, 0, 50})), GameOutcome::game_over);
+        ASSERT_EQ(show_game_end(start_game(GameSettings{1, 3, 0, 50})), GameOutcome::lost);
     };
     // The second start swaps one set of pictures for another, holding both for a moment: the
     // heap reaches its working size there, and from then on it must stay.
@@ -176,7 +176,7 @@ TEST_F(WholeGame, CloseDuringTheGameOverMessageEndsTheGameClosed)
     auto watch = script.on_time;
     script.on_time = [&](ScriptPlatform &s) {
         watch(s);
-        if (game_state.game_over)
+        if (game_state.out_of_lives)
             script_press_close();  // in the pause before the message
     };
 

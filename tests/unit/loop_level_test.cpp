@@ -84,7 +84,7 @@ TEST_F(LevelLoop, LastLifeLostWithEscapeStillHeld)
     plan(1, {{{KEY_ESC, 60000}}, {{KEY_ESC, 60000}}, {{KEY_ESC, 100}}, {}});
     script.mouse_shown = false;
 
-    EXPECT_EQ(show_game_end(level_loop()), GameOutcome::game_over);
+    EXPECT_EQ(show_game_end(level_loop()), GameOutcome::lost);
 
     EXPECT_EQ(rig.pauses.summary(), std::string("70 100 5000") + LIFE_LOST + " 70 100 5000" +
                                         LIFE_LOST + " 70 100 5000[      FIM DE JOGO]");
@@ -105,7 +105,7 @@ TEST_F(LevelLoop, LastLifeLostWithEscapeStillHeld)
     EXPECT_STREQ(game_state.difficulty_name, "FACIL");
     EXPECT_EQ(game_state.seconds_per_nugget, 36);
     EXPECT_EQ(game_state.music_on, 1);
-    EXPECT_EQ(game_state.game_over, 0) << "the level state is clean for the next game";
+    EXPECT_EQ(game_state.out_of_lives, 0) << "the level state is clean for the next game";
     EXPECT_EQ(game_state.nuggets_remaining, 0);
     EXPECT_TRUE(script.mouse_shown);
     EXPECT_EQ(script.mouse_target, script.screen);

@@ -64,7 +64,7 @@ TEST(LevelReset, ClearsThePerLevelStateAndKeepsTheGame)
     s.player_row = 3, s.player_col = 4, s.prev_row = 5, s.prev_col = 6;
     s.nuggets_remaining = 9;
     s.x_opened = s.w_opened = s.uv_opened = 1;
-    s.hazard_touched = s.life_lost = s.game_over = s.completed = 1;
+    s.hazard_touched = s.life_lost = s.out_of_lives = s.completed = 1;
     for (BarrierList *list : {&b.grids.w_barriers, &b.grids.x_barriers, &b.grids.uv_barriers}) {
         list->count = list->capacity;
         for (int i = 0; i < list->capacity; i++)

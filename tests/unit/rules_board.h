@@ -57,7 +57,7 @@ inline std::string describe(const GameState &s)
         << " player " << s.player_row << "," << s.player_col << " prev " << s.prev_row << ","
         << s.prev_col << " nuggets " << s.nuggets_remaining << " opened x" << int(s.x_opened)
         << " w" << int(s.w_opened) << " uv" << int(s.uv_opened) << " hazard "
-        << int(s.hazard_touched) << " ends " << int(s.life_lost) << int(s.game_over)
+        << int(s.hazard_touched) << " ends " << int(s.life_lost) << int(s.out_of_lives)
         << int(s.completed) << " close " << s.close_requested.load();
     return out.str();
 }

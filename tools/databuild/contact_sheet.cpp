@@ -79,18 +79,15 @@ Image draw_scene(const GameData &data, int area)
     return shown(scene);
 }
 
-}  // namespace
+constexpr int ZOOM = 4, CELL = 16 * ZOOM, GAP = 10;
+constexpr int SCENE_ZOOM = 2, SCENE_W = 12 * 16 * SCENE_ZOOM, SCENE_H = 7 * 16 * SCENE_ZOOM;
+constexpr int TILES_H = 40 + 7 * (CELL + 26);
+constexpr int SCENES_H = 3 * (SCENE_H + 34);
 
-Image draw_contact_sheet(const GameData &data, const Image &title, const std::string &font)
+// Raw tiles and objects, pink shown as pink: five area blocks, the specials, the objects and
+// the cursor beside them.
+void draw_cell_rows(Image &sheet, const GameData &data, const std::string &font)
 {
-    const int zoom = 4, cell = 16 * zoom, gap = 10;
-    const int scene_zoom = 2, scene_w = 12 * 16 * scene_zoom, scene_h = 7 * 16 * scene_zoom;
-    const int width = std::max(40 + 2 * scene_w + 30 + 40, 40 + 2 * TITLE_WIDTH + 20 + 40);
-    int tiles_h = 40 + 7 * (cell + 26);
-    int scenes_h = 3 * (scene_h + 34);
-    Image sheet(width, tiles_h + scenes_h + TITLE_HEIGHT + 80, SHEET_BACKGROUND);
-
-    // Raw tiles and objects, pink shown as pink: five area blocks, the specials, the objects.
     const std::string rows[] = {"ABCD", "EFGH", "IJKL", "MNOP", "QRST", "UVWXYZ", "12345678"};
     const char *row_names[] = {"area 1", "area 2", "area 3", "area 4", "area 5",
                                "barriers, baskets", "objects"};
@@ -100,32 +97,39 @@ Image draw_contact_sheet(const GameData &data, const Image &title, const std::st
         int x = 130;
         for (char c : rows[r]) {
             const Image &img = r == 6 ? data.objects.at(c) : data.tiles.at(c);
-            fill_rect(sheet, x - 2, y - 2, cell + 4, cell + 4, 0x101014);
+            fill_rect(sheet, x - 2, y - 2, CELL + 4, CELL + 4, 0x101014);
             Image raw = shown(img);
             for (int j = 0; j < 16; j++)
                 for (int i = 0; i < 16; i++)
-                    fill_rect(sheet, x + i * zoom, y + j * zoom, zoom, zoom, raw.at(i, j));
-            draw_label(sheet, font, 14, std::string(1, c), x + cell + 3, y + cell - 16, 0xB0B0B0);
-            x += cell + gap + 12;
+                    fill_rect(sheet, x + i * ZOOM, y + j * ZOOM, ZOOM, ZOOM, raw.at(i, j));
+            draw_label(sheet, font, 14, std::string(1, c), x + CELL + 3, y + CELL - 16, 0xB0B0B0);
+            x += CELL + GAP + 12;
         }
-        // The cursor beside the objects.
         if (r == 6) {
-            fill_rect(sheet, x - 2, y - 2, data.cursor.width * zoom + 4, data.cursor.height * zoom + 4, 0x101014);
-            draw_sprite(sheet, shown(data.cursor), x, y, zoom);
+            fill_rect(sheet, x - 2, y - 2, data.cursor.width * ZOOM + 4,
+                      data.cursor.height * ZOOM + 4, 0x101014);
+            draw_sprite(sheet, shown(data.cursor), x, y, ZOOM);
         }
-        y += cell + 26;
+        y += CELL + 26;
     }
+}
 
-    // Each area as in play.
+// Each area as in play, two to a row.
+void draw_area_scenes(Image &sheet, const GameData &data, const std::string &font)
+{
     for (int area = 0; area < 5; area++) {
-        int sx = 40 + (area % 2) * (scene_w + 30);
-        int sy = tiles_h + (area / 2) * (scene_h + 34);
+        int sx = 40 + (area % 2) * (SCENE_W + 30);
+        int sy = TILES_H + (area / 2) * (SCENE_H + 34);
         draw_label(sheet, font, 18, "area " + std::to_string(area + 1), sx, sy, 0xE0E0E0);
-        draw_sprite(sheet, draw_scene(data, area), sx, sy + 22, scene_zoom);
+        draw_sprite(sheet, draw_scene(data, area), sx, sy + 22, SCENE_ZOOM);
     }
+}
 
-    // The title with the menu words, the hover boxes outlined, "Ajuda" highlighted.
-    int tx = 40, ty = tiles_h + scenes_h + 20;
+// The title with the menu words, the hover boxes outlined, "Ajuda" highlighted; beside it the
+// title alone.
+void draw_title_with_menu(Image &sheet, const Image &title, const std::string &font)
+{
+    int tx = 40, ty = TILES_H + SCENES_H + 20;
     Image t = title;
     const char *words[] = {"Iniciar", "Ajuda", "Opcoes", "Sair"};
     const int box_right[] = {210, 205, 220, 160};
@@ -142,7 +146,19 @@ Image draw_contact_sheet(const GameData &data, const Image &title, const std::st
         }
     }
     draw_sprite(sheet, shown(t), tx, ty);
-    draw_label(sheet, font, 18, "title, menu words and their hover boxes", tx + TITLE_WIDTH + 20, ty, 0xE0E0E0);
+    draw_label(sheet, font, 18, "title, menu words and their hover boxes", tx + TITLE_WIDTH + 20,
+               ty, 0xE0E0E0);
     draw_sprite(sheet, shown(title), tx + TITLE_WIDTH + 20, ty + 30, 1);
+}
+
+}  // namespace
+
+Image draw_contact_sheet(const GameData &data, const Image &title, const std::string &font)
+{
+    const int width = std::max(40 + 2 * SCENE_W + 30 + 40, 40 + 2 * TITLE_WIDTH + 20 + 40);
+    Image sheet(width, TILES_H + SCENES_H + TITLE_HEIGHT + 80, SHEET_BACKGROUND);
+    draw_cell_rows(sheet, data, font);
+    draw_area_scenes(sheet, data, font);
+    draw_title_with_menu(sheet, title, font);
     return sheet;
 }

@@ -200,71 +200,91 @@ void draw_rails(Image &img)
     }
 }
 
-// The name in gold: outline, drop shadow, a gradient from pale top to deep amber, a bright
-// edge along the top of each stroke.
-void draw_name(Image &img, const std::string &font)
+// The box round a mask's ink (coverage over a half).
+struct InkBox {
+    int min_x, max_x, min_y, max_y;
+};
+
+InkBox ink_box(const TextMask &m)
 {
-    TextMask m = render_text(font, 112, "Pitlorex");
-    // Find the ink box to centre it.
-    int min_x = m.width, max_x = 0, min_y = m.height, max_y = 0;
+    InkBox box{m.width, 0, m.height, 0};
     for (int y = 0; y < m.height; y++)
         for (int x = 0; x < m.width; x++)
             if (m.at(x, y) > 0.5f) {
-                min_x = std::min(min_x, x);
-                max_x = std::max(max_x, x);
-                min_y = std::min(min_y, y);
-                max_y = std::max(max_y, y);
+                box.min_x = std::min(box.min_x, x);
+                box.max_x = std::max(box.max_x, x);
+                box.min_y = std::min(box.min_y, y);
+                box.max_y = std::max(box.max_y, y);
             }
-    int ox = 256 - (min_x + max_x) / 2, oy = 22 - min_y;
-    double ink_h = std::max(1, max_y - min_y);
-    auto dilated = [&m](int x, int y, int r) {
-        float best = 0;
-        for (int dy = -r; dy <= r; dy++)
-            for (int dx = -r; dx <= r; dx++)
-                if (dx * dx + dy * dy <= r * r + 1)
-                    best = std::max(best, m.at(x + dx, y + dy));
-        return best;
-    };
+    return box;
+}
+
+// The mask grown by `r` pixels: the strongest coverage within that distance of (x, y).
+float dilated(const TextMask &m, int x, int y, int r)
+{
+    float best = 0;
+    for (int dy = -r; dy <= r; dy++)
+        for (int dx = -r; dx <= r; dx++)
+            if (dx * dx + dy * dy <= r * r + 1)
+                best = std::max(best, m.at(x + dx, y + dy));
+    return best;
+}
+
+// The gold at height `t` of the ink (0 top, 1 bottom), given the coverage two pixels above and
+// below: a gradient from pale top to deep amber, a band of shine just above the middle as on
+// polished metal, and edges facing up catching the light while edges facing down fall into shade.
+Rgb gold_at(double t, double up, double down)
+{
+    Rgb c = t < 0.45 ? mix(0xFFF4B0, 0xF6C83A, t / 0.45)
+                     : mix(0xF6C83A, 0xA8620E, (t - 0.45) / 0.55);
+    if (t > 0.40 && t < 0.47)
+        c = mix(c, 0xFFFBE0, 0.55);
+    if (up < 0.4)
+        c = mix(c, 0xFFFFF0, 0.7);
+    else if (down < 0.4)
+        c = mix(c, 0x6a3a08, 0.6);
+    return c;
+}
+
+// A four-pointed sparkle centred on (sx, sy).
+void draw_sparkle(Image &img, int sx, int sy)
+{
+    for (int k = -6; k <= 6; k++) {
+        double f = 1 - std::abs(k) / 7.0;
+        blend_pixel(img, sx + k, sy, 0xFFFFFF, f);
+        blend_pixel(img, sx, sy + k, 0xFFFFFF, f);
+    }
+    for (int k = -2; k <= 2; k++) {
+        blend_pixel(img, sx + k, sy + k, 0xFFFFFF, 0.5);
+        blend_pixel(img, sx + k, sy - k, 0xFFFFFF, 0.5);
+    }
+}
+
+// The name in gold, centred: drop shadow, outline, the gold itself, sparkles on it.
+void draw_name(Image &img, const std::string &font)
+{
+    TextMask m = render_text(font, 112, "Pitlorex");
+    const InkBox ink = ink_box(m);
+    int ox = 256 - (ink.min_x + ink.max_x) / 2, oy = 22 - ink.min_y;
+    double ink_h = std::max(1, ink.max_y - ink.min_y);
     for (int y = -8; y < m.height + 8; y++)
-        for (int x = -8; x < m.width + 8; x++) {
-            int px = x + ox, py = y + oy;
-            blend_pixel(img, px + 4, py + 6, 0x000000, 0.65 * dilated(x, y, 3));
-        }
+        for (int x = -8; x < m.width + 8; x++)
+            blend_pixel(img, x + ox + 4, y + oy + 6, 0x000000, 0.65 * dilated(m, x, y, 3));
     for (int y = -6; y < m.height + 6; y++)
         for (int x = -6; x < m.width + 6; x++)
-            blend_pixel(img, x + ox, y + oy, 0x2a1404, dilated(x, y, 3));
+            blend_pixel(img, x + ox, y + oy, 0x2a1404, dilated(m, x, y, 3));
     for (int y = 0; y < m.height; y++)
         for (int x = 0; x < m.width; x++) {
             float a = m.at(x, y);
-            if (a <= 0)
-                continue;
-            double t = (y - min_y) / ink_h;
-            Rgb c = t < 0.45 ? mix(0xFFF4B0, 0xF6C83A, t / 0.45) : mix(0xF6C83A, 0xA8620E, (t - 0.45) / 0.55);
-            // A horizontal band of shine just above the middle, as on polished metal.
-            if (t > 0.40 && t < 0.47)
-                c = mix(c, 0xFFFBE0, 0.55);
-            // Edges facing up catch the light; edges facing down fall into shade.
-            double up = m.at(x, y - 2), down = m.at(x, y + 2);
-            if (up < 0.4)
-                c = mix(c, 0xFFFFF0, 0.7);
-            else if (down < 0.4)
-                c = mix(c, 0x6a3a08, 0.6);
-            blend_pixel(img, x + ox, y + oy, c, a);
+            if (a > 0)
+                blend_pixel(img, x + ox, y + oy,
+                            gold_at((y - ink.min_y) / ink_h, m.at(x, y - 2), m.at(x, y + 2)), a);
         }
-    // Sparkles on the gold.
-    const int sparks[][2] = {{min_x + 18, min_y + 10}, {max_x - 30, min_y + 36}, {(min_x + max_x) / 2 + 6, min_y + 4}};
-    for (auto &s : sparks) {
-        int sx = s[0] + ox, sy = s[1] + oy;
-        for (int k = -6; k <= 6; k++) {
-            double f = 1 - std::abs(k) / 7.0;
-            blend_pixel(img, sx + k, sy, 0xFFFFFF, f);
-            blend_pixel(img, sx, sy + k, 0xFFFFFF, f);
-        }
-        for (int k = -2; k <= 2; k++) {
-            blend_pixel(img, sx + k, sy + k, 0xFFFFFF, 0.5);
-            blend_pixel(img, sx + k, sy - k, 0xFFFFFF, 0.5);
-        }
-    }
+    const int sparks[][2] = {{ink.min_x + 18, ink.min_y + 10},
+                             {ink.max_x - 30, ink.min_y + 36},
+                             {(ink.min_x + ink.max_x) / 2 + 6, ink.min_y + 4}};
+    for (auto &spark : sparks)
+        draw_sparkle(img, spark[0] + ox, spark[1] + oy);
 }
 
 const Image &piece(const std::map<std::string, Image> &art, const std::string &name)
