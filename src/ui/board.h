@@ -50,8 +50,13 @@ struct OkButton {
 };
 
 // The same step for a board that waits without drawing: the label is redrawn only when the
-// pointer has crossed the button's edge, and `drew` is set when it was. Same reads, same order.
+// pointer has crossed the button's edge, and `drew` is set when it was. Same reads, same order;
+// a click too short for mouse_b to show (latched) counts too, on the button.
 bool board_ok_step(OkButton &button, bool &drew);
+
+// True when Return, Space or Escape was pressed since the last look (the press is taken): the
+// keyboard's OK.
+bool board_ok_key();
 
 // When `close_requested` is set: shuts the library down and ends the process with status 0.
 // Otherwise returns at once.

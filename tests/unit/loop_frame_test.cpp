@@ -40,6 +40,7 @@ protected:
         FrameEnd end = play_frame();
         if (key)
             script.keys[key] = false;
+        script_latch_keys();  // let go before the next frame's press
         return end;
     }
 };

@@ -369,7 +369,7 @@ TEST_F(OptionsBoard, CloseDuringPasswordEntryEndsBeforeTheNextKey)
             script_press_close();
     };
     EXPECT_THROW(run_options_board(), ProcessExit);
-    EXPECT_GT(script.idles, 400) << "the wait for a key yields the processor";
+    EXPECT_GT(script.idles, 200) << "the wait for a key yields the processor";
 }
 
 TEST_F(OptionsBoard, APointerAtRestRedrawsNothing)
