@@ -235,9 +235,9 @@ TEST(GameKeys, ReturnEndsAMessageAndThePasswordWaitsForAKey)
     // Level 4's message runs its course, then the area 2 password stays until a key.
     ASSERT_TRUE(e2e_wait_for(
         [&] { return pixels_changed(level, e2e_grab_window(s), PASSWORD_AREA) > 100; }, 8000));
-    e2e_write_png(e2e_grab_window(s), std::string(GAME_DIR) + "/../e2e-shots/password.png");
     sleep_ms(4000);
     RgbImage waiting = e2e_grab_window(s);
+    e2e_write_png(waiting, std::string(GAME_DIR) + "/../e2e-shots/password.png");
     EXPECT_GT(pixels_changed(level, waiting, PASSWORD_AREA), 100) << "still shown after 4 s";
     e2e_tap_key(s, XK_x, 40);
     EXPECT_TRUE(e2e_wait_for(
