@@ -128,6 +128,8 @@ int pf_readkey()
         throw ScriptStalled{"readkey with no key left to type"};
     int k = script.typed.front();
     script.typed.pop_front();
+    // A typed key was pressed too: the latch sees it as the library's callback would.
+    script_tap(k >> 8);
     return k;
 }
 

@@ -158,6 +158,54 @@ TEST_F(Frame, LevelWithNoNuggetIsWonAtTheEndOfItsFirstFrame)
     }
 }
 
+// Arrows as a keyboard gives them, one frame of 70 ms a beat: a tap between two frames steps
+// once, however short, and taps keep their order; a held arrow steps at its press, again
+// 200 ms later, then every frame; a second arrow down stops the miner; an arrow held into a
+// fresh level walks nowhere; Escape tapped between two frames gives the level up.
+TEST_F(Frame, ArrowPressesStepOnceAndAHeldArrowRepeatsAfter200ms)
+{
+    struct Beat {
+        const char *act;  // "tap L", "hold R", "free L", "afresh", ...: before the frame
+        int col;          // the miner's column after it
+    } beats[] = {
+        {"tap L", 9},  {"", 9},       {"taps LR", 8}, {"", 9},       {"hold L", 8},
+        {"", 8},       {"", 8},       {"", 7},        {"", 6},       {"hold R", 6},
+        {"free L", 6}, {"", 6},       {"", 7},        {"free R", 7}, {"hold L", 6},
+        {"free L", 6}, {"hold L", 5}, {"afresh", 5},  {"", 5},       {"", 5},
+        {"", 5},       {"free L", 5}, {"tap L", 4},
+    };
+    start(1, {
+                 "##################",
+                 "#.........@....$o#",
+                 "##################",
+             });
+    int number = 0;
+    for (const Beat &beat : beats) {
+        SCOPED_TRACE(std::string("beat ") + std::to_string(number++) + " " + beat.act);
+        const std::string act = beat.act;
+        const int key = !act.empty() && act.back() == 'L' ? KEY_LEFT : KEY_RIGHT;
+        if (act == "taps LR") {
+            script_tap(KEY_LEFT);
+            script_tap(KEY_RIGHT);
+        } else if (act.rfind("tap", 0) == 0) {
+            script_tap(key);
+        } else if (act.rfind("hold", 0) == 0) {
+            script.keys[key] = true;
+        } else if (act.rfind("free", 0) == 0) {
+            script.keys[key] = false;
+        } else if (act == "afresh") {
+            start_walking_afresh();
+        }
+        script_latch_keys();
+        ASSERT_EQ(play_frame(), FrameEnd::played);
+        EXPECT_EQ(game_state.player_col, beat.col);
+    }
+    EXPECT_EQ(game_state.life_lost, 0);
+    script_tap(KEY_ESC);
+    play_frame();
+    EXPECT_EQ(game_state.life_lost, 1) << "a tap of Escape between frames";
+}
+
 TEST_F(Frame, AreaTuneStartsOnlyAtTheFirstLevelOfAnArea)
 {
     for (int level = 1; level <= 20; level++) {
