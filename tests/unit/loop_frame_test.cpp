@@ -204,6 +204,20 @@ TEST_F(Frame, ArrowPressesStepOnceAndAHeldArrowRepeatsAfter200ms)
     script_tap(KEY_ESC);
     play_frame();
     EXPECT_EQ(game_state.life_lost, 1) << "a tap of Escape between frames";
+
+    // Escape that ended a message gives nothing up until let go and pressed again.
+    game_state.life_lost = 0;
+    script.keys[KEY_ESC] = true;
+    script_latch_keys();
+    pf_drop_presses();  // the message took that press
+    spend_escape();
+    play_frame();
+    EXPECT_EQ(game_state.life_lost, 0) << "the message's Escape, still held";
+    script.keys[KEY_ESC] = false;
+    play_frame();
+    script.keys[KEY_ESC] = true;
+    play_frame();
+    EXPECT_EQ(game_state.life_lost, 1) << "pressed afresh";
 }
 
 TEST_F(Frame, AreaTuneStartsOnlyAtTheFirstLevelOfAnArea)
