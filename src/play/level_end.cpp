@@ -16,13 +16,14 @@ constexpr int NO_BACKGROUND = -1;
 
 // The keys that end a message's pause early; an arrow never does, so a walk held into the
 // message cannot skip it.
-constexpr int SKIP_KEYS[] = {KEY_ENTER, KEY_SPACE, KEY_ESC};
+constexpr int SKIP_KEYS[] = {KEY_ENTER, KEY_ENTER_PAD, KEY_SPACE, KEY_ESC};
+constexpr int SKIP_KEY_COUNT = 4;
 constexpr int MESSAGE_SHORTEST_MS = 500;
 constexpr int PASSWORD_SHORTEST_MS = 2500;
 
-// The letters in their own colour over a one-pixel light ring of the same letters, so that
-// dark letters read on every area's wall.
-void draw_message(const char *text, int x, int y, int colour)
+}  // namespace
+
+void draw_play_text(const char *text, int x, int y, int colour)
 {
     BITMAP *target = pf_screen();
     if (!target || !message_font)
@@ -36,8 +37,6 @@ void draw_message(const char *text, int x, int y, int colour)
     alfont_textout_aa_ex(target, message_font, text, x, y, colour, NO_BACKGROUND);
 }
 
-}  // namespace
-
 std::string area_password_text(int area)
 {
     // Area 1 has a password too, but a game starts there anyway: it is never shown.
@@ -50,8 +49,8 @@ void show_play_message(const char *text)
 {
     // A close request cuts the pauses short: the level loop's head then ends the game.
     pf_rest_unless(100, game_state.close_requested);
-    draw_message(text, MESSAGE_X, MESSAGE_Y, MESSAGE_COLOUR);
-    if (pf_rest_until_press(5000, MESSAGE_SHORTEST_MS, SKIP_KEYS, 3,
+    draw_play_text(text, MESSAGE_X, MESSAGE_Y, MESSAGE_COLOUR);
+    if (pf_rest_until_press(5000, MESSAGE_SHORTEST_MS, SKIP_KEYS, SKIP_KEY_COUNT,
                             game_state.close_requested) == KEY_ESC)
         spend_escape();  // or the same press would give up the next level at once
 }
@@ -71,7 +70,7 @@ void finish_won_level()
         state.area = area_of_level(state.level);
         std::string password = area_password_text(state.area);
         if (!password.empty()) {
-            draw_message(password.c_str(), PASSWORD_X, PASSWORD_Y, PASSWORD_COLOUR);
+            draw_play_text(password.c_str(), PASSWORD_X, PASSWORD_Y, PASSWORD_COLOUR);
             // It must be written down: it stays until a key, whatever key, and at least 2.5 s.
             if (pf_rest_until_press(UNTIL_PRESS, PASSWORD_SHORTEST_MS, nullptr, 0,
                                     game_state.close_requested) == KEY_ESC)

@@ -15,6 +15,11 @@ constexpr int MESSAGE_X = 272, MESSAGE_Y = 0;
 constexpr int PASSWORD_X = 325, PASSWORD_Y = 20;
 constexpr int PASSWORD_COLOUR = 15;
 
+// Draws `text` onto the screen with message_font at (x, y): the letters in `colour` over a
+// one-pixel ring of the same letters in MESSAGE_RING_RGB, so that dark letters read on every
+// area's wall.
+void draw_play_text(const char *text, int x, int y, int colour);
+
 // "SENHA: " and the password of `area` for areas 2 to 5; "" for any other area.
 std::string area_password_text(int area);
 
