@@ -50,6 +50,6 @@ void open_barriers(BITMAP *buffer, const GameState &state, LevelGrids &grids);
 // rules of the frame (play_step, the same the level checker replays) with frame_direction's
 // step, paints what they changed and shows the picture. With no nugget left it runs the
 // won-level sequence and returns level_won. Otherwise it pauses for the frame delay, then
-// sets life lost on a countdown at 0, Escape (escape_pressed) or a hazard touched, and game over (lives
-// back to 1) when no life is left.
+// sets life lost on a countdown at 0, Escape (escape_pressed) or a hazard touched, and game
+// over (lives back to 1) when no life is left.
 FrameEnd play_frame();

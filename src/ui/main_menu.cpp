@@ -157,8 +157,9 @@ int play_menu_keys()
     KeyPress press;
     while (pf_take_press(MENU_KEYS, 5, press)) {
         if (press.scancode == KEY_UP || press.scancode == KEY_DOWN) {
-            int step = press.scancode == KEY_DOWN ? 1 : ITEM_COUNT - 1;
-            int from = lit_item >= 0 ? lit_item : (press.scancode == KEY_DOWN ? ITEM_COUNT - 1 : 0);
+            const bool down = press.scancode == KEY_DOWN;
+            int from = lit_item >= 0 ? lit_item : (down ? ITEM_COUNT - 1 : 0);
+            int step = down ? 1 : ITEM_COUNT - 1;
             light_only((from + step) % ITEM_COUNT);
             keys_hold_light = true;
             pointer_at_keys_x = pf_mouse_x();
