@@ -208,8 +208,19 @@ void show_value(OptionsView &view, Shown &shown, Spot at, int colour, const char
     view.drew = true;
 }
 
-// Every value place with only `lit` highlighted (-1: none; OK_LINE lights the OK label), so
-// that no line stays lit when another lights. Draws only what changed.
+// The OK label lit or not, drawn when that changes.
+void light_ok(OptionsView &view, bool lit)
+{
+    if (view.ok.lit == lit)
+        return;
+    draw_ok_label(view.ok.bx1, view.ok.by1, lit);
+    view.ok.lit = lit;
+    view.drew = true;
+}
+
+// Every value place with only `lit` highlighted, so that no line stays lit when another
+// lights; a line lit (OK_LINE lights the OK label) also puts the OK label out. With -1 the
+// values show normal and the OK label is left to the pointer's test. Draws only what changed.
 void show_lines(const OptionsState &state, OptionsView &view, int lit)
 {
     const int value_colour = makecol(225, 170, 20);
@@ -218,16 +229,8 @@ void show_lines(const OptionsState &state, OptionsView &view, int lit)
                    line == lit ? highlight_colour() : value_colour, value_label(state, line));
     show_value(view, view.password, PASSWORD_AT,
                lit == PASSWORD_LINE ? highlight_colour() : makecol(255, 100, 20), "(    )");
-    if (lit != OK_LINE && view.ok.lit) {
-        // The pointer's test at the end of the pass lights it again if it is on the button.
-        draw_ok_label(view.ok.bx1, view.ok.by1, false);
-        view.ok.lit = false;
-        view.drew = true;
-    } else if (lit == OK_LINE && !view.ok.lit) {
-        draw_ok_label(view.ok.bx1, view.ok.by1, true);
-        view.ok.lit = true;
-        view.drew = true;
-    }
+    if (lit >= 0)
+        light_ok(view, lit == OK_LINE);
 }
 
 // One step of a value's cycle, forwards or back, the old label blanked when longer.
@@ -331,6 +334,7 @@ bool options_pass(OptionsState &state, OptionsView &view)
         }
         view.keys_hold_light = false;
         view.key_line = -1;
+        light_ok(view, false);  // the pointer's test lights it again if it is on the button
     }
     show_lines(state, view, -1);
     const bool drew_values = view.drew;

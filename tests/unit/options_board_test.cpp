@@ -399,6 +399,19 @@ TEST_F(OptionsBoard, APointerAtRestRedrawsNothing)
     EXPECT_TRUE(kept);
     EXPECT_GT(script.idles, 300);
     EXPECT_EQ(script.now_ms, 0) << "yields are no pauses of the board's own";
+
+    // Resting on OK, after the keys lit a line and gave the light back: the passes yield.
+    SetUp();
+    script.on_poll = [](ScriptPlatform &s) {
+        if (s.polls == 1)
+            script_tap(KEY_DOWN);
+        if (s.polls == 20)
+            s.mouse_x = 430, s.mouse_y = 308;
+        if (s.polls == 2000)
+            s.mouse_b = 1;
+    };
+    run_options_board();
+    EXPECT_GT(script.idles, 100) << "a pass of about a dozen reads, each yielding";
 }
 
 // Taps `keys` at the board's first look at the input (keys struck before it are dropped).
