@@ -25,8 +25,8 @@ bool pf_press_latched(const int *scancodes, int count);
 // before it.
 void pf_drop_presses();
 
-// True once for each press of the left button alone latched since the last call (the latch is
-// emptied either way): a click shorter than one look at mouse_b.
+// True when the left button alone was pressed since the last call, however briefly (a click
+// too short for a look at mouse_b to see); the clicks latched are forgotten either way.
 bool pf_take_click();
 
 // ---- Fed by the platform's input callbacks (the scripted twin feeds them too) -------------
