@@ -5,6 +5,7 @@
 #include "font/alfont.h"
 #include "platform/background_thread.h"
 #include "platform/window_properties.h"
+#include "platform/input_latch.h"
 
 #include <sys/prctl.h>
 #include <sys/wait.h>
@@ -28,8 +29,19 @@ constexpr std::chrono::milliseconds LONGEST_IDLE{100};
 
 std::atomic<void (*)()> close_handler{nullptr};
 
-void on_mouse(int) { note_input(); }
-void on_key(int) { note_input(); }
+void on_mouse(int flags)
+{
+    // The button may be up again before the game looks at mouse_b: the press is latched.
+    if ((flags & MOUSE_FLAG_LEFT_DOWN) && mouse_b == 1)
+        latch_click();
+    note_input();
+}
+
+void on_key(int scancode)
+{
+    latch_key_event(scancode & 0x7f, !(scancode & 0x80), pf_clock_ms());
+    note_input();
+}
 
 void on_close_button()
 {
@@ -120,6 +132,12 @@ bool pf_keypressed() { return keypressed() != 0; }
 void pf_clear_keybuf() { clear_keybuf(); }
 
 void pf_rest(int ms) { rest(ms); }
+
+long pf_clock_ms()
+{
+    using namespace std::chrono;
+    return (long)duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
 
 void pf_rest_unless(int ms, const std::atomic<bool> &stop)
 {

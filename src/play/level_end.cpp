@@ -3,23 +3,39 @@
 
 #include "level/cell_catalogue.h"
 #include "level/game_resources.h"
+#include "platform/input_latch.h"
 #include "platform/platform.h"
 #include "play/game_start.h"
 #include "play/game_state.h"
+#include "play/play_frame.h"
 
 namespace {
 
 constexpr int MESSAGE_COLOUR = 0;  // black
 constexpr int NO_BACKGROUND = -1;
 
-void draw_message(const char *text, int x, int y, int colour)
-{
-    BITMAP *target = pf_screen();
-    if (target && message_font)
-        alfont_textout_aa_ex(target, message_font, text, x, y, colour, NO_BACKGROUND);
-}
+// The keys that end a message's pause early; an arrow never does, so a walk held into the
+// message cannot skip it.
+constexpr int SKIP_KEYS[] = {KEY_ENTER, KEY_ENTER_PAD, KEY_SPACE, KEY_ESC};
+constexpr int SKIP_KEY_COUNT = 4;
+constexpr int MESSAGE_SHORTEST_MS = 500;
+constexpr int PASSWORD_SHORTEST_MS = 2500;
 
 }  // namespace
+
+void draw_play_text(const char *text, int x, int y, int colour)
+{
+    BITMAP *target = pf_screen();
+    if (!target || !message_font)
+        return;
+    const int ring = makecol(MESSAGE_RING_RGB[0], MESSAGE_RING_RGB[1], MESSAGE_RING_RGB[2]);
+    for (int dy = -1; dy <= 1; dy++)
+        for (int dx = -1; dx <= 1; dx++)
+            if (dx || dy)
+                alfont_textout_aa_ex(target, message_font, text, x + dx, y + dy, ring,
+                                     NO_BACKGROUND);
+    alfont_textout_aa_ex(target, message_font, text, x, y, colour, NO_BACKGROUND);
+}
 
 std::string area_password_text(int area)
 {
@@ -33,8 +49,10 @@ void show_play_message(const char *text)
 {
     // A close request cuts the pauses short: the level loop's head then ends the game.
     pf_rest_unless(100, game_state.close_requested);
-    draw_message(text, MESSAGE_X, MESSAGE_Y, MESSAGE_COLOUR);
-    pf_rest_unless(5000, game_state.close_requested);
+    draw_play_text(text, MESSAGE_X, MESSAGE_Y, MESSAGE_COLOUR);
+    if (pf_rest_until_press(5000, MESSAGE_SHORTEST_MS, SKIP_KEYS, SKIP_KEY_COUNT,
+                            game_state.close_requested) == KEY_ESC)
+        spend_escape();  // or the same press would give up the next level at once
 }
 
 void finish_won_level()
@@ -52,8 +70,11 @@ void finish_won_level()
         state.area = area_of_level(state.level);
         std::string password = area_password_text(state.area);
         if (!password.empty()) {
-            draw_message(password.c_str(), PASSWORD_X, PASSWORD_Y, PASSWORD_COLOUR);
-            pf_rest_unless(2500, game_state.close_requested);
+            draw_play_text(password.c_str(), PASSWORD_X, PASSWORD_Y, PASSWORD_COLOUR);
+            // It must be written down: it stays until a key, whatever key, and at least 2.5 s.
+            if (pf_rest_until_press(UNTIL_PRESS, PASSWORD_SHORTEST_MS, nullptr, 0,
+                                    game_state.close_requested) == KEY_ESC)
+                spend_escape();
         }
     }
     reset_level_state(state, level_grids);

@@ -3,7 +3,9 @@
 
 #include <string>
 
-// The play messages, drawn at (272, 0) in black over the picture of the last frame.
+// The play messages, drawn at (272, 0) in black over the picture of the last frame, each
+// letter ringed with one pixel of this light colour (the password too).
+constexpr int MESSAGE_RING_RGB[3] = {235, 235, 225};
 constexpr const char *LEVEL_WON_TEXT = " NIVEL CONCLUIDO ";
 constexpr const char *LIFE_LOST_TEXT = "     VIDA PERDIDA";
 constexpr const char *GAME_OVER_TEXT = "      FIM DE JOGO";
@@ -13,17 +15,24 @@ constexpr int MESSAGE_X = 272, MESSAGE_Y = 0;
 constexpr int PASSWORD_X = 325, PASSWORD_Y = 20;
 constexpr int PASSWORD_COLOUR = 15;
 
+// Draws `text` onto the screen with message_font at (x, y): the letters in `colour` over a
+// one-pixel ring of the same letters in MESSAGE_RING_RGB, so that dark letters read on every
+// area's wall.
+void draw_play_text(const char *text, int x, int y, int colour);
+
 // "SENHA: " and the password of `area` for areas 2 to 5; "" for any other area.
 std::string area_password_text(int area);
 
 // Pauses 100 ms, draws `text` at the message place on the screen with message_font, then
-// pauses 5 s so that the player reads it. The countdown keeps running meanwhile. A close
-// request cuts the pauses short.
+// pauses 5 s so that the player reads it; a fresh press of Return, Space or Escape ends the
+// pause once half a second has passed. The countdown keeps running meanwhile. A close request
+// cuts the pauses short.
 void show_play_message(const char *text);
 
 // The won-level sequence, after the frame that delivered the last nugget: the message; after
 // the last level, completed is set (the level loop then shows the victory board); otherwise
-// the next level, its area and password when it starts an area, and the next level loaded
+// the next level, its area and password when it starts an area (shown until a key is pressed,
+// at least 2.5 s), and the next level loaded
 // into a clean level state.
 void finish_won_level();
 

@@ -68,6 +68,7 @@ GameOutcome level_loop()
         draw_object_layer();  // nothing is shown before the pass's first frame
         if (game_state.music_on)
             start_area_music();
+        start_walking_afresh();
         switch (run_level_pass()) {
         case PassEnd::restart: break;
         case PassEnd::closed: return GameOutcome::closed;

@@ -4,6 +4,7 @@
 
 #include "level/cell_catalogue.h"
 #include "level/game_resources.h"
+#include "platform/input_latch.h"
 #include "platform/platform.h"
 #include "play/level_end.h"
 #include "play/move_rules.h"
@@ -31,6 +32,33 @@ bool held_alone(Direction dir)
         alone = alone && (other.dir == dir ? held : !held);
     }
     return alone;
+}
+
+constexpr int ARROW_KEYS[] = {KEY_UP, KEY_DOWN, KEY_LEFT, KEY_RIGHT};
+
+// Holding an arrow walks as a keyboard repeats: one step at the press, the next this long
+// after it, then one a frame.
+constexpr long REPEAT_PAUSE_MS = 200;
+
+// The arrow whose press began the walk in progress, and when it was pressed (key 0: none).
+struct Walk {
+    int key = 0;
+    long pressed_at = 0;
+};
+
+Walk walk;
+
+// Escape that ended a message gives up nothing until it has been let go.
+bool escape_spent = false;
+
+bool direction_of_key(int scancode, Direction &dir)
+{
+    for (const DirectionStep &step : DIRECTION_STEPS)
+        if (arrow_key(step.dir) == scancode) {
+            dir = step.dir;
+            return true;
+        }
+    return false;
 }
 
 struct FloorPaint {
@@ -61,6 +89,46 @@ bool held_direction(Direction &dir)
     return found;
 }
 
+void start_walking_afresh()
+{
+    walk = Walk{};
+    pf_drop_presses();
+}
+
+void spend_escape() { escape_spent = true; }
+
+bool frame_direction(Direction &dir)
+{
+    int held = 0, held_key = 0;
+    for (int key : ARROW_KEYS)
+        if (pf_key_held(key)) {
+            held++;
+            held_key = key;
+        }
+    KeyPress press;
+    if (pf_take_press(ARROW_KEYS, 4, press)) {
+        walk = Walk{press.scancode, press.at_ms};
+        // Another arrow down with it is two arrows at once: the miner stays.
+        if (held > 1 || (held == 1 && held_key != press.scancode))
+            return false;
+        return direction_of_key(press.scancode, dir);
+    }
+    if (held == 1 && held_key == walk.key && pf_clock_ms() - walk.pressed_at >= REPEAT_PAUSE_MS)
+        return direction_of_key(held_key, dir);
+    return false;
+}
+
+bool escape_pressed()
+{
+    const int escape = KEY_ESC;
+    KeyPress press;
+    bool tapped = pf_take_press(&escape, 1, press);
+    bool held = pf_key_held(KEY_ESC);
+    if (!held)
+        escape_spent = false;
+    return tapped || (held && !escape_spent);
+}
+
 void open_barriers(BITMAP *buffer, const GameState &state, LevelGrids &grids)
 {
     FloorPaint paint{buffer, tile_bitmap(area_floor(state.area))};
@@ -73,7 +141,7 @@ FrameEnd play_frame()
     arm_countdown();
     draw_status_line();  // the values as they are before the move
     Direction dir;
-    const bool held = held_direction(dir);
+    const bool held = frame_direction(dir);
     // The opened barriers are painted as they open, the step's cells after them: no cell is
     // painted by both but for a nugget's old cell on an opened barrier, floor either way.
     FloorPaint paint{back_buffer, tile_bitmap(area_floor(state.area))};
@@ -89,7 +157,7 @@ FrameEnd play_frame()
     }
 
     pf_rest(state.frame_delay);  // the only pace of play
-    if (state.time == 0 || pf_key_held(KEY_ESC) || state.hazard_touched)
+    if (state.time == 0 || escape_pressed() || state.hazard_touched)
         state.life_lost = 1;
     if (state.lives <= 0) {
         state.lives = 1;

@@ -23,6 +23,21 @@ void arm_countdown();
 // is: two arrows held at once stop the miner.
 bool held_direction(Direction &dir);
 
+// The direction of this frame's step, from the arrows' presses and the arrows held. The oldest
+// press not yet played steps at once, even one already let go (a tap between two frames), unless
+// another arrow is down with it; an arrow held alone steps again every frame once 200 ms have
+// passed since its press. False when the miner stays.
+bool frame_direction(Direction &dir);
+
+// Forgets the arrows' presses and the walk in progress: a level starts on fresh presses only,
+// so an arrow held through a message walks nowhere until it is pressed again.
+void start_walking_afresh();
+
+// True when Escape gives up the level at the end of this frame: pressed since the last look
+// (taken), or held, unless it is still the press that ended a message (spend_escape).
+bool escape_pressed();
+void spend_escape();
+
 // The arrow key (KEY_UP, ...) that steers the miner in `dir`.
 int arrow_key(Direction dir);
 
@@ -32,9 +47,9 @@ int arrow_key(Direction dir);
 void open_barriers(BITMAP *buffer, const GameState &state, LevelGrids &grids);
 
 // One frame over the game's globals: arms the countdown, paints the status line, plays the
-// rules of the frame (play_step, the same the level checker replays) with the arrow held
-// alone, paints what they changed and shows the picture. With no nugget left it runs the
+// rules of the frame (play_step, the same the level checker replays) with frame_direction's
+// step, paints what they changed and shows the picture. With no nugget left it runs the
 // won-level sequence and returns level_won. Otherwise it pauses for the frame delay, then
-// sets life lost on a countdown at 0, Escape held or a hazard touched, and game over (lives
-// back to 1) when no life is left.
+// sets life lost on a countdown at 0, Escape (escape_pressed) or a hazard touched, and game
+// over (lives back to 1) when no life is left.
 FrameEnd play_frame();

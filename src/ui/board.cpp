@@ -1,6 +1,7 @@
 // The shared board look and OK button. Boards draw straight onto the screen, pointer shown.
 #include "ui/board.h"
 
+#include "platform/input_latch.h"
 #include "platform/platform.h"
 
 void draw_board_frame(int x1, int y1, int x2, int y2, const char *title, int title_x,
@@ -55,7 +56,16 @@ bool board_ok_step(OkButton &button, bool &drew)
         button.lit = hit;
         drew = true;
     }
-    return hit && pf_mouse_b() == 1;  // the left button alone; taken while held
+    // A click latched while the pointer was elsewhere is dropped: it was not on the button.
+    bool latched = pf_take_click();
+    return hit && (pf_mouse_b() == 1 || latched);
+}
+
+bool board_ok_key()
+{
+    static const int OK_KEYS[] = {KEY_ENTER, KEY_ENTER_PAD, KEY_SPACE, KEY_ESC};
+    KeyPress press;
+    return pf_take_press(OK_KEYS, 4, press);
 }
 
 void end_process_if_closed(const std::atomic<bool> &close_requested)

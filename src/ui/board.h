@@ -46,8 +46,12 @@ struct OkButton {
 // The step that ends every pass of a board's loop: the label lit while the pointer is on the
 // button, redrawn only when the pointer crossed its edge (`drew` is then set, so a board that
 // waits without drawing knows). True when the button is clicked: pointer on it, then the left
-// button alone.
+// button alone, or a click too short for mouse_b to show (latched) while on the button.
 bool board_ok_step(OkButton &button, bool &drew);
+
+// True when Return, Space or Escape was pressed since the last look (the press is taken): the
+// keyboard's OK.
+bool board_ok_key();
 
 // When `close_requested` is set: shuts the library down and ends the process with status 0.
 // Otherwise returns at once.

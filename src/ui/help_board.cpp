@@ -1,6 +1,7 @@
 // The help board: its text and its loop.
 #include "ui/help_board.h"
 
+#include "platform/input_latch.h"
 #include "platform/platform.h"
 
 std::atomic<bool> help_close_requested{false};
@@ -46,11 +47,12 @@ void show_help_board()
 {
     pf_set_close_button_callback(on_help_close);
     draw_help_board();
+    pf_drop_presses();
     OkButton ok{HELP_OK_X1, HELP_OK_Y1, HELP_OK_X2, HELP_OK_Y2};
     for (;;) {
         end_process_if_closed(help_close_requested);
         bool drew = false;
-        if (board_ok_step(ok, drew)) {
+        if (board_ok_step(ok, drew) || board_ok_key()) {
             // A close request that came with the click wins over returning to the menu.
             end_process_if_closed(help_close_requested);
             return;

@@ -17,6 +17,7 @@ extern const std::array<BoardLine, 18> HELP_LINES;
 void draw_help_board();
 
 // Shows the help board over whatever the screen shows and returns when its OK button is
-// clicked. Installs its own close handler; when the window's close button is pressed while
-// the board is shown it shuts the library down and ends the process with status 0 instead.
+// clicked or Return, Space or Escape is pressed. Installs its own close handler; when the
+// window's close button is pressed while the board is shown it shuts the library down and
+// ends the process with status 0 instead.
 void show_help_board();

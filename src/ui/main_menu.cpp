@@ -4,6 +4,7 @@
 
 #include "font/alfont_extra.h"
 #include "level/picture_header.h"
+#include "platform/input_latch.h"
 #include "platform/platform.h"
 
 #include <algorithm>
@@ -53,6 +54,15 @@ bool overlap(const Box &a, const Box &b)
 {
     return a.x1 <= b.x2 && b.x1 <= a.x2 && a.y1 <= b.y2 && b.y1 <= a.y2;
 }
+
+// The keys the menu answers: Up and Down move the light, Return and Space choose.
+constexpr int MENU_KEYS[] = {KEY_UP, KEY_DOWN, KEY_ENTER, KEY_ENTER_PAD, KEY_SPACE};
+
+// The one label lit now (-1: none). While the keys hold the light, the pointer's place when
+// they took it: the pointer takes the light back once it moves.
+int lit_item = -1;
+bool keys_hold_light = false;
+int pointer_at_keys_x = 0, pointer_at_keys_y = 0;
 
 // Each label's box for the font they were measured with, and the colour each label shows in
 // title_bitmap now.
@@ -121,6 +131,53 @@ void show_title_bitmap()
     pf_unscare_mouse();
 }
 
+// Lights label i (none when -1) and puts every other label back to normal, copying the picture
+// once when anything changed. True when it drew.
+bool light_only(int item)
+{
+    bool drew = false;
+    for (int i = 0; i < ITEM_COUNT; i++) {
+        int colour = i == item ? lit_colour() : normal_colour();
+        if (label_colour[i] != colour) {
+            draw_label(i, colour);
+            drew = true;
+        }
+    }
+    if (drew)
+        show_title_bitmap();
+    lit_item = item;
+    return drew;
+}
+
+// Plays the menu keys pressed since the last look, in order: Up and Down light the previous or
+// next label (wrapping round; from none, the last or the first) and keep the light until the
+// pointer moves; Return or Space chooses the lit label. Returns the item chosen, or MENU_NONE.
+int play_menu_keys()
+{
+    KeyPress press;
+    while (pf_take_press(MENU_KEYS, 5, press)) {
+        if (press.scancode == KEY_UP || press.scancode == KEY_DOWN) {
+            const bool down = press.scancode == KEY_DOWN;
+            int from = lit_item >= 0 ? lit_item : (down ? ITEM_COUNT - 1 : 0);
+            int step = down ? 1 : ITEM_COUNT - 1;
+            light_only((from + step) % ITEM_COUNT);
+            keys_hold_light = true;
+            pointer_at_keys_x = pf_mouse_x();
+            pointer_at_keys_y = pf_mouse_y();
+        } else if (lit_item >= 0) {
+            return lit_item + 1;
+        }
+    }
+    return MENU_NONE;
+}
+
+// A click: the left button alone held now, or pressed and let go since the last look.
+bool menu_clicked()
+{
+    bool latched = pf_take_click();
+    return pf_mouse_b() == 1 || latched;
+}
+
 // Each comparison reads the pointer afresh, left edge, top, right, bottom, and stops at the
 // first that fails: the pointer may move between two of them.
 bool pointer_on(const MenuItem &item)
@@ -179,6 +236,8 @@ void title_screen()
     blit(title_bitmap, pf_screen(), 0, 0, 0, 0, WINDOW_WIDTH, WINDOW_HEIGHT);
     pf_unscare_mouse();
     draw_main_menu();
+    pf_drop_presses();  // keys struck on a board or in a game are not the menu's
+    pf_take_click();
 }
 
 void release_title_screen()
@@ -195,6 +254,8 @@ void install_menu_close_handler() { pf_set_close_button_callback(request_menu_cl
 
 void draw_main_menu()
 {
+    lit_item = -1;
+    keys_hold_light = false;
     for (int i = 0; i < ITEM_COUNT; i++)
         label_colour[i] = normal_colour();
     for (int i = 0; i < ITEM_COUNT; i++)
@@ -204,30 +265,36 @@ void draw_main_menu()
 
 int poll_main_menu()
 {
+    int chosen = play_menu_keys();
+    if (chosen != MENU_NONE)
+        return chosen;
+    if (keys_hold_light) {
+        // The lit label stays the keys' until the pointer moves or clicks.
+        if (pf_mouse_x() == pointer_at_keys_x && pf_mouse_y() == pointer_at_keys_y &&
+            pf_mouse_b() != 1) {
+            pf_take_click();
+            pf_idle();
+            return MENU_NONE;
+        }
+        keys_hold_light = false;
+    }
     for (int i = 0; i < ITEM_COUNT; i++) {
         while (!menu_close_requested && pointer_on(MENU_ITEMS[i])) {
-            bool drew = label_colour[i] != lit_colour();
-            if (drew) {
-                draw_label(i, lit_colour());
-                show_title_bitmap();
-            }
-            // A click is the left button alone, taken while it is held.
-            if (pf_mouse_b() == 1)
+            // Only this label lit: one lit on the way from another is put back at once.
+            bool drew = light_only(i);
+            if (menu_clicked())
                 return i + 1;
+            chosen = play_menu_keys();
+            if (chosen != MENU_NONE || keys_hold_light)
+                return chosen;
             if (!drew)
                 pf_idle();  // the same picture: no copy, let the processor rest
         }
     }
-    // Back to normal: only the labels still lit are drawn again, and copied once.
-    bool drew = false;
-    for (int i = 0; i < ITEM_COUNT; i++)
-        if (label_colour[i] != normal_colour()) {
-            draw_label(i, normal_colour());
-            drew = true;
-        }
-    if (drew)
-        show_title_bitmap();
-    else
+    // On no label: every label back to normal, copied once if any was lit; a click there, or
+    // one latched before the pointer came, chooses nothing.
+    pf_take_click();
+    if (!light_only(-1))
         pf_idle();
     return MENU_NONE;
 }

@@ -2,6 +2,7 @@
 #include "ui/options_board.h"
 
 #include "level/cell_catalogue.h"
+#include "platform/input_latch.h"
 #include "platform/platform.h"
 #include "ui/board.h"
 
@@ -60,7 +61,25 @@ void advance_in(const CycleStep *cycle, int steps, int &value, const char *&labe
 
 int highlight_colour() { return makecol(229, 240, 31); }
 
-bool clicked() { return pf_mouse_b() == 1; }
+// The left button alone held now, or a press of it latched since the last look (too short for
+// mouse_b to show).
+bool clicked()
+{
+    bool latched = pf_take_click();
+    return pf_mouse_b() == 1 || latched;
+}
+
+// The board's lines in the order Up and Down walk them.
+enum Line { SPEED_LINE, SOUND_LINE, DIFFICULTY_LINE, PASSWORD_LINE, OK_LINE, LINE_COUNT };
+
+constexpr int OPTION_KEYS[] = {KEY_UP,    KEY_DOWN,      KEY_LEFT,  KEY_RIGHT,
+                               KEY_ENTER, KEY_ENTER_PAD, KEY_SPACE, KEY_ESC};
+constexpr int OPTION_KEY_COUNT = 8;
+
+bool option_key_waiting() { return pf_press_latched(OPTION_KEYS, OPTION_KEY_COUNT); }
+
+// What readkey gives for a click on OK during a password entry.
+constexpr int OK_CLICKED = -1;
 
 // True while the pointer is strictly inside the box around a value at `at`, reaching to
 // at.x + right and at.y + bottom. Each comparison reads the pointer afresh.
@@ -71,30 +90,50 @@ bool pointer_in_box(Spot at, int right, int bottom)
 }
 
 // Waits for a typed key without blocking, so that a close request ends the board at once
-// even in the middle of a password.
+// even in the middle of a password; a click on OK answers OK_CLICKED.
 int wait_for_key()
 {
     for (;;) {
         end_process_if_closed(options_close_requested);
         if (pf_keypressed())
             return pf_readkey();
+        if (ok_button_hit(OPTIONS_OK_X1, OPTIONS_OK_Y1, OPTIONS_OK_X2, OPTIONS_OK_Y2) && clicked())
+            return OK_CLICKED;
         pf_idle();
     }
 }
 
 // Four keys, never shown, then the area they select or "Senha Invalida". The start level
-// always follows the last accepted area.
-void enter_password(OptionsState &state)
+// always follows the last accepted area. Backspace takes back the last key; Escape, or a click
+// on OK, gives the entry up (the prompt is cleared, the area stays). True when OK was clicked.
+bool enter_password(OptionsState &state)
 {
     const int x = PASSWORD_AT.x, y = PASSWORD_AT.y;
     const int message_colour = makecol(200, 200, 200);
     draw_board_text(x - 48, y + 25, message_colour, "Digite a senha");
     int keys[4];
-    for (int i = 0; i < 4; i++) {
+    int typed = 0;
+    while (typed < 4) {
         pf_clear_keybuf();  // only keys typed from now on count
-        keys[i] = wait_for_key();
-        draw_board_text(x + 6 + 9 * i, y, makecol(180, 180, 180), "*");
+        int key = wait_for_key();
+        if (key == OK_CLICKED || key >> 8 == KEY_ESC) {
+            draw_board_text(x - 48, y + 25, message_colour, BLANK_14);
+            draw_board_text(x, y, makecol(255, 100, 20), "(    )");
+            pf_drop_presses();  // that Escape ends the entry, not the board
+            return key == OK_CLICKED;
+        }
+        if (key >> 8 == KEY_BACKSPACE) {
+            if (typed > 0) {
+                typed--;
+                draw_board_text(x + 6 + 9 * typed, y, makecol(180, 180, 180), " ");
+            }
+            continue;
+        }
+        keys[typed] = key;
+        draw_board_text(x + 6 + 9 * typed, y, makecol(180, 180, 180), "*");
+        typed++;
     }
+    pf_drop_presses();  // the password's keys are not the board's
     int area = area_for_digest(password_digest(keys[0], keys[1], keys[2], keys[3]));
     if (area != 0) {
         draw_board_text(x - 48, y + 25, message_colour, AREA_TEXTS[area - 1]);
@@ -108,6 +147,7 @@ void enter_password(OptionsState &state)
         draw_board_text(x - 48, y + 25, message_colour, BLANK_14);
     }
     state.start_level = first_level_of_area(state.password_area);
+    return false;
 }
 
 // What one value place shows now, so that a pass draws it only when that changes. A null text
@@ -117,11 +157,45 @@ struct Shown {
     int colour = 0;
 };
 
-// The options board as it shows now: the four value places and the OK label.
+// The three values' places, their hover boxes, their cycles and the blank that clears a
+// longer old label ("LENTA" is shorter than the label it replaces; "SIM" and "NAO" are the
+// same width).
+struct ValueLine {
+    Spot at;
+    int right, bottom;
+    void (*advance)(OptionsState &);
+    int cycle_length;
+    const char *blank;
+};
+
+const ValueLine VALUE_LINES[3] = {
+    {SPEED_AT, 65, 9, advance_speed, 3, BLANK_6},
+    {SOUND_AT, 30, 7, advance_sound, 2, nullptr},
+    {DIFFICULTY_AT, 60, 7, advance_difficulty, 3, BLANK_7},
+};
+
+const char *value_label(const OptionsState &state, int line)
+{
+    switch (line) {
+    case SPEED_LINE: return state.speed_label;
+    case SOUND_LINE: return state.sound_label;
+    default: return state.difficulty_label;
+    }
+}
+
+// The options board as it shows now: the four value places and the OK label, and which line
+// is lit and by what.
 struct OptionsView {
-    Shown speed, sound, difficulty, password;
+    Shown values[3];
+    Shown password;
     OkButton ok{OPTIONS_OK_X1, OPTIONS_OK_Y1, OPTIONS_OK_X2, OPTIONS_OK_Y2};
     bool drew = false;  // something was drawn in this pass
+    // The line the keys light (-1: none) and the pointer's place when they took the light:
+    // the pointer takes it back once it moves.
+    int key_line = -1;
+    bool keys_hold_light = false;
+    int pointer_x = 0, pointer_y = 0;
+    int hover_line = -1;  // the line whose hover a key interrupted
 };
 
 // Draws `text` at `at` unless the place already shows it in that colour.
@@ -134,59 +208,157 @@ void show_value(OptionsView &view, Shown &shown, Spot at, int colour, const char
     view.drew = true;
 }
 
-// One hover box: while the pointer stays in it the value shows highlighted; a click advances
-// it and waits 200 ms (so a held button repeats), then `blank` clears a longer old label.
-// Ends when the pointer leaves or the window is closed.
-void hover_value(OptionsState &state, OptionsView &view, Shown &shown, Spot at, int right,
-                 int bottom, const char *const &label, void (*advance)(OptionsState &),
-                 const char *blank)
+// The OK label lit or not, drawn when that changes.
+void light_ok(OptionsView &view, bool lit)
 {
-    while (!options_close_requested && pointer_in_box(at, right, bottom)) {
+    if (view.ok.lit == lit)
+        return;
+    draw_ok_label(view.ok.bx1, view.ok.by1, lit);
+    view.ok.lit = lit;
+    view.drew = true;
+}
+
+// Every value place with only `lit` highlighted, so that no line stays lit when another
+// lights; a line lit (OK_LINE lights the OK label) also puts the OK label out. With -1 the
+// values show normal and the OK label is left to the pointer's test. Draws only what changed.
+void show_lines(const OptionsState &state, OptionsView &view, int lit)
+{
+    const int value_colour = makecol(225, 170, 20);
+    for (int line = 0; line < 3; line++)
+        show_value(view, view.values[line], VALUE_LINES[line].at,
+                   line == lit ? highlight_colour() : value_colour, value_label(state, line));
+    show_value(view, view.password, PASSWORD_AT,
+               lit == PASSWORD_LINE ? highlight_colour() : makecol(255, 100, 20), "(    )");
+    if (lit >= 0)
+        light_ok(view, lit == OK_LINE);
+}
+
+// One step of a value's cycle, forwards or back, the old label blanked when longer.
+void cycle_value(OptionsState &state, OptionsView &view, int line, bool back)
+{
+    const ValueLine &value = VALUE_LINES[line];
+    for (int i = back ? value.cycle_length - 1 : 1; i > 0; i--)
+        value.advance(state);
+    if (value.blank)
+        draw_board_text(value.at.x, value.at.y, highlight_colour(), value.blank);
+    view.values[line] = Shown{};  // drawn anew by the next show_lines
+}
+
+// The keys pressed since the last look, in order: Up and Down light the previous or next line
+// (wrapping), Left and Right cycle the lit value back or forth, Return and Space cycle it
+// forth, start the password entry or press OK; Escape presses OK. With no line lit by the
+// keys, the line under the pointer is the one they act on. True when OK was pressed.
+bool play_option_keys(OptionsState &state, OptionsView &view)
+{
+    KeyPress press;
+    while (pf_take_press(OPTION_KEYS, OPTION_KEY_COUNT, press)) {
+        const int key = press.scancode;
+        if (key == KEY_ESC)
+            return true;
+        int line = view.keys_hold_light ? view.key_line : view.hover_line;
+        if (key == KEY_UP || key == KEY_DOWN) {
+            if (line < 0)
+                line = key == KEY_DOWN ? LINE_COUNT - 1 : 0;
+            line = (line + (key == KEY_DOWN ? 1 : LINE_COUNT - 1)) % LINE_COUNT;
+        } else if (line < 0) {
+            continue;  // nothing lit: nothing to cycle or press
+        }
+        view.key_line = line;
+        view.keys_hold_light = true;
+        view.hover_line = -1;
+        view.pointer_x = pf_mouse_x();
+        view.pointer_y = pf_mouse_y();
+        if (key == KEY_UP || key == KEY_DOWN) {
+            show_lines(state, view, line);
+        } else if (line < PASSWORD_LINE) {
+            cycle_value(state, view, line, key == KEY_LEFT);
+            show_lines(state, view, line);
+        } else if (line == PASSWORD_LINE) {
+            if (enter_password(state))
+                return true;
+            view.password = Shown{};  // the stars are drawn over the box
+            show_lines(state, view, line);
+        } else {
+            return true;
+        }
+    }
+    return false;
+}
+
+// One hover box: while the pointer stays in it the value shows highlighted (and no other); a
+// click advances it and waits 200 ms (so a held button repeats), then a blank clears a
+// longer old label. Ends when the pointer leaves, a key the board answers is pressed, or the
+// window is closed.
+void hover_value(OptionsState &state, OptionsView &view, int line)
+{
+    const ValueLine &value = VALUE_LINES[line];
+    while (!options_close_requested && pointer_in_box(value.at, value.right, value.bottom)) {
+        if (option_key_waiting()) {
+            view.hover_line = line;
+            return;
+        }
         view.drew = false;
-        show_value(view, shown, at, highlight_colour(), label);
+        show_lines(state, view, line);
         if (clicked()) {
-            advance(state);
+            value.advance(state);
             pf_rest_unless(200, options_close_requested);
-            if (blank)
-                show_value(view, shown, at, highlight_colour(), blank);
+            if (value.blank)
+                show_value(view, view.values[line], value.at, highlight_colour(), value.blank);
             else
-                shown = Shown{};  // same width: the next drawing covers the old label
+                view.values[line] = Shown{};  // same width: the next drawing covers the old label
         } else if (!view.drew) {
             pf_idle();
         }
     }
 }
 
-// One pass over the board: the values, each hover box (a loop of its own while the pointer
-// stays in it; a held button repeats every 200 ms), then the OK step. True when OK is clicked.
-// Only what changed is drawn; a pass that drew nothing yields the processor.
+// One pass over the board: the keys pressed, the values, each hover box (a loop of its own
+// while the pointer stays in it; a held button repeats every 200 ms), then the OK step. True
+// when OK is pressed or clicked. Only what changed is drawn; a pass that drew nothing yields
+// the processor.
 bool options_pass(OptionsState &state, OptionsView &view)
 {
     view.drew = false;
-    const int value_colour = makecol(225, 170, 20);
-    show_value(view, view.speed, SPEED_AT, value_colour, state.speed_label);
-    show_value(view, view.sound, SOUND_AT, value_colour, state.sound_label);
-    show_value(view, view.difficulty, DIFFICULTY_AT, value_colour, state.difficulty_label);
-    show_value(view, view.password, PASSWORD_AT, makecol(255, 100, 20), "(    )");
+    if (play_option_keys(state, view))
+        return true;
+    view.hover_line = -1;
+    if (view.keys_hold_light) {
+        // The keys' line stays lit until the pointer moves or clicks.
+        if (pf_mouse_x() == view.pointer_x && pf_mouse_y() == view.pointer_y &&
+            pf_mouse_b() != 1) {
+            show_lines(state, view, view.key_line);
+            pf_take_click();
+            if (!view.drew)
+                pf_idle();
+            return false;
+        }
+        view.keys_hold_light = false;
+        view.key_line = -1;
+        light_ok(view, false);  // the pointer's test lights it again if it is on the button
+    }
+    show_lines(state, view, -1);
     const bool drew_values = view.drew;
 
-    // "LENTA" is shorter than the label it replaces; "SIM" and "NAO" are the same width.
-    hover_value(state, view, view.speed, SPEED_AT, 65, 9, state.speed_label, advance_speed,
-                BLANK_6);
-    hover_value(state, view, view.sound, SOUND_AT, 30, 7, state.sound_label, advance_sound,
-                nullptr);
-    hover_value(state, view, view.difficulty, DIFFICULTY_AT, 60, 7, state.difficulty_label,
-                advance_difficulty, BLANK_7);
-    while (!options_close_requested && pointer_in_box(PASSWORD_AT, 60, 7)) {
+    for (int line = 0; line < 3 && view.hover_line < 0; line++)
+        hover_value(state, view, line);
+    while (view.hover_line < 0 && !options_close_requested &&
+           pointer_in_box(PASSWORD_AT, 60, 7)) {
+        if (option_key_waiting()) {
+            view.hover_line = PASSWORD_LINE;
+            break;
+        }
         view.drew = false;
-        show_value(view, view.password, PASSWORD_AT, highlight_colour(), "(    )");
+        show_lines(state, view, PASSWORD_LINE);
         if (clicked()) {
-            enter_password(state);
+            if (enter_password(state))
+                return true;
             view.password = Shown{};  // the stars are drawn over the box
         } else if (!view.drew) {
             pf_idle();
         }
     }
+    if (view.hover_line >= 0)
+        return false;  // a key came: the next pass plays it
     view.drew = drew_values;
     bool ok = board_ok_step(view.ok, view.drew);
     if (!ok && !view.drew)
@@ -257,6 +429,7 @@ GameSettings run_options_board()
 
     bool ok = false;
     OptionsView view;
+    pf_drop_presses();  // the key that opened the board is not the board's
     while (!ok) {
         end_process_if_closed(options_close_requested);
         ok = options_pass(state, view);

@@ -2,6 +2,7 @@
 #include "ui/victory_board.h"
 
 #include "font/alfont.h"
+#include "platform/input_latch.h"
 #include "platform/platform.h"
 #include "play/game_state.h"
 
@@ -50,11 +51,12 @@ void run_victory_board()
     pf_unscare_mouse();
     pf_rest(100);
     draw_victory_board();
+    pf_drop_presses();  // the arrows of the winning walk are no answer to the board
     OkButton ok{VICTORY_OK_X1, VICTORY_OK_Y1, VICTORY_OK_X2, VICTORY_OK_Y2};
     // A close request made during the winning frame went to the game's flag: honour it too.
     while (!victory_close_requested && !game_state.close_requested) {
         bool drew = false;
-        if (board_ok_step(ok, drew))
+        if (board_ok_step(ok, drew) || board_ok_key())
             return;
         if (!drew)
             pf_idle();

@@ -16,9 +16,9 @@ extern const std::array<BoardLine, 13> VICTORY_LINES;
 void draw_victory_board();
 
 // Makes the pointer visible, clears the screen, pauses 100 ms and shows the victory board
-// until its OK button is clicked or the window's close button is pressed (either one, or the
-// game's own close request, ends the board alike). Keys are not read. The caller ends the
-// process.
+// until its OK button is clicked, Return, Space or Escape is pressed (keys pressed before the
+// board are dropped), or the window's close button is pressed (any of them, or the game's own
+// close request, ends the board alike). The caller ends the process.
 void run_victory_board();
 
 // The last screen of the process: run_victory_board, then clears the per-level state, drops

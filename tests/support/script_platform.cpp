@@ -1,6 +1,8 @@
 // The scripted platform seam used by the tests: nothing here touches a window or a clock.
 #include "script_platform.h"
 
+#include <algorithm>
+
 ScriptPlatform script;
 
 void script_reset(BITMAP *canvas)
@@ -8,7 +10,28 @@ void script_reset(BITMAP *canvas)
     script.~ScriptPlatform();
     new (&script) ScriptPlatform();
     script.screen = canvas;
+    reset_input_latch();
 }
+
+void script_latch_keys()
+{
+    for (int k = 0; k < KEY_MAX; k++)
+        if (script.keys[k] != script.latched_keys[k]) {
+            script.latched_keys[k] = script.keys[k];
+            latch_key_event(k, script.keys[k], script.now_ms);
+        }
+}
+
+void script_tap(int scancode)
+{
+    script_latch_keys();
+    latch_key_event(scancode, true, script.now_ms);
+    latch_key_event(scancode, script.keys[scancode], script.now_ms);
+}
+
+void script_click() { latch_click(); }
+
+long pf_clock_ms() { return script.now_ms; }
 
 void script_press_close()
 {
@@ -85,6 +108,7 @@ static void poll()
         throw ScriptStalled{"input polled " + std::to_string(script.polls) + " times"};
     if (script.on_poll)
         script.on_poll(script);
+    script_latch_keys();
 }
 
 int pf_mouse_x() { poll(); return script.mouse_x; }
@@ -104,6 +128,8 @@ int pf_readkey()
         throw ScriptStalled{"readkey with no key left to type"};
     int k = script.typed.front();
     script.typed.pop_front();
+    // A typed key was pressed too: the latch sees it as the library's callback would.
+    script_tap(k >> 8);
     return k;
 }
 
@@ -125,6 +151,14 @@ void pf_rest(int ms)
         script.next_tick_ms += script.tick_period_ms;
         script.tick_handler();
     }
+    // Taps planned within the pause, each latched at its own time.
+    while (!script.timed_taps.empty() && script.timed_taps.begin()->first <= end) {
+        auto tap = script.timed_taps.begin();
+        script_latch_keys();
+        latch_key_event(tap->second, true, tap->first);
+        latch_key_event(tap->second, script.keys[tap->second], tap->first);
+        script.timed_taps.erase(tap);
+    }
     script.now_ms = end;
     if (script.on_time)
         script.on_time(script);
@@ -136,6 +170,36 @@ void pf_rest_unless(int ms, const std::atomic<bool> &stop)
 {
     if (!stop)
         pf_rest(ms);
+}
+
+// A pause with no planned tap inside is one pf_rest, as a plain pause; planned taps split it
+// at their times, so that a test sees where a key ended it. A wait for any key with none
+// planned is answered by a prompt player: Return as soon as it counts.
+int pf_rest_until_press(int ms, int shortest_ms, const int *scancodes, int count,
+                        const std::atomic<bool> &stop)
+{
+    if (stop)
+        return 0;
+    const long end = script.now_ms + ms;
+    auto tap = script.timed_taps.upper_bound(script.now_ms);
+    if (tap == script.timed_taps.end() || tap->first > end) {
+        bool prompt = ms == UNTIL_PRESS && !scancodes;
+        pf_rest(prompt ? shortest_ms : ms);
+        return prompt ? KEY_ENTER : 0;
+    }
+    pf_rest(shortest_ms);
+    pf_drop_presses();
+    KeyPress press;
+    while (!stop) {
+        if (pf_take_press(scancodes, count, press))
+            return press.scancode;
+        if (script.now_ms >= end)
+            return 0;
+        tap = script.timed_taps.upper_bound(script.now_ms);
+        long next = tap == script.timed_taps.end() ? end : std::min(end, tap->first);
+        pf_rest(int(next - script.now_ms));
+    }
+    return 0;
 }
 
 void pf_idle() { script.idles++; }

@@ -2,10 +2,12 @@
 // test sets, and a log of what the game asked of the sound and the process.
 #pragma once
 
+#include "platform/input_latch.h"
 #include "platform/platform.h"
 
 #include <deque>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -30,7 +32,9 @@ struct StartupAnswers {
 struct ScriptPlatform {
     long now_ms = 0;                 // virtual clock, advanced by pf_rest
     int mouse_x = 0, mouse_y = 0, mouse_b = 0;
-    bool keys[KEY_MAX] = {};
+    bool keys[KEY_MAX] = {};          // held keys; each change reaches the press latch
+    bool latched_keys[KEY_MAX] = {};  // what the latch was last told
+    std::multimap<long, int> timed_taps;  // time -> key tapped then (fired by pf_rest)
     std::deque<int> typed;           // what pf_readkey hands out, oldest first
     BITMAP *screen = nullptr;        // the screen target (a memory bitmap)
     bool mouse_shown = false;
@@ -59,6 +63,17 @@ extern ScriptPlatform script;
 
 // Starts a fresh script over `screen` (may be NULL for tests that draw nothing).
 void script_reset(BITMAP *screen);
+
+// Tells the press latch of every key changed in `keys` since it last looked, as the library's
+// keyboard callback would. Every input read does it; a hook that lets go of a key and presses
+// it again before the next read calls it in between.
+void script_latch_keys();
+
+// A key pressed and let go between two looks of the game (key[] never shows it), now.
+void script_tap(int scancode);
+
+// A click of the left button so short that mouse_b never shows it.
+void script_click();
 
 // Presses the window's close button: calls the handler in force, as the library would.
 void script_press_close();

@@ -39,6 +39,10 @@ void attach_solution_player(SolutionPlayer &player)
         if (s.now_ms - player.last_ms == player.frame_delay) {
             player.frame++;
             player.frames++;
+            // Each letter is a press of its own: the same arrow twice is let go in between.
+            for (bool &held : s.keys)
+                held = false;
+            script_latch_keys();
         }
         player.last_ms = s.now_ms;
     };
@@ -46,6 +50,10 @@ void attach_solution_player(SolutionPlayer &player)
         if (game_state.level != player.level) {
             player.level = game_state.level;
             player.frame = 0;
+            // The last arrow of the level before is let go: the first of this one is a press.
+            for (bool &held : s.keys)
+                held = false;
+            script_latch_keys();
         }
         player.highest_level = std::max(player.highest_level, game_state.level);
         player.lowest_lives = std::min(player.lowest_lives, game_state.lives);

@@ -343,3 +343,53 @@ TEST_F(HelpAndVictory, VictoryCloseEndsTheBoard)
     script.poll_limit = 10;
     EXPECT_NO_THROW(run_victory_board());
 }
+
+// Return, Space and Escape are both boards' OK, once the board is up; other keys, keys struck
+// before it, and short clicks off the button are not; a short click on the button is.
+TEST_F(HelpAndVictory, KeysAndShortClicksThatAreOk)
+{
+    const struct {
+        int key;              // tapped once the board spins (0: none)
+        bool before;          // tapped before the board came up instead
+        int click_x;          // a short click there (0: none)
+        bool ok;
+    } cases[] = {
+        {KEY_ENTER, false, 0, true}, {KEY_SPACE, false, 0, true}, {KEY_ESC, false, 0, true},
+        {KEY_ENTER_PAD, false, 0, true}, {KEY_A, false, 0, false}, {KEY_ENTER, true, 0, false},
+        {0, false, 430, true},       {0, false, 200, false},
+    };
+    for (const auto &c : cases) {
+        for (bool victory : {false, true}) {
+            SCOPED_TRACE(std::to_string(c.key) + (c.before ? " before" : "") + " click " +
+                         std::to_string(c.click_x) + (victory ? " victory" : " help"));
+            SetUp();
+            script_reset(bmp.get());
+            script.mouse_x = 200;
+            script.mouse_y = 100;
+            if (c.before)
+                script_tap(c.key);
+            script.on_poll = [&c, victory](ScriptPlatform &s) {
+                if (s.polls != 20)
+                    return;
+                if (c.key && !c.before)
+                    script_tap(c.key);
+                if (c.click_x) {
+                    s.mouse_x = c.click_x - (victory ? 100 : 0);
+                    s.mouse_y = 308;
+                    script_click();
+                }
+            };
+            script.poll_limit = 3000;
+            bool ended = true;
+            try {
+                if (victory)
+                    run_victory_board();
+                else
+                    show_help_board();
+            } catch (const ScriptStalled &) {
+                ended = false;
+            }
+            EXPECT_EQ(ended, c.ok);
+        }
+    }
+}

@@ -2,6 +2,9 @@
 // nugget, the area tunes and the password texts.
 #include "level/game_resources.h"
 #include "loop_test_game.h"
+#include "font/alfont.h"
+#include "font/alfont_extra.h"
+#include "play/game_start.h"
 #include "play/level_loop.h"
 #include "play/level_end.h"
 #include "play/play_frame.h"
@@ -9,6 +12,9 @@
 #include "render_test_images.h"
 
 #include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
 
 namespace {
 
@@ -40,6 +46,7 @@ protected:
         FrameEnd end = play_frame();
         if (key)
             script.keys[key] = false;
+        script_latch_keys();  // let go before the next frame's press
         return end;
     }
 };
@@ -157,6 +164,68 @@ TEST_F(Frame, LevelWithNoNuggetIsWonAtTheEndOfItsFirstFrame)
     }
 }
 
+// Arrows as a keyboard gives them, one frame of 70 ms a beat: a tap between two frames steps
+// once, however short, and taps keep their order; a held arrow steps at its press, again
+// 200 ms later, then every frame; a second arrow down stops the miner; an arrow held into a
+// fresh level walks nowhere; Escape tapped between two frames gives the level up.
+TEST_F(Frame, ArrowPressesStepOnceAndAHeldArrowRepeatsAfter200ms)
+{
+    struct Beat {
+        const char *act;  // "tap L", "hold R", "free L", "afresh", ...: before the frame
+        int col;          // the miner's column after it
+    } beats[] = {
+        {"tap L", 9},  {"", 9},       {"taps LR", 8}, {"", 9},       {"hold L", 8},
+        {"", 8},       {"", 8},       {"", 7},        {"", 6},       {"hold R", 6},
+        {"free L", 6}, {"", 6},       {"", 7},        {"free R", 7}, {"hold L", 6},
+        {"free L", 6}, {"hold L", 5}, {"afresh", 5},  {"", 5},       {"", 5},
+        {"", 5},       {"free L", 5}, {"tap L", 4},
+    };
+    start(1, {
+                 "##################",
+                 "#.........@....$o#",
+                 "##################",
+             });
+    int number = 0;
+    for (const Beat &beat : beats) {
+        SCOPED_TRACE(std::string("beat ") + std::to_string(number++) + " " + beat.act);
+        const std::string act = beat.act;
+        const int key = !act.empty() && act.back() == 'L' ? KEY_LEFT : KEY_RIGHT;
+        if (act == "taps LR") {
+            script_tap(KEY_LEFT);
+            script_tap(KEY_RIGHT);
+        } else if (act.rfind("tap", 0) == 0) {
+            script_tap(key);
+        } else if (act.rfind("hold", 0) == 0) {
+            script.keys[key] = true;
+        } else if (act.rfind("free", 0) == 0) {
+            script.keys[key] = false;
+        } else if (act == "afresh") {
+            start_walking_afresh();
+        }
+        script_latch_keys();
+        ASSERT_EQ(play_frame(), FrameEnd::played);
+        EXPECT_EQ(game_state.player_col, beat.col);
+    }
+    EXPECT_EQ(game_state.life_lost, 0);
+    script_tap(KEY_ESC);
+    play_frame();
+    EXPECT_EQ(game_state.life_lost, 1) << "a tap of Escape between frames";
+
+    // Escape that ended a message gives nothing up until let go and pressed again.
+    game_state.life_lost = 0;
+    script.keys[KEY_ESC] = true;
+    script_latch_keys();
+    pf_drop_presses();  // the message took that press
+    spend_escape();
+    play_frame();
+    EXPECT_EQ(game_state.life_lost, 0) << "the message's Escape, still held";
+    script.keys[KEY_ESC] = false;
+    play_frame();
+    script.keys[KEY_ESC] = true;
+    play_frame();
+    EXPECT_EQ(game_state.life_lost, 1) << "pressed afresh";
+}
+
 TEST_F(Frame, AreaTuneStartsOnlyAtTheFirstLevelOfAnArea)
 {
     for (int level = 1; level <= 20; level++) {
@@ -197,4 +266,80 @@ TEST(AreaPassword, TextShownOnReachingAnArea)
     EXPECT_EQ(area_password_text(5), "SENHA: F+J8");
     for (int none : {1, 0, 6, -1})
         EXPECT_EQ(area_password_text(none), "") << none;
+}
+
+// The play messages and the password over each area's wall, as the built game draws them: the
+// ring hides the wall next to every letter (those pixels are the same on every wall), and the
+// letters stand out from the ring by far more than the 4.5 : 1 that text needs.
+TEST(PlayMessages, RingedLettersReadTheSameOnEveryAreasWall)
+{
+    const std::string game = GAME_DIR;
+    script_reset(nullptr);
+    ASSERT_NE(alfont_init(), 1);
+    message_font = alfont_load_font((game + "/fontes/AIRLOCK.ttf").c_str());
+    if (!message_font) {
+        alfont_exit();
+        GTEST_SKIP() << "the built game's message font is missing";
+    }
+    alfont_set_font_size(message_font, 20);
+    auto luminance = [](int pixel) {
+        auto channel = [](int c) {
+            double v = c / 255.0;
+            return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * channel(getr(pixel)) + 0.7152 * channel(getg(pixel)) +
+               0.0722 * channel(getb(pixel));
+    };
+    const int ring = makecol(MESSAGE_RING_RGB[0], MESSAGE_RING_RGB[1], MESSAGE_RING_RGB[2]);
+    const struct {
+        const char *text;
+        int x, y, colour;
+    } texts[] = {{LEVEL_WON_TEXT, MESSAGE_X, MESSAGE_Y, 0},
+                 {GAME_OVER_TEXT, MESSAGE_X, MESSAGE_Y, 0},
+                 {"SENHA: F+J8", PASSWORD_X, PASSWORD_Y, PASSWORD_COLOUR}};
+    for (const auto &t : texts) {
+        SCOPED_TRACE(t.text);
+        double letters = luminance(t.colour), light = luminance(ring);
+        EXPECT_GT((light + 0.05) / (letters + 0.05), 7.0);
+        std::vector<BITMAP *> shots;
+        for (char wall : {'C', 'G', 'K', 'O', 'S', '.'}) {
+            BITMAP *shot = create_bitmap(512, 48);
+            clear_to_color(shot, makecol(255, 255, 255));  // '.': a plain white ground
+            BITMAP *tile = load_bitmap((game + "/tiles/t" + wall + ".bmp").c_str(), nullptr);
+            ASSERT_TRUE(tile || wall == '.') << wall;
+            for (int y = 0; tile && y < 48; y += 16)
+                for (int x = 0; x < 512; x += 16)
+                    blit(tile, shot, 0, 0, x, y, 16, 16);
+            if (tile)
+                destroy_bitmap(tile);
+            script.screen = shot;
+            draw_play_text(t.text, t.x, t.y, t.colour);
+            shots.push_back(shot);
+        }
+        // A letter pixel has the letters' colour on every ground; the ring round it, the
+        // same pixels on every ground.
+        int letter_pixels = 0, differing = 0;
+        for (int y = 1; y < 47; y++)
+            for (int x = 1; x < 511; x++) {
+                bool letter = true;
+                for (BITMAP *shot : shots)
+                    letter = letter && getpixel(shot, x, y) == t.colour;
+                if (!letter)
+                    continue;
+                letter_pixels++;
+                for (int dy = -1; dy <= 1; dy++)
+                    for (int dx = -1; dx <= 1; dx++)
+                        for (BITMAP *shot : shots)
+                            differing += getpixel(shot, x + dx, y + dy) !=
+                                         getpixel(shots[0], x + dx, y + dy);
+            }
+        EXPECT_GT(letter_pixels, 100);
+        EXPECT_EQ(differing, 0) << "a wall pixel shows next to a letter";
+        for (BITMAP *shot : shots)
+            destroy_bitmap(shot);
+    }
+    alfont_destroy_font(message_font);
+    message_font = nullptr;
+    alfont_exit();
+    script_reset(nullptr);
 }

@@ -134,6 +134,29 @@ TEST_F(LevelLoop, WinningLevel4ShowsThePasswordAndStartsArea2)
     EXPECT_EQ(script_count_log("play_midi 1"), 1) << "level 4 starts no tune, level 5 does";
 }
 
+// Keys during the messages of a won level 4, at planned times: Return in the first half second
+// is too early and an arrow never counts; Space then ends " NIVEL CONCLUIDO " at once. The
+// password waits past its 2.5 s for a key, any key, struck after them.
+TEST_F(LevelLoop, KeysEndAMessageAfterHalfASecondAndThePasswordWaitsForOne)
+{
+    write_level(rig.dir, 4, ONE_PUSH_RIGHT);
+    write_level(rig.dir, 5, {"#####", "#@$o#", "#####"});
+    rig.start_at(4);
+    plan(4, {{{KEY_RIGHT, 140}}});
+    plan(5, {{{CLOSE_WINDOW, 1}}});
+    const long shown = 140 + 100;  // the message comes up after the winning frames
+    script.timed_taps = {{shown + 300, KEY_ENTER},  {shown + 600, KEY_RIGHT},
+                         {shown + 900, KEY_SPACE},  {shown + 900 + 1000, KEY_A},
+                         {shown + 900 + 4000, KEY_A}};
+
+    EXPECT_EQ(show_game_end(level_loop()), GameOutcome::closed);
+
+    const std::string won = "[ NIVEL CONCLUIDO ]", password = "[ NIVEL CONCLUIDO |SENHA: 6PW6]";
+    EXPECT_EQ(rig.pauses.summary(), "70*2 100 500" + won + " 100" + won + " 300" + won +
+                                        " 2500" + password + " 1500" + password + " 70");
+    EXPECT_EQ(game_state.level, 5);
+}
+
 // Level 20 won: the message, no password, and the victory board, whose OK ends the process.
 TEST_F(LevelLoop, WinningLevel20EndsWithTheVictoryBoard)
 {

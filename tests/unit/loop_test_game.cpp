@@ -169,10 +169,13 @@ std::string PauseLog::summary() const
     return out.str();
 }
 
+// Lets go of every key, and tells the press latch at once: a key held on through the next
+// pause is pressed afresh, so it steps every frame as a held key did before the repeat delay.
 static void let_go(ScriptPlatform &s)
 {
     for (bool &held : s.keys)
         held = false;
+    script_latch_keys();
 }
 
 void ScriptedPlayer::react(ScriptPlatform &s)

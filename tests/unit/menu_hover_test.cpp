@@ -76,7 +76,7 @@ TEST_F(MainMenu, ComparisonsReadThePointerAfreshLeftTopRightBottom)
     EXPECT_EQ(poll_main_menu(), MENU_START);
 }
 
-TEST_F(MainMenu, AQuickMoveDownLightsBothItemsUntilThePointerLeaves)
+TEST_F(MainMenu, AQuickMoveDownLightsOnlyTheItemUnderThePointer)
 {
     point(100, 200);  // on "Iniciar"
     int first = -1, second = -1;
@@ -90,7 +90,7 @@ TEST_F(MainMenu, AQuickMoveDownLightsBothItemsUntilThePointerLeaves)
         }
     };
     EXPECT_EQ(poll_main_menu(), MENU_NONE);
-    EXPECT_GT(first, 50);
+    EXPECT_EQ(first, 0);
     EXPECT_GT(second, 50);
     expect_all_plain(screen);
 }
@@ -126,4 +126,61 @@ TEST(MainMenuWithoutFiles, AMissingPictureAndFontLeaveAWorkingBlackMenu)
     alfont_exit();
     script_reset(nullptr);
     destroy_bitmap(canvas);
+}
+
+// Up and Down move one light over the words, wrapping, and Return or Space chooses the lit
+// word; the pointer takes the light back once it moves; a click too short for mouse_b counts.
+TEST_F(MainMenu, KeysLightOneWordAtATimeAndChooseIt)
+{
+    struct Step {
+        int key;     // tapped before the poll (0: none)
+        int lit;     // the one word lit after it
+        int chosen;  // what the poll returns
+    } steps[] = {
+        {KEY_DOWN, 1, MENU_NONE}, {KEY_DOWN, 2, MENU_NONE}, {KEY_UP, 1, MENU_NONE},
+        {KEY_UP, 4, MENU_NONE},   {0, 4, MENU_NONE},        {KEY_DOWN, 1, MENU_NONE},
+        {KEY_A, 1, MENU_NONE},    {KEY_SPACE, 1, MENU_START},
+    };
+    for (const Step &step : steps) {
+        SCOPED_TRACE(step.key);
+        if (step.key)
+            script_tap(step.key);
+        EXPECT_EQ(poll_main_menu(), step.chosen);
+        for (int item = 1; item <= 4; item++)
+            EXPECT_EQ(lit(screen, item) > 50, item == step.lit) << "item " << item;
+    }
+    script_tap(KEY_UP);
+    script_tap(KEY_ENTER);
+    EXPECT_EQ(poll_main_menu(), MENU_QUIT) << "two keys between polls, played in order";
+
+    // The pointer moves onto "Opcoes": only it is lit, the keys' word goes back to normal.
+    title_screen();
+    script_tap(KEY_DOWN);
+    EXPECT_EQ(poll_main_menu(), MENU_NONE);
+    point(120, 290);
+    long start = script.polls;
+    int seen_lit_1 = -1, seen_lit_3 = -1;
+    script.on_poll = [&](ScriptPlatform &s) {
+        if (s.polls == start + 30) {
+            seen_lit_1 = lit(screen, 1);
+            seen_lit_3 = lit(screen, 3);
+            script_click();  // short, while on the word
+        }
+    };
+    EXPECT_EQ(poll_main_menu(), MENU_OPTIONS);
+    EXPECT_EQ(seen_lit_1, 0);
+    EXPECT_GT(seen_lit_3, 50);
+
+    // A short click off every word chooses nothing, and is not kept for later.
+    script.on_poll = nullptr;
+    title_screen();
+    point(400, 50);
+    script_click();
+    EXPECT_EQ(poll_main_menu(), MENU_NONE);
+    point(120, 290);
+    script.on_poll = [&](ScriptPlatform &s) {
+        if (s.polls > 200)
+            s.mouse_x = 400;
+    };
+    EXPECT_EQ(poll_main_menu(), MENU_NONE);
 }

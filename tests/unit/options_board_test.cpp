@@ -369,7 +369,7 @@ TEST_F(OptionsBoard, CloseDuringPasswordEntryEndsBeforeTheNextKey)
             script_press_close();
     };
     EXPECT_THROW(run_options_board(), ProcessExit);
-    EXPECT_GT(script.idles, 400) << "the wait for a key yields the processor";
+    EXPECT_GT(script.idles, 200) << "the wait for a key yields the processor";
 }
 
 TEST_F(OptionsBoard, APointerAtRestRedrawsNothing)
@@ -399,4 +399,96 @@ TEST_F(OptionsBoard, APointerAtRestRedrawsNothing)
     EXPECT_TRUE(kept);
     EXPECT_GT(script.idles, 300);
     EXPECT_EQ(script.now_ms, 0) << "yields are no pauses of the board's own";
+
+    // Resting on OK, after the keys lit a line and gave the light back: the passes yield.
+    SetUp();
+    script.on_poll = [](ScriptPlatform &s) {
+        if (s.polls == 1)
+            script_tap(KEY_DOWN);
+        if (s.polls == 20)
+            s.mouse_x = 430, s.mouse_y = 308;
+        if (s.polls == 2000)
+            s.mouse_b = 1;
+    };
+    run_options_board();
+    EXPECT_GT(script.idles, 100) << "a pass of about a dozen reads, each yielding";
+}
+
+// Taps `keys` at the board's first look at the input (keys struck before it are dropped).
+void tap_at_first_poll(std::vector<int> keys)
+{
+    script.on_poll = [keys](ScriptPlatform &s) {
+        if (s.polls == 1)
+            for (int key : keys)
+                script_tap(key);
+    };
+}
+
+// The board worked by keys alone, all struck at once and played in order: Up and Down walk
+// speed, sound, difficulty, password and OK (wrapping), Left and Right cycle a value back or
+// forth, Return and Space cycle it forth or press OK.
+TEST_F(OptionsBoard, KeysWalkTheLinesCycleTheValuesAndPressOk)
+{
+    tap_at_first_poll({KEY_DOWN, KEY_RIGHT, KEY_RIGHT, KEY_LEFT, KEY_DOWN, KEY_SPACE, KEY_DOWN,
+                       KEY_ENTER, KEY_UP, KEY_UP, KEY_UP, KEY_ENTER});
+    GameSettings g = run_options_board();
+    EXPECT_EQ(g.frame_delay, 50);
+    EXPECT_EQ(g.sound, 0);
+    EXPECT_EQ(g.difficulty, 2);
+    EXPECT_TRUE(shown(365, 235, "RAPIDA", value_colour()));
+    EXPECT_TRUE(shown(310, 250, "NAO", value_colour()));
+    EXPECT_TRUE(shown(325, 265, "MEDIO  ", value_colour()));
+    EXPECT_TRUE(text_shown(bmp.get(), 405, 305, "  OK!", makecol(229, 240, 31), -1));
+
+    // One line lit at a time, and Escape is OK.
+    SetUp();
+    bool sound_alone = false;
+    script.on_poll = [&](ScriptPlatform &s) {
+        if (s.polls == 1) {
+            script_tap(KEY_DOWN);
+            script_tap(KEY_DOWN);
+        }
+        if (s.polls == 10) {
+            sound_alone = shown(310, 250, "SIM", makecol(229, 240, 31)) &&
+                          shown(365, 235, "NORMAL", value_colour());
+            script_tap(KEY_ESC);
+        }
+    };
+    EXPECT_EQ(run_options_board().sound, 1);
+    EXPECT_TRUE(sound_alone);
+}
+
+// A password entry started by the keys: Backspace takes back the last key (none on an empty
+// entry), Escape gives the entry up and leaves the board open, a click on OK gives it up and
+// closes the board; the area chosen before stays.
+TEST_F(OptionsBoard, BackspaceEscapeAndOkDuringAPasswordEntry)
+{
+    const int BACKSPACE = (KEY_BACKSPACE << 8) | 8, ESCAPE = (KEY_ESC << 8) | 27;
+    const std::vector<int> typings[] = {
+        {'R', '7', BACKSPACE, BACKSPACE, BACKSPACE, 'K', '2', 'V', 'V'},  // area 4
+        {'K', ESCAPE},                                                    // given up
+        {'K'},                                                            // OK clicked
+    };
+    for (const std::vector<int> &typing : typings) {
+        SetUp();
+        for (int key : typing)
+            script.typed.push_back(key < 256 ? (KEY_A << 8) | key : key);
+        long emptied_at = -1;
+        script.on_poll = [&](ScriptPlatform &s) {
+            if (s.polls == 1)
+                for (int key : {KEY_DOWN, KEY_DOWN, KEY_DOWN, KEY_DOWN, KEY_ENTER})
+                    script_tap(key);
+            if (s.typed.empty() && emptied_at < 0)
+                emptied_at = s.polls;
+            if (emptied_at >= 0 && s.polls == emptied_at + 50)
+                click_ok(s);
+        };
+        GameSettings g = run_options_board();
+        const bool accepted = typing.size() == 9;
+        EXPECT_EQ(options_state.password_area, accepted ? 4 : 1);
+        EXPECT_EQ(g.start_level, accepted ? 13 : 1);
+        EXPECT_EQ(shown(277, 305, "Digite a senha", message_colour()), false);
+        EXPECT_EQ(shown(277, 305, ">>> Area 04   ", message_colour()), accepted);
+        EXPECT_GE(script.polls, emptied_at + 50) << "the board waited for the click on OK";
+    }
 }

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 static int ticks;
 static void count_tick() { ticks++; }
 
@@ -16,4 +19,45 @@ TEST(ScriptPlatform, RearmingKeepsTheTickPhase)
         pf_rest(70);
     }
     EXPECT_EQ(ticks, 7);
+}
+
+// The press latch behind every key the game answers: fresh presses in order, never a repeat of
+// a key still down, each taken once; other keys' presses wait for their reader.
+TEST(InputLatch, FreshPressesInOrderEachTakenOnce)
+{
+    reset_input_latch();
+    const int arrows[] = {KEY_LEFT, KEY_RIGHT};
+    const int enter = KEY_ENTER;
+    latch_key_event(KEY_LEFT, true, 10);
+    latch_key_event(KEY_LEFT, true, 40);  // the keyboard's repeat
+    latch_key_event(KEY_ENTER, true, 50);
+    latch_key_event(KEY_LEFT, false, 60);
+    latch_key_event(KEY_RIGHT, true, 70);
+    latch_key_event(KEY_RIGHT, false, 75);
+    latch_key_event(KEY_LEFT, true, 80);  // down again after its release: a press
+    KeyPress press;
+    std::vector<std::pair<int, long>> taken;
+    EXPECT_TRUE(pf_press_latched(&enter, 1));
+    while (pf_take_press(arrows, 2, press))
+        taken.push_back({press.scancode, press.at_ms});
+    EXPECT_EQ(taken, (std::vector<std::pair<int, long>>{
+                         {KEY_LEFT, 10}, {KEY_RIGHT, 70}, {KEY_LEFT, 80}}));
+    ASSERT_TRUE(pf_take_press(nullptr, 0, press)) << "Return waited for its reader";
+    EXPECT_EQ(press.scancode, KEY_ENTER);
+    EXPECT_FALSE(pf_take_press(nullptr, 0, press));
+
+    // Past the ring's room the oldest presses go; a drop empties it.
+    for (int i = 0; i < 40; i++) {
+        latch_key_event(KEY_A, true, 100 + i);
+        latch_key_event(KEY_A, false, 100 + i);
+    }
+    ASSERT_TRUE(pf_take_press(nullptr, 0, press));
+    EXPECT_EQ(press.at_ms, 108) << "32 kept, the newest";
+    pf_drop_presses();
+    EXPECT_FALSE(pf_press_latched(nullptr, 0));
+
+    // A click too short for mouse_b is seen once.
+    latch_click();
+    EXPECT_TRUE(pf_take_click());
+    EXPECT_FALSE(pf_take_click());
 }

@@ -1,0 +1,50 @@
+// Presses of keys and of the left mouse button, latched as the library reports them, so that a
+// press which begins and ends between two looks of the game is still seen once, in order.
+#pragma once
+
+#include <atomic>
+
+// One fresh press of a key: never a repeat of a key already down.
+struct KeyPress {
+    int scancode = 0;  // KEY_UP, KEY_ENTER, ...
+    long at_ms = 0;    // pf_clock_ms() when it was pressed
+};
+
+// Milliseconds on a clock that only moves forward (the scripted twin's is its virtual clock).
+long pf_clock_ms();
+
+// Takes the oldest latched press of one of the `count` keys in `scancodes` (of any key when
+// `scancodes` is NULL), leaving presses of other keys latched; false when there is none.
+bool pf_take_press(const int *scancodes, int count, KeyPress &press);
+
+// True when a press of one of the keys (any key when `scancodes` is NULL) is latched; takes
+// nothing.
+bool pf_press_latched(const int *scancodes, int count);
+
+// Drops every latched press of a key: a screen that starts does not act on keys pressed
+// before it.
+void pf_drop_presses();
+
+// True when the left button alone was pressed since the last call, however briefly (a click
+// too short for a look at mouse_b to see); the clicks latched are forgotten either way.
+bool pf_take_click();
+
+// ---- Fed by the platform's input callbacks (the scripted twin feeds them too) -------------
+// A key went down (`down`) or up. A down of a key already down is a repeat and is not latched.
+void latch_key_event(int scancode, bool down, long at_ms);
+
+// The left button went down while no other button was.
+void latch_click();
+
+// Forgets every press, latched or down.
+void reset_input_latch();
+
+// ---- Waiting for a key -------------------------------------------------------------------
+// Pauses `ms` milliseconds unless a fresh press of one of the `count` keys in `scancodes` (any
+// key when `scancodes` is NULL) ends it; presses made in the first `shortest_ms` are dropped,
+// so a key struck before then does not end the pause. A set `stop` ends it too, within a few
+// milliseconds. Returns the key whose press ended it (that press is taken), else 0.
+// ms UNTIL_PRESS waits for a key however long it takes.
+constexpr int UNTIL_PRESS = 0x7fffffff;
+int pf_rest_until_press(int ms, int shortest_ms, const int *scancodes, int count,
+                         const std::atomic<bool> &stop);
