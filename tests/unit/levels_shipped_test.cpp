@@ -104,7 +104,7 @@ TEST(ShippedLevels, KeepTheirAreaFloorAndAClosedEdge)
     }
 }
 
-TEST(ShippedLevels, RampUpAndAskForThoughtBeyondTheFirstArea)
+TEST(ShippedLevels, RampUpAskForThoughtAndStoreSolutionsThatParkNoMoreThanNeeded)
 {
     std::vector<long> efforts[std::size(FLOOR_BY_AREA)];
     int naive_wins_in_area_1 = 0;
@@ -114,6 +114,13 @@ TEST(ShippedLevels, RampUpAndAskForThoughtBeyondTheFirstArea)
         ASSERT_TRUE(r.passed()) << (r.errors.empty() ? "" : r.errors[0]);
         ASSERT_GE(r.area, 1);
         efforts[r.area - 1].push_back(r.effort);
+
+        ASSERT_GE(r.parkings, 0) << "the parking search gave up at " << r.parkings_at_least;
+        std::string keys, error;
+        ASSERT_TRUE(read_solution_file(solution_path(level), keys, error)) << error;
+        auto shipped = load_shipped(level);
+        EXPECT_EQ(replay_solution(shipped->state, shipped->grids, keys).parkings, r.parkings)
+            << "the stored solution parks where the level needs no parking";
         if (r.area == 1) {
             naive_wins_in_area_1 += r.naive_wins;
             continue;
