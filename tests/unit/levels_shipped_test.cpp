@@ -104,6 +104,22 @@ TEST(ShippedLevels, KeepTheirAreaFloorAndAClosedEdge)
     }
 }
 
+namespace {
+
+// What the set asks of the levels from `first` to `last`: a plan, measured by the fewest
+// parkings a solution needs, and a room of at least `room` floor cells the miner may stand on.
+struct LevelTarget {
+    int first, last;
+    int parkings;
+    int room;
+};
+const LevelTarget LEVEL_TARGETS[] = {
+    {5, 12, 1, 0},
+    {9, 12, 1, 40},
+};
+
+}  // namespace
+
 TEST(ShippedLevels, RampUpAskForThoughtAndStoreSolutionsThatParkNoMoreThanNeeded)
 {
     std::vector<long> efforts[std::size(FLOOR_BY_AREA)];
@@ -121,6 +137,11 @@ TEST(ShippedLevels, RampUpAskForThoughtAndStoreSolutionsThatParkNoMoreThanNeeded
         auto shipped = load_shipped(level);
         EXPECT_EQ(replay_solution(shipped->state, shipped->grids, keys).parkings, r.parkings)
             << "the stored solution parks where the level needs no parking";
+        for (const LevelTarget &t : LEVEL_TARGETS)
+            if (level >= t.first && level <= t.last) {
+                EXPECT_GE(r.parkings, t.parkings) << "a level won one nugget at a time";
+                EXPECT_GE(r.floor_cells, t.room) << "a room too small";
+            }
         if (r.area == 1) {
             naive_wins_in_area_1 += r.naive_wins;
             continue;
