@@ -23,9 +23,6 @@ struct ParkingResult {
     long states = 0;  // states stored
 
     bool known() const { return parkings >= 0; }
-    // Whether the one-nugget-at-a-time player wins; only meaningful when `decided()`.
-    bool one_at_a_time_wins() const { return parkings == 0; }
-    bool one_at_a_time_decided() const { return parkings == 0 || at_least > 0 || unsolvable; }
 };
 
 // Searches the whole level's states (miner region, switches taken, nuggets' cells, the nugget
