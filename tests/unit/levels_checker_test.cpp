@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -262,6 +263,71 @@ TEST(LevelChecker, MeasuresEffortNaivePlayAndDeadFloor)
     LevelReport corner = check_map({"#######", "#o..@.#", "#....Y#", "#######"}, capped);
     EXPECT_EQ(corner.floor_cells, 9);
     EXPECT_EQ(corner.dead_cells, 6);
+}
+
+TEST(LevelChecker, CountsTheFewestParkingsAndKeepsASolutionWithNoMore)
+{
+    // The corridor's nuggets block the miner's way to the ones beyond them: each must be nudged
+    // into a bay's mouth, left there while the miner slips round it, and finished last.
+    const std::vector<std::string> two_bays = {"#################", "#@..o...o...o..Y#",
+                                               "####...#...######", "#################"};
+    struct Case {
+        const char *what;
+        std::vector<std::string> map;
+        int parkings;
+        const char *one_at_a_time;
+    } cases[] = {
+        {"one nugget", {"#######", "#@.o.Y#", "#######"}, 0, "wins"},
+        {"a switch fetched half-way",
+         {"#########", "#@o..W.Y#", "##.######", "##3######", "#########"}, 0, "wins"},
+        {"two baskets, either order", {"#######", "#Y.o@.#", "#..o..#", "#....Y#", "#######"}, 0,
+         "wins"},
+        {"one bay", {"############", "#@..o..o..Y#", "####...#####", "############"}, 1, "fails"},
+        {"two bays", two_bays, 2, "fails"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        LevelReport report = check_map(c.map);
+        ASSERT_TRUE(report.passed()) << errors_of(report);
+        EXPECT_EQ(report.parkings, c.parkings);
+        EXPECT_STREQ(report.one_at_a_time(), c.one_at_a_time);
+        EXPECT_EQ(report.solution_parkings, c.parkings);
+    }
+
+    // Short of states, the search says what it proved; the solver's solution is still proved.
+    CheckOptions short_of_states;
+    for (long bound : {1L, 40L, 100L}) {
+        SCOPED_TRACE("bound " + std::to_string(bound));
+        short_of_states.parking_states = bound;
+        LevelReport report = check_map(two_bays, short_of_states);
+        EXPECT_TRUE(report.passed()) << errors_of(report);
+        EXPECT_EQ(report.parkings, -1);
+        EXPECT_LE(report.parking_states, bound);
+        EXPECT_LE(report.parkings_at_least, 2);
+        EXPECT_STREQ(report.one_at_a_time(), report.parkings_at_least > 0 ? "fails" : "?");
+        if (bound == 1) {
+            EXPECT_STREQ(report.one_at_a_time(), "?");
+        }
+    }
+}
+
+TEST(LevelChecker, ReplayCountsEachNuggetLeftPartWay)
+{
+    // In the one-bay corridor: nudge the first nugget, slip round it, push the second (one
+    // parking), come back and push the first again (two), which now runs into the second.
+    TempDir dir;
+    write_map(dir, {"############", "#@..o..o..Y#", "####...#####", "############"});
+    GameState state;
+    auto grids = std::make_unique<LevelGrids>();
+    GameSettings settings;
+    apply_settings(state, settings);
+    load_level(state, *grids, 1, [&dir](const std::string &name) {
+        return open_level_file(dir.at(name.substr(name.find('/') + 1)));
+    });
+    ASSERT_EQ(state.nuggets_remaining, 2);
+    ReplayResult replay = replay_solution(state, *grids, "RRRDRRURLDLLURRR");
+    EXPECT_FALSE(replay.won);
+    EXPECT_EQ(replay.parkings, 2);
 }
 
 TEST(LevelChecker, RefusesASolutionLongerThanAThirdOfTheCountdown)

@@ -110,7 +110,23 @@ TEST(ShippedLevels, KeepTheirAreaFloorAndAClosedEdge)
     }
 }
 
-TEST(ShippedLevels, RampUpAndAskForThoughtBeyondTheFirstArea)
+namespace {
+
+// What the set asks of the levels from `first` to `last`: a plan, measured by the fewest
+// parkings a solution needs, and a room of at least `room` floor cells the miner may stand on.
+struct LevelTarget {
+    int first, last;
+    int parkings;
+    int room;
+};
+const LevelTarget LEVEL_TARGETS[] = {
+    {5, 12, 1, 0},
+    {9, 12, 1, 40},
+};
+
+}  // namespace
+
+TEST(ShippedLevels, RampUpAskForThoughtAndStoreSolutionsThatParkNoMoreThanNeeded)
 {
     std::vector<long> efforts[std::size(FLOOR_BY_AREA)];
     int naive_wins_in_area_1 = 0;
@@ -120,6 +136,18 @@ TEST(ShippedLevels, RampUpAndAskForThoughtBeyondTheFirstArea)
         ASSERT_TRUE(r.passed()) << (r.errors.empty() ? "" : r.errors[0]);
         ASSERT_GE(r.area, 1);
         efforts[r.area - 1].push_back(r.effort);
+
+        ASSERT_GE(r.parkings, 0) << "the parking search gave up at " << r.parkings_at_least;
+        std::string keys, error;
+        ASSERT_TRUE(read_solution_file(solution_path(level), keys, error)) << error;
+        auto shipped = load_shipped(level);
+        EXPECT_EQ(replay_solution(shipped->state, shipped->grids, keys).parkings, r.parkings)
+            << "the stored solution parks where the level needs no parking";
+        for (const LevelTarget &t : LEVEL_TARGETS)
+            if (level >= t.first && level <= t.last) {
+                EXPECT_GE(r.parkings, t.parkings) << "a level won one nugget at a time";
+                EXPECT_GE(r.floor_cells, t.room) << "a room too small";
+            }
         if (r.area == 1) {
             naive_wins_in_area_1 += r.naive_wins;
             continue;

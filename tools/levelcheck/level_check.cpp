@@ -10,6 +10,7 @@
 #include "level_checks.h"
 #include "level_figures.h"
 #include "level_model.h"
+#include "parking_search.h"
 #include "play/game_state.h"
 #include "push_solver.h"
 #include "solution_replay.h"
@@ -105,17 +106,52 @@ LevelReport check_level(const std::string &fases_dir, int level, const CheckOpti
         report.errors.push_back(why);
         return finish();
     }
+    // The solution kept is one with the fewest parkings, when that search gets there.
+    const ParkingResult parked = fewest_parkings(model, options.parking_states);
+    report.parkings = parked.parkings;
+    report.parkings_at_least = parked.at_least;
+    report.parking_states = parked.states;
+    if (parked.unsolvable) {
+        report.errors.push_back("the parking search finds no solution where the solver found one");
+        return finish();
+    }
 
     // The proof: the letters replayed frame by frame through the game's rules from a fresh load.
-    GameState replay_state;
-    auto replay_grids = std::make_unique<LevelGrids>();
-    load_fresh(fases_dir, level, options.difficulty, replay_state, *replay_grids);
-    ReplayResult replay = replay_solution(replay_state, *replay_grids, solved.frames);
-    report.frames = replay.frames;
+    auto replay_fresh = [&](const std::string &frames) {
+        GameState replay_state;
+        auto replay_grids = std::make_unique<LevelGrids>();
+        load_fresh(fases_dir, level, options.difficulty, replay_state, *replay_grids);
+        return replay_solution(replay_state, *replay_grids, frames);
+    };
+    ReplayResult replay = replay_fresh(solved.frames);
     if (!replay.won) {
         report.errors.push_back("the solution does not replay: " + replay.failure);
         return finish();
     }
+    if (parked.known()) {
+        // The solver's solution is kept when it parks no more than needed and walks less.
+        const ReplayResult fewest = replay_fresh(parked.frames);
+        if (!fewest.won || fewest.parkings != parked.parkings) {
+            report.errors.push_back("the solution with the fewest parkings parks " +
+                                    std::to_string(fewest.parkings) + " times in play, " +
+                                    std::to_string(parked.parkings) + " times in the search" +
+                                    (fewest.won ? "" : ", and does not win: " + fewest.failure));
+            return finish();
+        }
+        if (replay.parkings < parked.parkings) {
+            report.errors.push_back("the solver's solution parks " +
+                                    std::to_string(replay.parkings) +
+                                    " times, fewer than the fewest parkings found");
+            return finish();
+        }
+        if (replay.parkings > parked.parkings || fewest.frames < replay.frames) {
+            replay = fewest;
+            solved.frames = parked.frames;
+            report.pushes = parked.pushes;
+        }
+    }
+    report.frames = replay.frames;
+    report.solution_parkings = replay.parkings;
     const long needed_ms = static_cast<long>(replay.frames) * options.frame_delay_ms;
     const long granted_ms = static_cast<long>(report.countdown) * 1000 / options.countdown_share;
     if (needed_ms > granted_ms) {

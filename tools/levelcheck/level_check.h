@@ -12,6 +12,7 @@ struct CheckOptions {
     // A fair level is won in a third of its countdown, so that a player may think and err.
     int countdown_share = 3;
     long effort_cap = 500000;  // bound of the uninformed search that scores the difficulty
+    long parking_states = 3000000;  // bound of the search for the fewest parkings
 };
 
 struct LevelReport {
@@ -27,6 +28,10 @@ struct LevelReport {
     long effort = 0;       // states of the uninformed breadth-first search: the difficulty
     bool effort_capped = false;  // that search stopped at its cap before winning
     bool naive_wins = false;     // the naive player's strategy wins the level
+    int parkings = -1;           // the fewest parkings a solution needs; -1 if not found out
+    int parkings_at_least = 0;   // what the parking search proved, when it gave up
+    long parking_states = 0;     // states that search stored
+    int solution_parkings = -1;  // parkings of the solution kept, counted on its replay
     int floor_cells = 0;   // floor the miner may reach
     int dead_cells = 0;    // of which no push path leads to a basket
     double seconds = 0;    // time spent checking
@@ -36,6 +41,18 @@ struct LevelReport {
     // Moves (one a frame) per push of the solution found.
     double walk_ratio() const { return pushes ? double(frames) / pushes : 0; }
     double dead_share() const { return floor_cells ? double(dead_cells) / floor_cells : 0; }
+    // "2", or ">=1" when the parking search gave up having proved one needed.
+    std::string parkings_text() const
+    {
+        return parkings >= 0 ? std::to_string(parkings)
+                             : ">=" + std::to_string(parkings_at_least);
+    }
+    // The one-nugget-at-a-time player wins exactly when no parking is needed: "wins", "fails",
+    // or "?" when the parking search gave up before it knew.
+    const char *one_at_a_time() const
+    {
+        return parkings == 0 ? "wins" : parkings > 0 || parkings_at_least > 0 ? "fails" : "?";
+    }
 };
 
 // Checks level `level` (1..20) whose files faseNN.plt and faseNN.plo lie in `fases_dir`.

@@ -27,13 +27,12 @@ constexpr int GAP = 8, LABEL_H = 32, PER_ROW = LEVELS_PER_AREA;
 void draw_label(BITMAP *sheet, int x, int y, int level, const LevelReport &r)
 {
     char lines[3][48];
-    std::snprintf(lines[0], sizeof lines[0], "%02d  pushes %d  moves %d", level, r.pushes,
-                  r.frames);
+    std::snprintf(lines[0], sizeof lines[0], "%02d%s park %s  pushes %d  moves %d", level,
+                  r.passed() ? "" : " FAILED", r.parkings_text().c_str(), r.pushes, r.frames);
     std::snprintf(lines[1], sizeof lines[1], "walk %.2f  effort %s%ld", r.walk_ratio(),
                   r.effort_capped ? ">" : "", r.effort);
-    std::snprintf(lines[2], sizeof lines[2], "naive %s  dead %.0f%%%s",
-                  r.naive_wins ? "wins" : "fails", 100 * r.dead_share(),
-                  r.passed() ? "" : "  FAILED");
+    std::snprintf(lines[2], sizeof lines[2], "room %d  dead %.0f%%  naive %s", r.floor_cells,
+                  100 * r.dead_share(), r.naive_wins ? "wins" : "fails");
     for (int i = 0; i < 3; i++)
         textprintf_ex(sheet, font, x, y + 10 * i, makecol(230, 230, 230), -1, "%s", lines[i]);
 }

@@ -1,12 +1,15 @@
 // levelcheck: checks and solves every level pair of a folder, writes the solutions and prints
 // a table; exits 1 naming each level that fails.
 //
-//   levelcheck [--solutions DIR] [--level N] [--max-states N] [--effort-cap N] FASES_DIR
+//   levelcheck [--solutions DIR] [--level N] [--max-states N] [--effort-cap N]
+//              [--parking-states N] FASES_DIR
 //
 // Per level: pushes and moves (frames) of the solution found and moves per push; the seconds
 // it needs at the slowest speed beside a third of the countdown; the effort of an uninformed
-// search (the difficulty score, '>' when capped); whether the naive player wins; the share of
-// reachable floor that is dead for a nugget; the solver's states and time.
+// search (the difficulty score, '>' when capped); whether the naive player wins; the fewest
+// parkings a solution needs ('>=' when that search gave up) and so whether the one-nugget-at-a-
+// time player wins; the room (floor the miner may reach) and the share of it that is dead for
+// a nugget; the states of the solver and of the parking search, and the time.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -24,7 +27,8 @@
 static int usage()
 {
     std::fprintf(stderr,
-                 "usage: levelcheck [--solutions DIR] [--level N] [--max-states N] [--effort-cap N] FASES_DIR\n");
+                 "usage: levelcheck [--solutions DIR] [--level N] [--max-states N]\n"
+                 "                  [--effort-cap N] [--parking-states N] FASES_DIR\n");
     return 2;
 }
 
@@ -43,13 +47,15 @@ int main(int argc, char **argv)
             options.max_states = std::atol(argv[++i]);
         else if (!std::strcmp(argv[i], "--effort-cap") && has_value)
             options.effort_cap = std::atol(argv[++i]);
+        else if (!std::strcmp(argv[i], "--parking-states") && has_value)
+            options.parking_states = std::atol(argv[++i]);
         else if (argv[i][0] == '-' || !fases_dir.empty())
             return usage();
         else
             fases_dir = argv[i];
     }
     if (fases_dir.empty() || only_level < 0 || only_level > LEVEL_COUNT || options.max_states <= 0 ||
-        options.effort_cap <= 0)
+        options.effort_cap <= 0 || options.parking_states <= 0)
         return usage();
 
     if (!solutions_dir.empty()) {
@@ -57,8 +63,8 @@ int main(int argc, char **argv)
         std::filesystem::create_directories(solutions_dir, error);
     }
     std::setvbuf(stdout, nullptr, _IOLBF, 0);  // a line at a time, for a long run in a pipe
-    std::printf("level  nuggets pushes moves  walk needs(s) third(s)    effort naive dead%%"
-                "    states time(s)\n");
+    std::printf("level  nuggets pushes moves  walk needs(s) third(s)    effort naive park 1by1"
+                " room dead%%    states  parking time(s)\n");
     std::string failed;
     double total_seconds = 0;
     std::vector<long> area_efforts[AREA_COUNT];
@@ -67,11 +73,14 @@ int main(int argc, char **argv)
             continue;
         const LevelReport r = check_level(fases_dir, level, options);
         total_seconds += r.seconds;
-        std::printf("fase%02d %7d %6d %5d %5.2f %8.1f %8d %c%8ld %5s %5.1f %9ld %7.2f%s\n", level,
-                    r.nuggets, r.pushes, r.frames, r.walk_ratio(),
+        std::printf("fase%02d %7d %6d %5d %5.2f %8.1f %8d %c%8ld %5s %4s %4s %4d %5.1f %9ld %8ld"
+                    " %7.2f%s\n",
+                    level, r.nuggets, r.pushes, r.frames, r.walk_ratio(),
                     r.frames * options.frame_delay_ms / 1000.0,
                     r.countdown / options.countdown_share, r.effort_capped ? '>' : ' ', r.effort,
-                    r.naive_wins ? "wins" : "fails", 100 * r.dead_share(), r.states, r.seconds,
+                    r.naive_wins ? "wins" : "fails", r.parkings_text().c_str(),
+                    r.one_at_a_time(),
+                    r.floor_cells, 100 * r.dead_share(), r.states, r.parking_states, r.seconds,
                     r.passed() ? "" : "  FAILED");
         if (r.area >= 1)
             area_efforts[r.area - 1].push_back(r.effort);

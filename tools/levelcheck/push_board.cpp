@@ -64,6 +64,32 @@ bool walk(const Board &board, int from, int to, std::string &frames)
     return true;
 }
 
+bool expand_moves(const LevelModel &m, const std::vector<PuzzleMove> &moves,
+                  std::string &frames)
+{
+    Board board(m);
+    std::vector<uint16_t> nuggets(m.nuggets.begin(), m.nuggets.end());
+    unsigned taken = 0;
+    int miner = m.miner;
+    for (const PuzzleMove &move : moves) {
+        lay_out(board, taken, nuggets);
+        if (!walk(board, miner, move.stand, frames))
+            return false;
+        frames += STEP_LETTER[move.dir];
+        miner = step_cell(move.stand, move.dir);
+        if (move.takes_switch) {
+            taken |= 1u << board.switch_at[miner];
+            continue;
+        }
+        for (uint16_t &n : nuggets)
+            if (n == miner)
+                n = m.basket[step_cell(miner, move.dir)]
+                        ? NO_NUGGET
+                        : static_cast<uint16_t>(step_cell(miner, move.dir));
+    }
+    return true;
+}
+
 bool switch_in_reach(const Board &board, const std::vector<int> &cells)
 {
     for (int cell : cells)

@@ -176,6 +176,11 @@ void lay_out(Board &board, unsigned taken, const std::vector<uint16_t> &nuggets)
 // step; false if `to` cannot be reached.
 bool walk(const Board &board, int from, int to, std::string &frames);
 
+// The moves played out from the level's start: the walk to each stand cell, then the step
+// itself, one letter a frame appended to `frames`; false if a stand cell cannot be walked to.
+bool expand_moves(const LevelModel &model, const std::vector<PuzzleMove> &moves,
+                  std::string &frames);
+
 // What a run of pushes of one nugget aims at.
 struct RunGoal {
     enum Kind {

@@ -23,33 +23,6 @@ struct Node {
 
 }  // namespace
 
-// The moves played out over the model: the walk to each stand cell, then the step itself.
-static bool expand_frames(const LevelModel &m, const std::vector<PuzzleMove> &moves,
-                          std::string &frames)
-{
-    Board board(m);
-    std::vector<uint16_t> nuggets(m.nuggets.begin(), m.nuggets.end());
-    unsigned taken = 0;
-    int miner = m.miner;
-    for (const PuzzleMove &move : moves) {
-        lay_out(board, taken, nuggets);
-        if (!walk(board, miner, move.stand, frames))
-            return false;
-        frames += STEP_LETTER[move.dir];
-        miner = step_cell(move.stand, move.dir);
-        if (move.takes_switch) {
-            taken |= 1u << board.switch_at[miner];
-            continue;
-        }
-        for (uint16_t &n : nuggets)
-            if (n == miner)
-                n = m.basket[step_cell(miner, move.dir)]
-                        ? NO_NUGGET
-                        : static_cast<uint16_t>(step_cell(miner, move.dir));
-    }
-    return true;
-}
-
 SolveResult solve_level(const LevelModel &m, long max_states)
 {
     SolveResult result;
@@ -261,7 +234,7 @@ SolveResult solve_level(const LevelModel &m, long max_states)
             result.moves.push_back(move_pool[nodes[node].first_move + i]);
     std::reverse(result.moves.begin(), result.moves.end());
     result.pushes = nodes[goal].pushes;
-    if (!expand_frames(m, result.moves, result.frames)) {
+    if (!expand_moves(m, result.moves, result.frames)) {
         result.failure = "a move of the solution cannot be walked to";
         return result;
     }

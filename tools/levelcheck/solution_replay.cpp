@@ -9,14 +9,22 @@
 ReplayResult replay_solution(GameState &state, LevelGrids &grids, const std::string &letters)
 {
     ReplayResult result;
+    int under_way = -1;  // the cell of the nugget pushed last while it is outside a basket
     for (char letter : letters) {
         Direction dir;
         if (!letter_direction(letter, dir)) {
             result.failure = std::string("unknown key letter '") + letter + "'";
             break;
         }
-        play_step(state, grids, dir);
+        const StepKind kind = play_step(state, grids, dir).kind;
         result.frames++;
+        if (kind == StepKind::pushed || kind == StepKind::delivered) {
+            // The miner now stands where the nugget stood.
+            const int from = state.player_row * MAP_COLS + state.player_col;
+            result.parkings += under_way >= 0 && under_way != from;
+            const DirectionStep &step = DIRECTION_STEPS[static_cast<int>(dir)];
+            under_way = kind == StepKind::delivered ? -1 : from + step.drow * MAP_COLS + step.dcol;
+        }
         if (state.hazard_touched) {
             result.hazard = true;
             result.failure = "the miner touched a hazard at frame " + std::to_string(result.frames);
