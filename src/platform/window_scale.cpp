@@ -36,6 +36,11 @@ ScaledWindow win;
 std::atomic<int> fullscreen_toggles{0};
 std::atomic<int> scale_steps{0};
 int (*earlier_key_callback)(int) = nullptr;
+// A held key repeats, and each change of the window takes the focus away for a moment, after
+// which the library takes the next repeat for a fresh press: the window would flicker for as
+// long as F11 is held. So one toggle disarms them until the X server has the keys up again
+// (looked at on the library's thread every pass, and wherever the game refreshes).
+std::atomic<bool> toggle_armed{true};
 
 // The screen's size and the work area the window manager publishes, if any.
 Desktop read_desktop()
@@ -111,6 +116,30 @@ void refocus_window()
     XUNLOCK();
 }
 
+// True while the X server has F11 or a Return key down: asked of the server itself, since
+// the library forgets what was held when the focus goes.
+bool toggle_keys_down()
+{
+    XLOCK();
+    char keys[32];
+    XQueryKeymap(_xwin.display, keys);
+    bool down = false;
+    for (KeySym sym : {XK_F11, XK_Return, XK_KP_Enter}) {
+        KeyCode code = XKeysymToKeycode(_xwin.display, sym);
+        down = down || (code && (keys[code / 8] & (1 << (code % 8))));
+    }
+    XUNLOCK();
+    return down;
+}
+
+void rearm_toggle()
+{
+    if (!toggle_armed && !toggle_keys_down())
+        toggle_armed = true;
+}
+
+void rearm_toggle_in_pass(int) { rearm_toggle(); }
+
 // The pointer at the window's scale, shown or hidden as the game last asked.
 void apply_pointer()
 {
@@ -183,12 +212,13 @@ void set_window(bool fullscreen, int scale)
 }
 
 // The window keys, taken before they reach the key buffer. Runs on the library's thread.
-int take_window_key(int key)
+int take_window_key(int typed)
 {
-    const int code = key >> 8, ch = key & 0xff;
+    const int code = typed >> 8, ch = typed & 0xff;
     const bool ctrl = key_shifts & KB_CTRL_FLAG, alt = key_shifts & KB_ALT_FLAG;
     if (code == KEY_F11 || (alt && (code == KEY_ENTER || code == KEY_ENTER_PAD))) {
-        fullscreen_toggles++;
+        if (toggle_armed.exchange(false))
+            fullscreen_toggles++;
         return 0;
     }
     if (ctrl && (code == KEY_EQUALS || code == KEY_PLUS_PAD || ch == '+' || ch == '=')) {
@@ -199,7 +229,7 @@ int take_window_key(int key)
         scale_steps--;
         return 0;
     }
-    return earlier_key_callback ? earlier_key_callback(key) : key;
+    return earlier_key_callback ? earlier_key_callback(typed) : typed;
 }
 
 }  // namespace
@@ -233,6 +263,7 @@ void scaled_window_refresh()
 {
     if (!win.picture)
         return;
+    rearm_toggle();
     int toggles = fullscreen_toggles.exchange(0);
     int steps = scale_steps.exchange(0);
     if (toggles % 2)
@@ -282,4 +313,6 @@ void scaled_window_take_keys()
         return;
     earlier_key_callback = keyboard_callback;
     keyboard_callback = take_window_key;
+    if (_unix_bg_man)
+        _unix_bg_man->register_func(rearm_toggle_in_pass);
 }
