@@ -1,5 +1,6 @@
 // Pauses that a key can end, on the library's clock.
 #include "platform/input_latch.h"
+#include "platform/platform.h"
 
 #include <allegro.h>
 
@@ -23,6 +24,6 @@ int pf_rest_until_press(int ms, int shortest_ms, const int *scancodes, int count
                 return press.scancode;
         }
         // Slices short enough that a press ends the pause at once, to the eye.
-        rest((int)std::min<long>(10, ms - gone));
+        pf_rest((int)std::min<long>(10, ms - gone));
     }
 }

@@ -13,7 +13,7 @@
 #include <atomic>
 
 // ---- Start and stop ----------------------------------------------------------------------
-// The window's size in pixels.
+// The game's picture in pixels; the window shows it at a whole scale (1x, 2x, ...).
 constexpr int WINDOW_WIDTH = 512;
 constexpr int WINDOW_HEIGHT = 384;
 
@@ -45,7 +45,9 @@ bool pf_use_midi_patches(const char *list);
 // Installs sound, both drivers autodetected: 0, or a negative failure.
 int pf_install_sound();
 
-// Opens the WINDOW_WIDTH x WINDOW_HEIGHT window: 0, or a negative failure.
+// Opens the window at the largest whole scale of the picture that fits the desktop, smaller
+// down to 1x when that fails: 0, or a negative failure. From then on, on every screen, F11 or
+// Alt+Return toggles fullscreen and Ctrl+Plus or Ctrl+Minus steps the scale.
 int pf_open_window();
 
 // Puts `title` on the window's title bar.
@@ -59,8 +61,8 @@ void pf_install_input();
 BITMAP *pf_install_pointer(const char *path);
 
 // ---- Input -------------------------------------------------------------------------------
-// Current pointer position and buttons, read afresh on every call (Allegro's mouse_x,
-// mouse_y, mouse_b).
+// Current pointer position in picture pixels and buttons, read afresh on every call
+// (Allegro's mouse_x, mouse_y, mouse_b; the position is mapped back from the window's scale).
 int pf_mouse_x();
 int pf_mouse_y();
 int pf_mouse_b();
@@ -95,7 +97,8 @@ void pf_idle();
 void pf_install_int_ex(void (*handler)(), long period);
 
 // ---- Screen and pointer ------------------------------------------------------------------
-// The visible screen as a drawing target.
+// The picture as a drawing target. What is drawn on it shows in the window (scaled) when the
+// game next waits, rests, polls for a key, lets the screen go or unscares the pointer.
 BITMAP *pf_screen();
 
 // Holds the screen while a frame is copied to it, then lets it go.

@@ -6,6 +6,7 @@
 #include "platform/background_thread.h"
 #include "platform/window_properties.h"
 #include "platform/input_latch.h"
+#include "platform/window_scale.h"
 
 #include <sys/prctl.h>
 #include <sys/wait.h>
@@ -39,7 +40,12 @@ void on_mouse(int flags)
 
 void on_key(int scancode)
 {
-    latch_key_event(scancode & 0x7f, !(scancode & 0x80), pf_clock_ms());
+    const int code = scancode & 0x7f;
+    const bool down = !(scancode & 0x80);
+    // Alt+Return is the window's fullscreen key: the screen that chooses with Return never sees it.
+    const bool window_key = (key_shifts & KB_ALT_FLAG) && (code == KEY_ENTER || code == KEY_ENTER_PAD);
+    if (!(down && window_key))
+        latch_key_event(code, down, pf_clock_ms());
     note_input();
 }
 
@@ -100,10 +106,7 @@ bool pf_use_midi_patches(const char *list)
 
 int pf_install_sound() { return install_sound(DIGI_AUTODETECT, MIDI_AUTODETECT, nullptr); }
 
-int pf_open_window()
-{
-    return set_gfx_mode(GFX_AUTODETECT_WINDOWED, WINDOW_WIDTH, WINDOW_HEIGHT, 0, 0);
-}
+int pf_open_window() { return scaled_window_open(); }
 
 void pf_set_window_title(const char *title) { set_window_title(title); }
 
@@ -114,24 +117,33 @@ void pf_install_input()
     install_mouse();
     keyboard_lowlevel_callback = on_key;
     mouse_callback = on_mouse;
+    scaled_window_take_keys();
 }
 
 BITMAP *pf_install_pointer(const char *path)
 {
     BITMAP *sprite = load_bitmap(path, nullptr);
-    set_mouse_sprite(sprite);
+    scaled_window_set_pointer(sprite);
     return sprite;
 }
 
-int pf_mouse_x() { return mouse_x; }
-int pf_mouse_y() { return mouse_y; }
+int pf_mouse_x() { return scaled_window_mouse_x(); }
+int pf_mouse_y() { return scaled_window_mouse_y(); }
 int pf_mouse_b() { return mouse_b; }
 bool pf_key_held(int scancode) { return key[scancode] != 0; }
 int pf_readkey() { return readkey(); }
-bool pf_keypressed() { return keypressed() != 0; }
+bool pf_keypressed()
+{
+    scaled_window_refresh();
+    return keypressed() != 0;
+}
 void pf_clear_keybuf() { clear_keybuf(); }
 
-void pf_rest(int ms) { rest(ms); }
+void pf_rest(int ms)
+{
+    scaled_window_refresh();
+    rest(ms);
+}
 
 long pf_clock_ms()
 {
@@ -142,32 +154,40 @@ long pf_clock_ms()
 void pf_rest_unless(int ms, const std::atomic<bool> &stop)
 {
     // Slices short enough to answer a close well within 0.2 s.
-    for (int left = ms; left > 0 && !stop; left -= 10)
+    for (int left = ms; left > 0 && !stop; left -= 10) {
+        scaled_window_refresh();
         rest(left < 10 ? left : 10);
+    }
 }
 
-void pf_idle() { wait_for_input(LONGEST_IDLE); }
+void pf_idle()
+{
+    scaled_window_refresh();
+    wait_for_input(LONGEST_IDLE);
+}
 void pf_install_int_ex(void (*handler)(), long period) { install_int_ex(handler, period); }
 
-BITMAP *pf_screen() { return screen; }
+// The game draws its picture in memory; the window shows it scaled (window_scale.cpp).
+BITMAP *pf_screen() { return scaled_window_picture(); }
 void pf_acquire_screen() { acquire_screen(); }
-void pf_release_screen() { release_screen(); }
+void pf_release_screen()
+{
+    release_screen();
+    scaled_window_refresh();
+}
 void pf_show_mouse(BITMAP *target)
 {
     // A pointer drawn by the library lives in the screen's pixels: every copy of the title
-    // over it wiped it. X's own cursor floats above them, but show_mouse(NULL) leaves it on
-    // the window: an invisible cursor is selected to hide it.
-    if (target) {
-        select_mouse_cursor(MOUSE_CURSOR_ALLEGRO);
-        enable_hardware_cursor();
-    } else {
-        select_mouse_cursor(MOUSE_CURSOR_NONE);
-    }
-    show_mouse(target);
+    // over it wiped it. X's own cursor floats above them (see scaled_window_show_pointer).
+    scaled_window_show_pointer(target != nullptr);
 }
 
 void pf_scare_mouse() { scare_mouse(); }
-void pf_unscare_mouse() { unscare_mouse(); }
+void pf_unscare_mouse()
+{
+    unscare_mouse();
+    scaled_window_refresh();
+}
 void pf_set_close_button_callback(void (*handler)())
 {
     close_handler = handler;

@@ -34,14 +34,17 @@ typedef unsigned long Window;
 typedef unsigned long KeySym;
 
 // ---- The session -------------------------------------------------------------------------
-// A private X server: Xvfb on the first free display number (-displayfd), 800x600x24.
+// The private X server's screen unless a test asks for another ("1920x1080x24").
+constexpr const char *E2E_SCREEN = "800x600x24";
+
+// A private X server: Xvfb on the first free display number (-displayfd), its screen `screen`.
 // Started by the constructor (throws std::runtime_error if it does not come up within 10 s),
 // stopped by the destructor. The server also dies with the test process.
 struct XvfbServer {
     pid_t pid = -1;
     std::string display;  // ":N"
 
-    XvfbServer();
+    explicit XvfbServer(const std::string &screen = E2E_SCREEN);
     ~XvfbServer();
     XvfbServer(const XvfbServer &) = delete;
     XvfbServer &operator=(const XvfbServer &) = delete;
@@ -60,7 +63,7 @@ struct ProgramProcess {
     ProgramProcess &operator=(const ProgramProcess &) = delete;
 };
 
-// One test's world. The constructor starts Xvfb, makes a fresh temporary folder holding
+// One test's world. The constructor starts Xvfb (its screen `screen`), makes a fresh temporary folder holding
 //   game/         the program's working directory, laid out like `game_dir`: every folder made
 //                 anew, every executable file copied, every other file a symbolic link to the
 //                 original (so replace files with e2e_put_file, never write through them);
@@ -81,7 +84,7 @@ struct E2eSession {
     Window window = 0;         // the program's window, set by e2e_wait_window
     ProgramProcess program;
 
-    explicit E2eSession(const std::string &game_dir);
+    explicit E2eSession(const std::string &game_dir, const std::string &screen = E2E_SCREEN);
     ~E2eSession();
     E2eSession(const E2eSession &) = delete;
     E2eSession &operator=(const E2eSession &) = delete;

@@ -67,7 +67,7 @@ static void mirror_folder(const fs::path &from, const fs::path &to)
     }
 }
 
-E2eSession::E2eSession(const std::string &game_dir)
+E2eSession::E2eSession(const std::string &game_dir, const std::string &screen) : xvfb(screen)
 {
     static bool listening = false;
     if (!listening) {

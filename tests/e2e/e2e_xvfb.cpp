@@ -26,7 +26,7 @@ static void stop_child(pid_t pid, int grace_ms)
     waitpid(pid, nullptr, 0);
 }
 
-XvfbServer::XvfbServer()
+XvfbServer::XvfbServer(const std::string &screen)
 {
     int fds[2];
     if (pipe2(fds, O_CLOEXEC) != 0)
@@ -49,7 +49,7 @@ XvfbServer::XvfbServer()
         dup2(null_fd, 1);
         dup2(null_fd, 2);
         std::string fd_text = std::to_string(fds[1]);
-        execlp("Xvfb", "Xvfb", "-displayfd", fd_text.c_str(), "-screen", "0", "800x600x24",
+        execlp("Xvfb", "Xvfb", "-displayfd", fd_text.c_str(), "-screen", "0", screen.c_str(),
                "-nolisten", "tcp", (char *)nullptr);
         _exit(127);
     }

@@ -301,3 +301,76 @@ bool shows_text(const RgbImage &shot, int x, int y, const std::string &text, Rgb
                 return false;
     return true;
 }
+
+RgbImage picture_of(const RgbImage &shot, int scale, int x, int y, int *uneven)
+{
+    RgbImage picture;
+    picture.width = std::max(0, std::min(512, (shot.width - x) / scale));
+    picture.height = std::max(0, std::min(384, (shot.height - y) / scale));
+    picture.rgb.resize((size_t)picture.width * picture.height * 3);
+    if (uneven)
+        *uneven = 0;
+    for (int py = 0; py < picture.height; py++)
+        for (int px = 0; px < picture.width; px++) {
+            Rgb first = shot.at(x + px * scale, y + py * scale);
+            bool even = true;
+            for (int j = 0; j < scale && even; j++)
+                for (int i = 0; i < scale; i++)
+                    even = even && shot.at(x + px * scale + i, y + py * scale + j) == first;
+            if (uneven && !even)
+                ++*uneven;
+            uint8_t *out = &picture.rgb[((size_t)py * picture.width + px) * 3];
+            out[0] = (uint8_t)first.r;
+            out[1] = (uint8_t)first.g;
+            out[2] = (uint8_t)first.b;
+        }
+    return picture;
+}
+
+void window_size(E2eSession &s, int &width, int &height)
+{
+    XWindowAttributes attributes;
+    width = height = 0;
+    if (s.window && XGetWindowAttributes(s.x, s.window, &attributes)) {
+        width = attributes.width;
+        height = attributes.height;
+    }
+}
+
+bool window_size_becomes(E2eSession &s, int width, int height, int timeout_ms)
+{
+    return e2e_wait_for([&] {
+        int w, h;
+        window_size(s, w, h);
+        return w == width && h == height;
+    }, timeout_ms);
+}
+
+bool start_scaled_to_title(E2eSession &s, int scale)
+{
+    // Where the game puts its pointer when it installs the mouse: the window's middle.
+    e2e_mouse_move_screen(s, 256 * scale - 1, 192 * scale - 1);
+    start_pitlorex(s);
+    if (!e2e_wait_window(s, "Pitlorex", 10000) ||
+        !window_size_becomes(s, 512 * scale, 384 * scale, 10000)) {
+        ADD_FAILURE() << "no window of " << 512 * scale << "x" << 384 * scale << ":\n"
+                      << e2e_program_output(s);
+        return false;
+    }
+    auto picture = [&] { return picture_of(e2e_grab_window(s), scale); };
+    if (!e2e_wait_for([&] { return menu_words_normal(picture()); }, 10000)) {
+        ADD_FAILURE() << "the four menu words did not appear in their normal colour";
+        return false;
+    }
+    for (int move = 0; move < 20; move++) {
+        e2e_mouse_move(s, box_mid_x(START_BOX) * scale + move % 2, box_mid_y(START_BOX) * scale);
+        if (!e2e_wait_for([&] { return count_near(picture(), START_BOX, WORD_HOVER) > 100; },
+                          500))
+            continue;
+        e2e_mouse_move(s, 480 * scale, 370 * scale);
+        if (e2e_wait_for([&] { return menu_words_normal(picture()); }, 2000))
+            return true;
+    }
+    ADD_FAILURE() << "the game does not follow the pointer at " << scale << "x";
+    return false;
+}

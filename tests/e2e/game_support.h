@@ -80,3 +80,25 @@ std::vector<bool> builtin_font_ink(const std::string &text);
 // True when the screen shows `text` at (x, y) in the built-in font: inked pixels near
 // `colour` and every other pixel of its cells not near it.
 bool shows_text(const RgbImage &shot, int x, int y, const std::string &text, Rgb colour);
+
+// ---- The window at a larger scale ----------------------------------------------------------
+// A desktop on which the game opens its window at twice the picture's size.
+constexpr const char *FULL_HD_SCREEN = "1920x1080x24";
+
+// What a window at `scale` shows as the game's picture: each scale x scale square of `shot`
+// from (x, y) on read as one pixel (its top-left one). `uneven`, when given, counts the
+// squares holding a pixel unlike that one.
+RgbImage picture_of(const RgbImage &shot, int scale, int x = 0, int y = 0,
+                    int *uneven = nullptr);
+
+// s.window's size as the server has it; 0 x 0 when it is gone.
+void window_size(E2eSession &s, int &width, int &height);
+
+// Waits up to timeout_ms for s.window to measure width x height.
+bool window_size_becomes(E2eSession &s, int width, int height, int timeout_ms);
+
+// Starts pitlorex on a session whose screen is larger than the rig's usual one, waits for its
+// window at `scale` times the picture with the four words in their normal colour, and makes
+// sure the game follows the pointer there ("Iniciar" lights under it and goes out again, the
+// pointer left right of the menu). False, with a non-fatal failure saying why, otherwise.
+bool start_scaled_to_title(E2eSession &s, int scale);

@@ -21,8 +21,9 @@ const Rgb MASK{255, 0, 255};  // the sprite's transparent colour
 // The X server draws the game's pointer itself (a hardware cursor), so no screenshot holds
 // it: XFixes tells which picture the server shows at the pointer. True when that is the
 // game's cursor picture: the opaque pixels of imagens/cursor.bmp in their colours, its
-// magenta clear, its hot spot at the pointer. `why` says what differs.
-bool shows_game_cursor(E2eSession &s, std::string &why)
+// magenta clear, its hot spot at the pointer, each of its pixels a scale x scale square.
+// `why` says what differs.
+bool shows_game_cursor(E2eSession &s, std::string &why, int scale = 1)
 {
     int event_base, error_base;
     if (!XFixesQueryExtension(s.x, &event_base, &error_base)) {
@@ -48,15 +49,16 @@ bool shows_game_cursor(E2eSession &s, std::string &why)
         why = "cursor at (" + std::to_string(cursor->x) + ", " + std::to_string(cursor->y) +
               "), pointer at (" + std::to_string(x) + ", " + std::to_string(y) + ")";
     int wrong = 0;
-    for (int j = 0; j < std::max<int>(cursor->height, sprite.height) && why.empty(); j++)
-        for (int i = 0; i < std::max<int>(cursor->width, sprite.width); i++) {
-            bool in_sprite = i < sprite.width && j < sprite.height;
+    for (int j = 0; j < std::max<int>(cursor->height, sprite.height * scale) && why.empty(); j++)
+        for (int i = 0; i < std::max<int>(cursor->width, sprite.width * scale); i++) {
+            bool in_sprite = i < sprite.width * scale && j < sprite.height * scale;
             bool in_cursor = i < cursor->width && j < cursor->height;
             unsigned long argb = in_cursor ? cursor->pixels[j * cursor->width + i] : 0;
             int alpha = (int)(argb >> 24 & 0xff);
             Rgb seen{(int)(argb >> 16 & 0xff), (int)(argb >> 8 & 0xff), (int)(argb & 0xff)};
-            bool clear = !in_sprite || sprite.at(i, j) == MASK;
-            if (clear ? alpha != 0 : alpha != 255 || !rgb_near(seen, sprite.at(i, j)))
+            Rgb want = in_sprite ? sprite.at(i / scale, j / scale) : MASK;
+            bool clear = !in_sprite || want == MASK;
+            if (clear ? alpha != 0 : alpha != 255 || !rgb_near(seen, want))
                 wrong++;
         }
     if (why.empty() && wrong)
@@ -102,10 +104,10 @@ int box_pixels_near(E2eSession &s, const PixelBox &box, Rgb colour)
 }
 
 // Waits (up to 3 s) for the server to show the game's cursor at the pointer.
-::testing::AssertionResult game_cursor_shown(E2eSession &s, const char *where)
+::testing::AssertionResult game_cursor_shown(E2eSession &s, const char *where, int scale = 1)
 {
     std::string why;
-    if (e2e_wait_for([&] { return shows_game_cursor(s, why); }, 3000))
+    if (e2e_wait_for([&] { return shows_game_cursor(s, why, scale); }, 3000))
         return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << where << ": " << why;
 }
@@ -156,6 +158,26 @@ TEST(GameWaiting, TheGamesPointerShowsOnTheTitleTheMenuAndTheBoards)
     ASSERT_TRUE(open_options(s));
     e2e_mouse_move(s, 300, 220);
     EXPECT_TRUE(game_cursor_shown(s, "on the options board"));
+}
+
+TEST(GameWaiting, AtTwiceTheScaleThePointerIsTheGamesCursorTwiceAsLargeAndHidesInPlay)
+{
+    E2eSession s(GAME_DIR, FULL_HD_SCREEN);
+    ASSERT_TRUE(start_scaled_to_title(s, 2));
+    EXPECT_TRUE(game_cursor_shown(s, "on the title at 2x", 2));
+    e2e_focus(s);
+    e2e_tap_key(s, XK_F11);
+    ASSERT_TRUE(window_size_becomes(s, 1920, 1080, 5000));
+    e2e_mouse_move_screen(s, 100, 100);  // on the black around the picture
+    EXPECT_TRUE(game_cursor_shown(s, "in fullscreen", 2));
+    // The game hides the pointer for play; a change of the window keeps it hidden.
+    e2e_mouse_move_screen(s, 448 + box_mid_x(START_BOX) * 2, 156 + box_mid_y(START_BOX) * 2);
+    e2e_mouse_down(s);
+    EXPECT_TRUE(e2e_wait_for([&] { return cursor_hidden(s); }, 3000));
+    e2e_mouse_up(s);
+    e2e_tap_key(s, XK_F11);
+    ASSERT_TRUE(window_size_becomes(s, 1024, 768, 5000));
+    EXPECT_TRUE(e2e_wait_for([&] { return cursor_hidden(s); }, 3000));
 }
 
 // Each place where the game used to wait without looking at the close button: the pointer

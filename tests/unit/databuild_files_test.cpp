@@ -185,6 +185,6 @@ TEST(DatabuildFiles, TheGameFolderHoldsTheHelpFile)
         EXPECT_NE(text.find(std::string(caption).substr(std::string("Pitlorex - ").size())),
                   std::string::npos)
             << caption;
-    for (const char *topic : {"SETAS", "ESC", "SENHA", "VELOCIDADE", "SOM", "NIVEL", "vidas"})
+    for (const char *topic : {"SETAS", "ESC", "F11", "SENHA", "VELOCIDADE", "SOM", "NIVEL", "vidas"})
         EXPECT_NE(text.find(topic), std::string::npos) << topic;
 }

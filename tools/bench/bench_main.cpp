@@ -42,6 +42,8 @@ int main(int argc, char **argv)
     bench_rules(places, floors, rows);
     if (window)
         bench_window(places, games, full_pauses, rows);
+    if (window)
+        bench_scale(places, rows);
     print_table(rows);
     if (window && !full_pauses)
         std::printf("\nThe games were played with the game's 5 s and 2.5 s message pauses cut to "

@@ -3,6 +3,8 @@
 
 #include "bench_table.h"
 
+#include <sys/types.h>
+
 #include <string>
 #include <vector>
 
@@ -41,3 +43,11 @@ void bench_rules(const BenchPlaces &places, const Floors &floors, std::vector<Ro
 // The real game in a real window under its own Xvfb. `games` is the number of games played
 // for the resident size (50 normally).
 void bench_window(const BenchPlaces &places, int games, bool full_pauses, std::vector<Row> &rows);
+
+// Per cent of one core that each of two processes (the game and its X server) took over
+// `seconds`, from the scheduler's counts; -1 for a process that is gone.
+void cpu_over(pid_t a, pid_t b, int seconds, double &a_percent, double &b_percent);
+
+// The window at 2x on a 1920 x 1080 desktop: the scaled present beside a plain scaled copy,
+// and the processor the waiting screens take there, windowed and in fullscreen.
+void bench_scale(const BenchPlaces &places, std::vector<Row> &rows);

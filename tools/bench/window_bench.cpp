@@ -81,9 +81,11 @@ StartTimes time_start(const std::string &folder, const std::string &program)
     return t;
 }
 
+}  // namespace
+
 // Processor time a process's threads have taken so far, in nanoseconds (the scheduler's own
 // count, far finer than the 10 ms ticks of /proc/PID/stat); -1 when it is gone.
-long long cpu_ns(pid_t pid)
+static long long cpu_ns(pid_t pid)
 {
     std::error_code error;
     long long total = 0;
@@ -108,6 +110,8 @@ void cpu_over(pid_t a, pid_t b, int seconds, double &a_percent, double &b_percen
     a_percent = a0 < 0 || a1 < 0 ? -1 : 100.0 * (a1 - a0) / ns;
     b_percent = b0 < 0 || b1 < 0 ? -1 : 100.0 * (b1 - b0) / ns;
 }
+
+namespace {
 
 // The resident size of a process in megabytes; -1 when it is gone.
 double resident_mb(pid_t pid)

@@ -1,0 +1,133 @@
+// The game on a 1920 x 1080 desktop: its window at twice the picture, the very picture of the
+// 800 x 600 desktop in 2 x 2 squares, the pointer working there, and the window keys.
+#include "game_support.h"
+
+#include <gtest/gtest.h>
+#include <X11/Xlib.h>  // after GoogleTest, whose headers its macros break
+
+#include <chrono>
+#include <thread>
+
+namespace {
+
+const Rgb PANEL_FACE{150, 160, 170};
+const Rgb BLACK{0, 0, 0};
+
+// The help board's panel and its OK button, in picture pixels.
+constexpr int HELP_PANEL_X = 235, HELP_PANEL_Y = 200;
+constexpr int OK_X = 432, OK_Y = 308;
+
+// Presses `keysym` with a modifier held.
+void tap_with(E2eSession &s, KeySym modifier, KeySym keysym)
+{
+    e2e_key_down(s, modifier);
+    e2e_tap_key(s, keysym);
+    e2e_key_up(s, modifier);
+    // A hand takes longer than this to strike again; the fullscreen key re-arms only once the
+    // X server shows it up, which the background thread asks every 10 ms.
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+}
+
+int picture_words_lit(const RgbImage &picture, const PixelBox &box)
+{
+    return count_near(picture, box, WORD_HOVER);
+}
+
+}  // namespace
+
+TEST(GameScale, TheWindowOpensAtTwiceThePictureAndShowsThe800x600PictureSquareBySquare)
+{
+    RgbImage one;
+    {
+        E2eSession small(GAME_DIR);
+        ASSERT_TRUE(start_to_title(small));
+        one = e2e_grab_window(small);
+    }
+    ASSERT_EQ(one.width, 512);
+    ASSERT_EQ(one.height, 384);
+
+    E2eSession s(GAME_DIR, FULL_HD_SCREEN);
+    ASSERT_TRUE(start_scaled_to_title(s, 2));
+    int uneven = -1;
+    RgbImage shot = e2e_grab_window(s);
+    ASSERT_EQ(shot.width, 1024);
+    ASSERT_EQ(shot.height, 768);
+    RgbImage two = picture_of(shot, 2, 0, 0, &uneven);
+    EXPECT_EQ(uneven, 0) << "squares of 2 x 2 that are not one colour";
+    int differ = 0;
+    for (int y = 0; y < 384; y++)
+        for (int x = 0; x < 512; x++)
+            differ += one.at(x, y) != two.at(x, y);
+    EXPECT_EQ(differ, 0) << "picture pixels unlike the 800 x 600 desktop's";
+}
+
+TEST(GameScale, HoverAndClickWorkAt2xAndTheKeysCoverTheScreenAndStepTheScale)
+{
+    E2eSession s(GAME_DIR, FULL_HD_SCREEN);
+    ASSERT_TRUE(start_scaled_to_title(s, 2));
+    auto picture = [&] { return picture_of(e2e_grab_window(s), 2); };
+
+    // A click on "Ajuda" at twice its place opens the help board; its OK brings the title back.
+    e2e_click(s, box_mid_x(HELP_BOX) * 2, box_mid_y(HELP_BOX) * 2);
+    EXPECT_TRUE(e2e_wait_for(
+        [&] { return rgb_near(picture().at(HELP_PANEL_X, HELP_PANEL_Y), PANEL_FACE); }, 5000));
+    e2e_click(s, OK_X * 2, OK_Y * 2);
+    e2e_mouse_move(s, 480 * 2, 370 * 2);
+    ASSERT_TRUE(e2e_wait_for([&] { return menu_words_normal(picture()); }, 5000));
+
+    // F11, held for a second as a slow hand may: the window covers the screen once and stays,
+    // the picture at 2x in its middle, black around it, and the pointer still finds the words.
+    e2e_focus(s);
+    e2e_key_down(s, XK_F11);
+    ASSERT_TRUE(window_size_becomes(s, 1920, 1080, 5000));
+    int flickers = 0;
+    for (int look = 0; look < 10; look++) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        int w, h;
+        window_size(s, w, h);
+        flickers += w != 1920;
+    }
+    e2e_key_up(s, XK_F11);
+    EXPECT_EQ(flickers, 0) << "looks at the window, of 10, while F11 was held, that found it small";
+    int x, y;
+    e2e_window_origin(s, x, y);
+    EXPECT_EQ(x, 0);
+    EXPECT_EQ(y, 0);
+    const int left = (1920 - 1024) / 2, top = (1080 - 768) / 2;
+    auto centred = [&] { return picture_of(e2e_grab_screen(s), 2, left, top); };
+    EXPECT_TRUE(e2e_wait_for([&] { return menu_words_normal(centred()); }, 5000));
+    RgbImage screen = e2e_grab_screen(s);
+    for (auto [bx, by] : {std::pair{0, 0}, {left - 1, 500}, {left + 1024, 500}, {900, top - 1},
+                          {900, top + 768}, {1919, 1079}})
+        EXPECT_EQ(screen.at(bx, by), BLACK) << "(" << bx << ", " << by << ")";
+    e2e_mouse_move_screen(s, left + box_mid_x(OPTIONS_BOX) * 2, top + box_mid_y(OPTIONS_BOX) * 2);
+    EXPECT_TRUE(e2e_wait_for(
+        [&] { return picture_words_lit(centred(), OPTIONS_BOX) > 100; }, 3000));
+    e2e_mouse_move_screen(s, 1800, 1000);
+
+    // F11 again: the window as it was.
+    e2e_tap_key(s, XK_F11);
+    EXPECT_TRUE(window_size_becomes(s, 1024, 768, 5000));
+
+    // Ctrl+Minus down to 1x, then Ctrl+Plus twice: up to 2x, no further on this desktop (a
+    // trip through fullscreen with Alt+Return shows the window's scale unchanged).
+    tap_with(s, XK_Control_L, XK_minus);
+    EXPECT_TRUE(window_size_becomes(s, 512, 384, 5000));
+    e2e_mouse_move(s, 480, 370);
+    EXPECT_TRUE(e2e_wait_for([&] { return menu_words_normal(e2e_grab_window(s)); }, 5000));
+    tap_with(s, XK_Control_L, XK_minus);
+    tap_with(s, XK_Control_L, XK_equal);
+    EXPECT_TRUE(window_size_becomes(s, 1024, 768, 5000));
+    tap_with(s, XK_Control_L, XK_equal);
+    // With a word lit by the keys, Alt+Return is the window's: the word is not chosen.
+    e2e_tap_key(s, XK_Down);
+    EXPECT_TRUE(e2e_wait_for([&] { return picture_words_lit(picture(), START_BOX) > 100; }, 3000));
+    tap_with(s, XK_Alt_L, XK_Return);
+    EXPECT_TRUE(window_size_becomes(s, 1920, 1080, 5000));
+    tap_with(s, XK_Alt_L, XK_Return);
+    EXPECT_TRUE(window_size_becomes(s, 1024, 768, 5000));
+    e2e_mouse_move(s, 960, 740);
+    EXPECT_TRUE(e2e_wait_for([&] { return menu_words_normal(picture()); }, 5000))
+        << "Alt+Return chose no menu word";
+    EXPECT_TRUE(e2e_running(s));
+}
