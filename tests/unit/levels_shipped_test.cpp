@@ -108,6 +108,12 @@ TEST(ShippedLevels, RampUpAskForThoughtAndStoreSolutionsThatParkNoMoreThanNeeded
 {
     std::vector<long> efforts[std::size(FLOOR_BY_AREA)];
     int naive_wins_in_area_1 = 0;
+    // The fewest parkings asked from a level on: the last two areas ask for two, the last
+    // level for three, and it is the hardest of all.
+    const struct {
+        int from_level, parkings;
+    } least_parkings[] = {{13, 2}, {LEVEL_COUNT, 3}};
+    long hardest_before_last = 0;
     for (int level = 1; level <= LEVEL_COUNT; level++) {
         SCOPED_TRACE("level " + std::to_string(level));
         const LevelReport r = check_level(DATA_DIR + "/fases", level, {});
@@ -121,6 +127,13 @@ TEST(ShippedLevels, RampUpAskForThoughtAndStoreSolutionsThatParkNoMoreThanNeeded
         auto shipped = load_shipped(level);
         EXPECT_EQ(replay_solution(shipped->state, shipped->grids, keys).parkings, r.parkings)
             << "the stored solution parks where the level needs no parking";
+        for (const auto &least : least_parkings)
+            if (level >= least.from_level)
+                EXPECT_GE(r.parkings, least.parkings);
+        if (level < LEVEL_COUNT)
+            hardest_before_last = std::max(hardest_before_last, r.effort);
+        else
+            EXPECT_GT(r.effort, hardest_before_last) << "the last level is not the hardest";
         if (r.area == 1) {
             naive_wins_in_area_1 += r.naive_wins;
             continue;
