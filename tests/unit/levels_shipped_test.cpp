@@ -120,16 +120,21 @@ struct LevelTarget {
     int room;
 };
 const LevelTarget LEVEL_TARGETS[] = {
-    {5, 12, 1, 0},
-    {9, 12, 1, 40},
+    {5, LEVEL_COUNT, 1, 0},
+    {9, LEVEL_COUNT, 1, 40},
+    {13, LEVEL_COUNT, 2, 40},
+    {LEVEL_COUNT, LEVEL_COUNT, 3, 40},
 };
+// Rooms that use the board: at least this many levels of at least 90 floor cells.
+constexpr int LARGE_ROOM = 90, LARGE_ROOMS = 4;
 
 }  // namespace
 
 TEST(ShippedLevels, RampUpAskForThoughtAndStoreSolutionsThatParkNoMoreThanNeeded)
 {
     std::vector<long> efforts[std::size(FLOOR_BY_AREA)];
-    int naive_wins_in_area_1 = 0;
+    int naive_wins_in_area_1 = 0, large_rooms = 0;
+    long hardest_before_last = 0;  // the last level asks the most effort of all
     for (int level = 1; level <= LEVEL_COUNT; level++) {
         SCOPED_TRACE("level " + std::to_string(level));
         const LevelReport r = check_level(DATA_DIR + "/fases", level, {});
@@ -148,6 +153,11 @@ TEST(ShippedLevels, RampUpAskForThoughtAndStoreSolutionsThatParkNoMoreThanNeeded
                 EXPECT_GE(r.parkings, t.parkings) << "a level won one nugget at a time";
                 EXPECT_GE(r.floor_cells, t.room) << "a room too small";
             }
+        large_rooms += r.floor_cells >= LARGE_ROOM;
+        if (level < LEVEL_COUNT)
+            hardest_before_last = std::max(hardest_before_last, r.effort);
+        else
+            EXPECT_GT(r.effort, hardest_before_last) << "the last level is not the hardest";
         if (r.area == 1) {
             naive_wins_in_area_1 += r.naive_wins;
             continue;
@@ -156,6 +166,7 @@ TEST(ShippedLevels, RampUpAskForThoughtAndStoreSolutionsThatParkNoMoreThanNeeded
         EXPECT_LE(r.walk_ratio(), 3.0) << r.frames << " moves for " << r.pushes << " pushes";
     }
     EXPECT_LE(naive_wins_in_area_1, 2);
+    EXPECT_GE(large_rooms, LARGE_ROOMS);
     for (size_t area = 1; area < std::size(efforts); area++)
         EXPECT_GT(median(efforts[area]), median(efforts[area - 1])) << "area " << area + 1;
 }
