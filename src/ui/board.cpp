@@ -3,6 +3,7 @@
 
 #include "platform/input_latch.h"
 #include "platform/platform.h"
+#include "ui/pointer_box.h"
 
 void draw_board_frame(int x1, int y1, int x2, int y2, const char *title, int title_x,
                       int bx1, int by1, int bx2, int by2)
@@ -22,8 +23,7 @@ void draw_board_frame(int x1, int y1, int x2, int y2, const char *title, int tit
 
 bool ok_button_hit(int bx1, int by1, int bx2, int by2)
 {
-    return pf_mouse_x() > bx1 - 1 && pf_mouse_y() > by1 - 1 && pf_mouse_x() < bx2 + 1 &&
-           pf_mouse_y() < by2 + 1;
+    return pointer_in({bx1, by1, bx2, by2, true});
 }
 
 void draw_ok_label(int bx1, int by1, bool highlighted)

@@ -24,9 +24,7 @@ struct BoardLine {
 void draw_board_frame(int x1, int y1, int x2, int y2, const char *title, int title_x,
                       int bx1, int by1, int bx2, int by2);
 
-// True when the pointer is on the button, bounds included. Compares x > bx1 - 1, y > by1 - 1,
-// x < bx2 + 1, y < by2 + 1 in that order, reading the pointer afresh for each, and stops at
-// the first that fails: the pointer may move while the comparisons run.
+// True when the pointer is on the button, bounds included.
 bool ok_button_hit(int bx1, int by1, int bx2, int by2);
 
 // Draws the OK button's label on its face, lit when `highlighted`; no background, so the face

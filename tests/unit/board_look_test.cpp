@@ -130,38 +130,6 @@ TEST(OkButton, BoundsAreInclusiveOnBothButtons)
     }
 }
 
-TEST(OkButton, ReadsThePointerAfreshAndStopsAtTheFirstFailure)
-{
-    make_board_screen();
-    // x, y, x, y: the pointer leaves to the right between the two reads of x.
-    int reads = 0;
-    script.on_poll = [&reads](ScriptPlatform &s) {
-        reads++;
-        s.mouse_x = reads >= 3 ? 500 : 430;
-        s.mouse_y = 305;
-    };
-    EXPECT_FALSE(ok_button_hit(399, 300, 465, 316));
-    EXPECT_EQ(reads, 3);
-
-    // Left of the button: one read settles it.
-    reads = 0;
-    script.on_poll = [&reads](ScriptPlatform &s) {
-        reads++;
-        s.mouse_x = 100;
-    };
-    EXPECT_FALSE(ok_button_hit(399, 300, 465, 316));
-    EXPECT_EQ(reads, 1);
-
-    reads = 0;
-    script.on_poll = [&reads](ScriptPlatform &s) {
-        reads++;
-        s.mouse_x = 430;
-        s.mouse_y = 305;
-    };
-    EXPECT_TRUE(ok_button_hit(399, 300, 465, 316));
-    EXPECT_EQ(reads, 4);
-}
-
 TEST(OkButton, StepClicksOnlyWithTheLeftButtonAlone)
 {
     BitmapPtr bmp = make_board_screen();
