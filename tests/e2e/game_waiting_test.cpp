@@ -9,6 +9,8 @@
 
 #include <algorithm>
 #include <chrono>
+#include <functional>
+#include <string>
 
 namespace {
 
@@ -181,50 +183,68 @@ TEST(GameWaiting, AtTwiceTheScaleThePointerIsTheGamesCursorTwiceAsLargeAndHidesI
 }
 
 // Each place where the game used to wait without looking at the close button: the pointer
-// resting on a menu word, resting on an options value, and the wait for a password key.
-TEST(GameWaiting, CloseIsAnsweredWhileThePointerRestsOnAMenuWord)
+// resting on a menu word, resting on an options value, and the wait for a password key. Each
+// row brings the game from its title to that place: "" once it waits there, else what failed.
+TEST(GameWaiting, CloseIsAnsweredWhereverThePointerOrAKeyIsAwaited)
 {
-    E2eSession s(GAME_DIR);
-    ASSERT_TRUE(start_to_title(s));
-    e2e_mouse_move(s, box_mid_x(HELP_BOX), box_mid_y(HELP_BOX));
-    ASSERT_TRUE(e2e_wait_for([&] { return count_near(e2e_grab_window(s), HELP_BOX, WORD_HOVER) > 100; },
-                             3000));
-    long ms = 0;
-    EXPECT_EQ(close_and_wait(s, ms), 0);
-    EXPECT_LT(ms, 1000) << "the close took " << ms << " ms";
-}
-
-TEST(GameWaiting, CloseIsAnsweredWhileThePointerRestsOnAnOptionsValue)
-{
-    E2eSession s(GAME_DIR);
-    ASSERT_TRUE(start_to_title(s));
-    ASSERT_TRUE(open_options(s));
-    e2e_mouse_move(s, 312, 252);  // on "SIM"
-    ASSERT_TRUE(e2e_wait_for(
-        [&] { return shows_text(e2e_grab_window(s), 310, 250, "SIM", VALUE_LIT); }, 3000));
-    long ms = 0;
-    EXPECT_EQ(close_and_wait(s, ms), 0);
-    EXPECT_LT(ms, 1000) << "the close took " << ms << " ms";
-}
-
-TEST(GameWaiting, CloseIsAnsweredWhileTheOptionsBoardWaitsForAPasswordKey)
-{
-    E2eSession s(GAME_DIR);
-    ASSERT_TRUE(start_to_title(s));
-    ASSERT_TRUE(open_options(s));
-    e2e_click(s, 340, 281);  // the password box
-    ASSERT_TRUE(e2e_wait_for([&] {
-        return shows_text(e2e_grab_window(s), 277, 305, "Digite a senha", {200, 200, 200});
-    }, 3000));
-    e2e_mouse_move(s, 300, 220);
-    e2e_focus(s);
-    e2e_tap_key(s, XK_k);  // one key of four
-    ASSERT_TRUE(e2e_wait_for([&] {
-        return count_near(e2e_grab_window(s), PixelBox{331, 280, 338, 287}, {180, 180, 180}) > 3;
-    }, 3000)) << "no star for the key";
-    long ms = 0;
-    EXPECT_EQ(close_and_wait(s, ms), 0);
-    EXPECT_LT(ms, 1000) << "the close took " << ms << " ms";
+    const struct {
+        const char *where;
+        std::function<std::string(E2eSession &)> reach;
+    } places[] = {
+        {"on a menu word",
+         [](E2eSession &s) -> std::string {
+             e2e_mouse_move(s, box_mid_x(HELP_BOX), box_mid_y(HELP_BOX));
+             return e2e_wait_for(
+                        [&] { return count_near(e2e_grab_window(s), HELP_BOX, WORD_HOVER) > 100; },
+                        3000)
+                        ? ""
+                        : "the word is not lit";
+         }},
+        {"on an options value",
+         [](E2eSession &s) -> std::string {
+             if (!open_options(s))
+                 return "no options board";
+             e2e_mouse_move(s, 312, 252);  // on "SIM"
+             return e2e_wait_for(
+                        [&] { return shows_text(e2e_grab_window(s), 310, 250, "SIM", VALUE_LIT); },
+                        3000)
+                        ? ""
+                        : "the value is not lit";
+         }},
+        {"in the password's entry",
+         [](E2eSession &s) -> std::string {
+             if (!open_options(s))
+                 return "no options board";
+             e2e_click(s, 340, 281);  // the password box
+             if (!e2e_wait_for([&] {
+                     return shows_text(e2e_grab_window(s), 277, 305, "Digite a senha",
+                                       {200, 200, 200});
+                 }, 3000))
+                 return "no password prompt";
+             e2e_mouse_move(s, 300, 220);
+             e2e_focus(s);
+             e2e_tap_key(s, XK_k);  // one key of four
+             return e2e_wait_for([&] {
+                 return count_near(e2e_grab_window(s), PixelBox{331, 280, 338, 287},
+                                   {180, 180, 180}) > 3;
+             }, 3000)
+                        ? ""
+                        : "no star for the key";
+         }},
+    };
+    for (const auto &place : places) {
+        SCOPED_TRACE(place.where);
+        E2eSession s(GAME_DIR);
+        ASSERT_TRUE(start_to_title(s));
+        const std::string failed = place.reach(s);
+        if (!failed.empty()) {
+            ADD_FAILURE() << failed;
+            continue;
+        }
+        long ms = 0;
+        EXPECT_EQ(close_and_wait(s, ms), 0);
+        EXPECT_LT(ms, 1000) << "the close took " << ms << " ms";
+    }
 }
 
 // Difficulty DIFICIL (one life), a tiny game, Escape: a life lost, then the game-over
