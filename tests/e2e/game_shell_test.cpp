@@ -66,7 +66,7 @@ static bool click_until(E2eSession &s, int x, int y, const std::function<bool()>
     return false;
 }
 
-static const Rgb PANEL_FACE{150, 160, 170}, STATUS_GREY{238, 238, 238};
+static const Rgb PANEL_FACE{150, 160, 170};
 
 TEST(GameShell, ARunWritesNothingAndObeysNoSettingsFileLeftBeside)
 {

@@ -266,9 +266,7 @@ TEST(GameWaiting, CloseIsAnsweredDuringTheGameOverMessage)
     e2e_click(s, 432, 308);  // OK
     e2e_mouse_move(s, 480, 370);
     ASSERT_TRUE(e2e_wait_for([&] { return menu_words_normal(e2e_grab_window(s)); }, 5000));
-    e2e_click(s, box_mid_x(START_BOX), box_mid_y(START_BOX));
-    const Rgb status_grey{238, 238, 238};
-    ASSERT_TRUE(e2e_wait_for([&] { return rgb_near(e2e_pixel(s, 300, 379), status_grey); }, 5000));
+    ASSERT_TRUE(play_started(s));
     e2e_mouse_move(s, 300, 300);
     EXPECT_TRUE(e2e_wait_for([&] { return cursor_hidden(s); }, 3000)) << "a pointer over play";
 
@@ -276,12 +274,7 @@ TEST(GameWaiting, CloseIsAnsweredDuringTheGameOverMessage)
     const PixelBox message_area{272, 0, 511, 24};
     RgbImage playing = e2e_grab_window(s);
     auto message_shown = [&] {
-        RgbImage shot = e2e_grab_window(s);
-        int changed = 0;
-        for (int y = message_area.y1; y <= message_area.y2; y++)
-            for (int x = message_area.x1; x <= message_area.x2; x++)
-                changed += !rgb_near(shot.at(x, y), playing.at(x, y));
-        return changed > 200;
+        return pixels_changed(playing, e2e_grab_window(s), message_area) > 200;
     };
     e2e_focus(s);
     e2e_tap_key(s, XK_Escape, 150);
