@@ -1,5 +1,4 @@
-// A short real game: "Iniciar" on tiny levels, one push into the basket, the level won, and
-// the close button during play.
+// A short real game: "Iniciar" on tiny levels, one push into the basket, the level won.
 #include "game_support.h"
 
 #include <gtest/gtest.h>
@@ -43,10 +42,3 @@ TEST(GamePlay, OnePushIntoTheBasketWinsTheLevel)
     EXPECT_EQ(e2e_wait_exit(s, 10000), 0);
 }
 
-TEST(GamePlay, CloseRequestDuringPlayEndsWithStatusZero)
-{
-    E2eSession s(GAME_DIR);
-    ASSERT_TRUE(start_tiny_game(s)) << e2e_program_output(s);
-    e2e_request_close(s);
-    EXPECT_EQ(e2e_wait_exit(s, 3000), 0);
-}

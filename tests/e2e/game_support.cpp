@@ -294,6 +294,17 @@ void put_every_level(E2eSession &s, const std::string &tiles, const std::string 
     }
 }
 
+// Clicks the word in `box` and waits for a board's panel face at (x, y).
+static bool open_board(E2eSession &s, const PixelBox &box, int x, int y)
+{
+    const Rgb panel_face{150, 160, 170};
+    e2e_click(s, box_mid_x(box), box_mid_y(box));
+    return e2e_wait_for([&] { return rgb_near(e2e_pixel(s, x, y), panel_face); }, 5000);
+}
+
+bool open_help(E2eSession &s) { return open_board(s, HELP_BOX, 235, 200); }
+bool open_options(E2eSession &s) { return open_board(s, OPTIONS_BOX, 265, 250); }
+
 bool play_started(E2eSession &s)
 {
     e2e_click(s, box_mid_x(START_BOX), box_mid_y(START_BOX));

@@ -80,6 +80,10 @@ void put_tiny_levels(E2eSession &s);
 // file pairs of the session's game folder.
 void put_every_level(E2eSession &s, const std::string &tiles, const std::string &objects);
 
+// Clicks "Ajuda" or "Opcoes" on the title and waits (up to 5 s) for the board's panel.
+bool open_help(E2eSession &s);
+bool open_options(E2eSession &s);
+
 // Clicks "Iniciar" on the title and waits (up to 5 s) for play's first frame: the status
 // line's grey at both ends.
 bool play_started(E2eSession &s);
