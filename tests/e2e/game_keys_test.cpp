@@ -185,9 +185,7 @@ TEST(GameKeys, ATapAndAShortPressStepOneCellAndAHoldWalks)
 TEST(GameKeys, ReturnEndsAMessageAndThePasswordWaitsForAKey)
 {
     E2eSession s(GAME_DIR);
-    put_tiny_levels(s);
-    ASSERT_TRUE(start_to_title(s));
-    ASSERT_TRUE(play_started(s)) << e2e_program_output(s);
+    ASSERT_TRUE(start_tiny_game(s)) << e2e_program_output(s);
     e2e_focus(s);
     sleep_ms(200);
     RgbImage level = e2e_grab_window(s);

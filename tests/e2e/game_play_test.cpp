@@ -6,15 +6,6 @@
 // Top right of the playfield, where a won level's message is written over the wall tiles.
 static constexpr PixelBox MESSAGE_AREA{272, 0, 511, 24};
 
-// Starts a game of the tiny levels from the menu and waits for its first frame.
-static bool start_tiny_game(E2eSession &s)
-{
-    put_tiny_levels(s);
-    if (!start_to_title(s))
-        return false;
-    return play_started(s);
-}
-
 TEST(GamePlay, OnePushIntoTheBasketWinsTheLevel)
 {
     E2eSession s(GAME_DIR);

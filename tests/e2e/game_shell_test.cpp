@@ -132,9 +132,7 @@ TEST(GameShell, TermIntAndHupEndTheGameAtOnceAndTakeAnOpenBoxWithIt)
     {
         SCOPED_TRACE("SIGINT in play");
         E2eSession s(GAME_DIR);
-        put_tiny_levels(s);
-        ASSERT_TRUE(start_to_title(s));
-        ASSERT_TRUE(play_started(s));
+        ASSERT_TRUE(start_tiny_game(s));
         expect_ended_by(s, SIGINT);
     }
     {

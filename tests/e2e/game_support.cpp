@@ -315,6 +315,12 @@ bool play_started(E2eSession &s)
     }, 5000);
 }
 
+bool start_tiny_game(E2eSession &s)
+{
+    put_tiny_levels(s);
+    return start_to_title(s) && play_started(s);
+}
+
 int pixels_changed(const RgbImage &before, const RgbImage &after, const PixelBox &box)
 {
     int changed = 0;

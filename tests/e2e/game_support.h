@@ -88,6 +88,9 @@ bool open_options(E2eSession &s);
 // line's grey at both ends.
 bool play_started(E2eSession &s);
 
+// Starts pitlorex on the tiny levels and a game from the menu; waits for its first frame.
+bool start_tiny_game(E2eSession &s);
+
 // Pixels of `box` whose colours differ (beyond rgb_near's tolerance) between two pictures.
 int pixels_changed(const RgbImage &before, const RgbImage &after, const PixelBox &box);
 
