@@ -68,6 +68,16 @@ bool board_ok_key()
     return pf_take_press(OK_KEYS, 4, press);
 }
 
+bool board_ok_pass(OkButton &button)
+{
+    bool drew = false;
+    if (board_ok_step(button, drew) || board_ok_key())
+        return true;
+    if (!drew)
+        pf_idle();  // the board shows what it showed: let the processor rest
+    return false;
+}
+
 void end_process_if_closed(const std::atomic<bool> &close_requested)
 {
     if (close_requested) {

@@ -51,6 +51,10 @@ bool board_ok_step(OkButton &button, bool &drew);
 // keyboard's OK.
 bool board_ok_key();
 
+// One pass of a board that waits for OK, the help and victory boards' loop: true when OK was
+// clicked or pressed; a pass that drew nothing yields the processor.
+bool board_ok_pass(OkButton &button);
+
 // When `close_requested` is set: shuts the library down and ends the process with status 0.
 // Otherwise returns at once.
 void end_process_if_closed(const std::atomic<bool> &close_requested);
