@@ -171,60 +171,49 @@ TEST(GameWaiting, AtTwiceTheScaleThePointerIsTheGamesCursorTwiceAsLargeAndHidesI
 
 // The close button ends the game with status 0 within a second on every screen, and in each
 // place where the game once waited without looking at it: the pointer resting on a menu word,
-// resting on an options value, and the wait for a password key. Each row brings the game from
-// its title (the tiny levels in its folder) to that place: "" once it is there, else what
-// failed.
+// resting on an options value, and the wait for a password key. Each row opens its screen from
+// the title (the tiny levels in the game's folder), then waits there as a player would.
 TEST(GameWaiting, CloseIsAnsweredAtOnceOnEveryScreen)
 {
-    auto reached = [](bool ok, const char *failure) { return std::string(ok ? "" : failure); };
+    auto lit_within_3s = [](E2eSession &s, const std::function<bool(const RgbImage &)> &lit) {
+        return e2e_wait_for([&] { return lit(e2e_grab_window(s)); }, 3000);
+    };
     const struct {
         const char *where;
-        std::function<std::string(E2eSession &)> reach;
+        bool (*open)(E2eSession &);              // from the title (none: stay there)
+        std::function<bool(E2eSession &)> wait;  // false when the screen did not answer
     } places[] = {
-        {"on the title", [](E2eSession &) { return std::string(); }},
-        {"on the help board", [&](E2eSession &s) { return reached(open_help(s), "no help"); }},
-        {"on the options board",
-         [&](E2eSession &s) { return reached(open_options(s), "no options board"); }},
-        {"in play", [&](E2eSession &s) { return reached(play_started(s), "no play"); }},
-        {"on a menu word",
-         [](E2eSession &s) -> std::string {
+        {"on the title", nullptr, nullptr},
+        {"on the help board", open_help, nullptr},
+        {"on the options board", open_options, nullptr},
+        {"in play", play_started, nullptr},
+        {"on a menu word", nullptr,
+         [&](E2eSession &s) {
              e2e_mouse_move(s, box_mid_x(HELP_BOX), box_mid_y(HELP_BOX));
-             return e2e_wait_for(
-                        [&] { return count_near(e2e_grab_window(s), HELP_BOX, WORD_HOVER) > 100; },
-                        3000)
-                        ? ""
-                        : "the word is not lit";
+             return lit_within_3s(s, [](const RgbImage &shot) {
+                 return count_near(shot, HELP_BOX, WORD_HOVER) > 100;
+             });
          }},
-        {"on an options value",
-         [](E2eSession &s) -> std::string {
-             if (!open_options(s))
-                 return "no options board";
+        {"on an options value", open_options,
+         [&](E2eSession &s) {
              e2e_mouse_move(s, 312, 252);  // on "SIM"
-             return e2e_wait_for(
-                        [&] { return shows_text(e2e_grab_window(s), 310, 250, "SIM", VALUE_LIT); },
-                        3000)
-                        ? ""
-                        : "the value is not lit";
+             return lit_within_3s(s, [](const RgbImage &shot) {
+                 return shows_text(shot, 310, 250, "SIM", VALUE_LIT);
+             });
          }},
-        {"in the password's entry",
-         [](E2eSession &s) -> std::string {
-             if (!open_options(s))
-                 return "no options board";
+        {"in the password's entry", open_options,
+         [&](E2eSession &s) {
              e2e_click(s, 340, 281);  // the password box
-             if (!e2e_wait_for([&] {
-                     return shows_text(e2e_grab_window(s), 277, 305, "Digite a senha",
-                                       {200, 200, 200});
-                 }, 3000))
-                 return "no password prompt";
+             if (!lit_within_3s(s, [](const RgbImage &shot) {
+                     return shows_text(shot, 277, 305, "Digite a senha", {200, 200, 200});
+                 }))
+                 return false;
              e2e_mouse_move(s, 300, 220);
              e2e_focus(s);
-             e2e_tap_key(s, XK_k);  // one key of four
-             return e2e_wait_for([&] {
-                 return count_near(e2e_grab_window(s), PixelBox{331, 280, 338, 287},
-                                   {180, 180, 180}) > 3;
-             }, 3000)
-                        ? ""
-                        : "no star for the key";
+             e2e_tap_key(s, XK_k);  // one key of four: its star shows
+             return lit_within_3s(s, [](const RgbImage &shot) {
+                 return count_near(shot, PixelBox{331, 280, 338, 287}, {180, 180, 180}) > 3;
+             });
          }},
     };
     for (const auto &place : places) {
@@ -232,9 +221,12 @@ TEST(GameWaiting, CloseIsAnsweredAtOnceOnEveryScreen)
         E2eSession s(GAME_DIR);
         put_tiny_levels(s);
         ASSERT_TRUE(start_to_title(s));
-        const std::string failed = place.reach(s);
-        if (!failed.empty()) {
-            ADD_FAILURE() << failed;
+        if (place.open && !place.open(s)) {
+            ADD_FAILURE() << "the screen did not open";
+            continue;
+        }
+        if (place.wait && !place.wait(s)) {
+            ADD_FAILURE() << "the screen did not answer the pointer or the key";
             continue;
         }
         long ms = 0;
