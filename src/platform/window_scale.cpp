@@ -10,8 +10,8 @@
 #include <X11/Xatom.h>
 
 #include <algorithm>
-#include <cstdint>
 #include <atomic>
+#include <cstdint>
 #include <cstdio>
 
 namespace {
