@@ -61,10 +61,19 @@ void pf_install_input();
 BITMAP *pf_install_pointer(const char *path);
 
 // ---- Input -------------------------------------------------------------------------------
-// Current pointer position in picture pixels and buttons, read afresh on every call
-// (Allegro's mouse_x, mouse_y, mouse_b; the position is mapped back from the window's scale).
-int pf_mouse_x();
-int pf_mouse_y();
+// Where the pointer is, in picture pixels.
+struct PointerAt {
+    int x, y;
+    bool operator==(const PointerAt &other) const { return x == other.x && y == other.y; }
+    bool operator!=(const PointerAt &other) const { return !(*this == other); }
+};
+
+// The pointer's position now, x and y read at one moment (Allegro's mouse_pos, which the
+// library writes whole), so that a pointer on the move is never seen at an x from one place and
+// a y from another; mapped back from the window's scale.
+PointerAt pf_pointer();
+
+// The buttons held now (Allegro's mouse_b), read afresh on every call.
 int pf_mouse_b();
 
 // True while the key with this scancode (KEY_UP, KEY_ESC, ...) is held (Allegro's key[]).

@@ -127,8 +127,7 @@ BITMAP *pf_install_pointer(const char *path)
     return sprite;
 }
 
-int pf_mouse_x() { return scaled_window_mouse_x(); }
-int pf_mouse_y() { return scaled_window_mouse_y(); }
+PointerAt pf_pointer() { return scaled_window_pointer(); }
 int pf_mouse_b() { return mouse_b; }
 bool pf_key_held(int scancode) { return key[scancode] != 0; }
 int pf_readkey() { return readkey(); }

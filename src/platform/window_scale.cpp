@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdint>
 #include <cstdio>
 
 namespace {
@@ -278,8 +279,14 @@ void scaled_window_refresh()
                      changed_rect(win.picture, win.shown));
 }
 
-int scaled_window_mouse_x() { return picture_coordinate(mouse_x, win.at.x, win.at.scale); }
-int scaled_window_mouse_y() { return picture_coordinate(mouse_y, win.at.y, win.at.scale); }
+PointerAt scaled_window_pointer()
+{
+    // mouse_pos holds x in its high half and y in its low one, each a signed 16-bit number.
+    const int both = mouse_pos;
+    const int x = static_cast<int16_t>(both >> 16), y = static_cast<int16_t>(both & 0xFFFF);
+    return {picture_coordinate(x, win.at.x, win.at.scale),
+            picture_coordinate(y, win.at.y, win.at.scale)};
+}
 
 void scaled_window_set_pointer(BITMAP *sprite)
 {

@@ -3,6 +3,8 @@
 // this module copies what changed of it to the real screen, scaled, and maps the pointer back.
 #pragma once
 
+#include "platform/platform.h"
+
 #include <allegro.h>
 
 // Opens the window at the largest whole scale that fits the desktop (a smaller one, down to
@@ -19,9 +21,9 @@ BITMAP *scaled_window_picture();
 // game waits, draws or polls for keys: every screen of the game passes through one of them.
 void scaled_window_refresh();
 
-// The pointer position in picture pixels (beyond the picture's edges in fullscreen's black).
-int scaled_window_mouse_x();
-int scaled_window_mouse_y();
+// The pointer position in picture pixels (beyond the picture's edges in fullscreen's black),
+// x and y from one read of the library's mouse_pos.
+PointerAt scaled_window_pointer();
 
 // Makes `sprite` (picture-sized; NULL: the library's arrow) the pointer, scaled with the
 // window.

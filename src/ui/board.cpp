@@ -3,6 +3,7 @@
 
 #include "platform/input_latch.h"
 #include "platform/platform.h"
+#include "ui/pointer_box.h"
 
 void draw_board_frame(int x1, int y1, int x2, int y2, const char *title, int title_x,
                       int bx1, int by1, int bx2, int by2)
@@ -22,8 +23,7 @@ void draw_board_frame(int x1, int y1, int x2, int y2, const char *title, int tit
 
 bool ok_button_hit(int bx1, int by1, int bx2, int by2)
 {
-    return pf_mouse_x() > bx1 - 1 && pf_mouse_y() > by1 - 1 && pf_mouse_x() < bx2 + 1 &&
-           pf_mouse_y() < by2 + 1;
+    return pointer_in({bx1, by1, bx2, by2, true});
 }
 
 void draw_ok_label(int bx1, int by1, bool highlighted)
@@ -66,6 +66,16 @@ bool board_ok_key()
     static const int OK_KEYS[] = {KEY_ENTER, KEY_ENTER_PAD, KEY_SPACE, KEY_ESC};
     KeyPress press;
     return pf_take_press(OK_KEYS, 4, press);
+}
+
+bool board_ok_pass(OkButton &button)
+{
+    bool drew = false;
+    if (board_ok_step(button, drew) || board_ok_key())
+        return true;
+    if (!drew)
+        pf_idle();  // the board shows what it showed: let the processor rest
+    return false;
 }
 
 void end_process_if_closed(const std::atomic<bool> &close_requested)

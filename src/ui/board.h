@@ -24,9 +24,7 @@ struct BoardLine {
 void draw_board_frame(int x1, int y1, int x2, int y2, const char *title, int title_x,
                       int bx1, int by1, int bx2, int by2);
 
-// True when the pointer is on the button, bounds included. Compares x > bx1 - 1, y > by1 - 1,
-// x < bx2 + 1, y < by2 + 1 in that order, reading the pointer afresh for each, and stops at
-// the first that fails: the pointer may move while the comparisons run.
+// True when the pointer is on the button, bounds included.
 bool ok_button_hit(int bx1, int by1, int bx2, int by2);
 
 // Draws the OK button's label on its face, lit when `highlighted`; no background, so the face
@@ -52,6 +50,10 @@ bool board_ok_step(OkButton &button, bool &drew);
 // True when Return, Space or Escape was pressed since the last look (the press is taken): the
 // keyboard's OK.
 bool board_ok_key();
+
+// One pass of a board that waits for OK, the help and victory boards' loop: true when OK was
+// clicked or pressed; a pass that drew nothing yields the processor.
+bool board_ok_pass(OkButton &button);
 
 // When `close_requested` is set: shuts the library down and ends the process with status 0.
 // Otherwise returns at once.

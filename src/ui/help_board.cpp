@@ -51,13 +51,10 @@ void show_help_board()
     OkButton ok{HELP_OK_X1, HELP_OK_Y1, HELP_OK_X2, HELP_OK_Y2};
     for (;;) {
         end_process_if_closed(help_close_requested);
-        bool drew = false;
-        if (board_ok_step(ok, drew) || board_ok_key()) {
+        if (board_ok_pass(ok)) {
             // A close request that came with the click wins over returning to the menu.
             end_process_if_closed(help_close_requested);
             return;
         }
-        if (!drew)
-            pf_idle();  // the board shows what it showed: let the processor rest
     }
 }

@@ -6,6 +6,7 @@
 #include "level/picture_header.h"
 #include "platform/input_latch.h"
 #include "platform/platform.h"
+#include "ui/pointer_box.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -62,7 +63,7 @@ constexpr int MENU_KEYS[] = {KEY_UP, KEY_DOWN, KEY_ENTER, KEY_ENTER_PAD, KEY_SPA
 // they took it: the pointer takes the light back once it moves.
 int lit_item = -1;
 bool keys_hold_light = false;
-int pointer_at_keys_x = 0, pointer_at_keys_y = 0;
+PointerAt pointer_at_keys{0, 0};
 
 // Each label's box for the font they were measured with, and the colour each label shows in
 // title_bitmap now.
@@ -162,8 +163,7 @@ int play_menu_keys()
             int step = down ? 1 : ITEM_COUNT - 1;
             light_only((from + step) % ITEM_COUNT);
             keys_hold_light = true;
-            pointer_at_keys_x = pf_mouse_x();
-            pointer_at_keys_y = pf_mouse_y();
+            pointer_at_keys = pf_pointer();
         } else if (lit_item >= 0) {
             return lit_item + 1;
         }
@@ -178,12 +178,9 @@ bool menu_clicked()
     return pf_mouse_b() == 1 || latched;
 }
 
-// Each comparison reads the pointer afresh, left edge, top, right, bottom, and stops at the
-// first that fails: the pointer may move between two of them.
 bool pointer_on(const MenuItem &item)
 {
-    return pf_mouse_x() > item.x && pf_mouse_y() > item.y && pf_mouse_x() < item.right &&
-           pf_mouse_y() < item.bottom;
+    return pointer_in({item.x, item.y, item.right, item.bottom, false});
 }
 
 // The picture from its file at the window's size; a black one (with a word on standard error)
@@ -270,8 +267,7 @@ int poll_main_menu()
         return chosen;
     if (keys_hold_light) {
         // The lit label stays the keys' until the pointer moves or clicks.
-        if (pf_mouse_x() == pointer_at_keys_x && pf_mouse_y() == pointer_at_keys_y &&
-            pf_mouse_b() != 1) {
+        if (pf_pointer() == pointer_at_keys && pf_mouse_b() != 1) {
             pf_take_click();
             pf_idle();
             return MENU_NONE;

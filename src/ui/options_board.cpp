@@ -5,6 +5,7 @@
 #include "platform/input_latch.h"
 #include "platform/platform.h"
 #include "ui/board.h"
+#include "ui/pointer_box.h"
 
 #include <cctype>
 
@@ -82,11 +83,10 @@ bool option_key_waiting() { return pf_press_latched(OPTION_KEYS, OPTION_KEY_COUN
 constexpr int OK_CLICKED = -1;
 
 // True while the pointer is strictly inside the box around a value at `at`, reaching to
-// at.x + right and at.y + bottom. Each comparison reads the pointer afresh.
+// at.x + right and at.y + bottom.
 bool pointer_in_box(Spot at, int right, int bottom)
 {
-    return at.x - 10 < pf_mouse_x() && pf_mouse_x() < at.x + right && at.y - 5 < pf_mouse_y() &&
-           pf_mouse_y() < at.y + bottom;
+    return pointer_in({at.x - 10, at.y - 5, at.x + right, at.y + bottom, false});
 }
 
 // Waits for a typed key without blocking, so that a close request ends the board at once
@@ -194,7 +194,7 @@ struct OptionsView {
     // the pointer takes it back once it moves.
     int key_line = -1;
     bool keys_hold_light = false;
-    int pointer_x = 0, pointer_y = 0;
+    PointerAt pointer{0, 0};
     int hover_line = -1;  // the line whose hover a key interrupted
 };
 
@@ -266,8 +266,7 @@ bool play_option_keys(OptionsState &state, OptionsView &view)
         view.key_line = line;
         view.keys_hold_light = true;
         view.hover_line = -1;
-        view.pointer_x = pf_mouse_x();
-        view.pointer_y = pf_mouse_y();
+        view.pointer = pf_pointer();
         if (key == KEY_UP || key == KEY_DOWN) {
             show_lines(state, view, line);
         } else if (line < PASSWORD_LINE) {
@@ -324,8 +323,7 @@ bool options_pass(OptionsState &state, OptionsView &view)
     view.hover_line = -1;
     if (view.keys_hold_light) {
         // The keys' line stays lit until the pointer moves or clicks.
-        if (pf_mouse_x() == view.pointer_x && pf_mouse_y() == view.pointer_y &&
-            pf_mouse_b() != 1) {
+        if (pf_pointer() == view.pointer && pf_mouse_b() != 1) {
             show_lines(state, view, view.key_line);
             pf_take_click();
             if (!view.drew)

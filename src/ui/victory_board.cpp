@@ -54,13 +54,9 @@ void run_victory_board()
     pf_drop_presses();  // the arrows of the winning walk are no answer to the board
     OkButton ok{VICTORY_OK_X1, VICTORY_OK_Y1, VICTORY_OK_X2, VICTORY_OK_Y2};
     // A close request made during the winning frame went to the game's flag: honour it too.
-    while (!victory_close_requested && !game_state.close_requested) {
-        bool drew = false;
-        if (board_ok_step(ok, drew) || board_ok_key())
+    while (!victory_close_requested && !game_state.close_requested)
+        if (board_ok_pass(ok))
             return;
-        if (!drew)
-            pf_idle();
-    }
 }
 
 void show_victory_board()

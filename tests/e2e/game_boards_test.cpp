@@ -1,5 +1,5 @@
 // The help and options boards in a real window: opened from the menu beside it, their panel
-// colours, the OK button, a password typed on the keyboard, and the close button on each.
+// colours, the OK button and a password typed on the keyboard.
 #include "game_support.h"
 
 #include <gtest/gtest.h>
@@ -22,24 +22,6 @@ static bool pixel_near(E2eSession &s, int x, int y, Rgb colour)
     return rgb_near(e2e_pixel(s, x, y), colour);
 }
 
-static void click_word(E2eSession &s, const PixelBox &word)
-{
-    e2e_click(s, box_mid_x(word), box_mid_y(word));
-}
-
-// Clicks "Ajuda" and waits until the help board's panel is drawn.
-static bool open_help(E2eSession &s)
-{
-    click_word(s, HELP_BOX);
-    return e2e_wait_for([&] { return pixel_near(s, 235, 200, PANEL_FACE); }, 5000);
-}
-
-// Clicks "Opcoes" and waits until the options board's panel is drawn.
-static bool open_options(E2eSession &s)
-{
-    click_word(s, OPTIONS_BOX);
-    return e2e_wait_for([&] { return pixel_near(s, 265, 250, PANEL_FACE); }, 5000);
-}
 
 // Clicks OK and waits for the title with its four words in their normal colour, the pointer
 // back right of the menu; the picture must also cover the board again at `board_pixel`.
@@ -99,15 +81,6 @@ TEST(GameHelpBoard, OpensBesideTheLitWordAndOkBringsBackTheTitle)
     EXPECT_TRUE(e2e_running(s));
 }
 
-TEST(GameHelpBoard, CloseRequestEndsTheGameAtOnceWithStatusZero)
-{
-    E2eSession s(GAME_DIR);
-    ASSERT_TRUE(start_to_title(s));
-    ASSERT_TRUE(open_help(s));
-    e2e_request_close(s);
-    EXPECT_EQ(e2e_wait_exit(s, 3000), 0);
-}
-
 // The password box "(    )" at (325, 280); the entry's prompt and answer at (277, 305).
 static constexpr int PASSWORD_X = 325, PASSWORD_Y = 280, ANSWER_X = 277, ANSWER_Y = 305;
 static const Rgb ANSWER_GREY{200, 200, 200}, STAR_GREY{180, 180, 180};
@@ -154,11 +127,3 @@ TEST(GameOptionsBoard, PasswordTypedOnTheKeyboardSelectsArea2)
     EXPECT_TRUE(ok_back_to_title(s, 265, 250));
 }
 
-TEST(GameOptionsBoard, CloseRequestEndsTheGameAtOnceWithStatusZero)
-{
-    E2eSession s(GAME_DIR);
-    ASSERT_TRUE(start_to_title(s));
-    ASSERT_TRUE(open_options(s));
-    e2e_request_close(s);
-    EXPECT_EQ(e2e_wait_exit(s, 3000), 0);
-}

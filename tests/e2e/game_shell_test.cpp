@@ -66,7 +66,7 @@ static bool click_until(E2eSession &s, int x, int y, const std::function<bool()>
     return false;
 }
 
-static const Rgb PANEL_FACE{150, 160, 170}, STATUS_GREY{238, 238, 238};
+static const Rgb PANEL_FACE{150, 160, 170};
 
 TEST(GameShell, ARunWritesNothingAndObeysNoSettingsFileLeftBeside)
 {
@@ -82,13 +82,11 @@ TEST(GameShell, ARunWritesNothingAndObeysNoSettingsFileLeftBeside)
 
     ASSERT_TRUE(start_to_title(s)) << e2e_program_output(s);
     // Help and options, each left with OK.
-    e2e_click(s, box_mid_x(HELP_BOX), box_mid_y(HELP_BOX));
-    ASSERT_TRUE(e2e_wait_for([&] { return pixel_near(s, 235, 200, PANEL_FACE); }, 5000));
+    ASSERT_TRUE(open_help(s));
     e2e_click(s, 432, 308);
     e2e_mouse_move(s, 480, 370);
     ASSERT_TRUE(e2e_wait_for([&] { return menu_words_normal(e2e_grab_window(s)); }, 5000));
-    e2e_click(s, box_mid_x(OPTIONS_BOX), box_mid_y(OPTIONS_BOX));
-    ASSERT_TRUE(e2e_wait_for([&] { return pixel_near(s, 265, 250, PANEL_FACE); }, 5000));
+    ASSERT_TRUE(open_options(s));
     // FACIL -> MEDIO -> DIFICIL: one life, a short game. A click right after another may fall
     // in the board's pause after a change, so each is repeated until it shows.
     ASSERT_TRUE(click_until(s, 340, 266, [&] {
@@ -96,8 +94,7 @@ TEST(GameShell, ARunWritesNothingAndObeysNoSettingsFileLeftBeside)
     }));
     ASSERT_TRUE(click_until(s, 432, 308, [&] { return menu_words_normal(e2e_grab_window(s)); }));
     // A game given up with Escape, back to the title.
-    e2e_click(s, box_mid_x(START_BOX), box_mid_y(START_BOX));
-    ASSERT_TRUE(e2e_wait_for([&] { return pixel_near(s, 300, 379, STATUS_GREY); }, 5000));
+    ASSERT_TRUE(play_started(s));
     e2e_focus(s);
     e2e_tap_key(s, XK_Escape, 150);
     e2e_mouse_move(s, 480, 370);
@@ -135,10 +132,7 @@ TEST(GameShell, TermIntAndHupEndTheGameAtOnceAndTakeAnOpenBoxWithIt)
     {
         SCOPED_TRACE("SIGINT in play");
         E2eSession s(GAME_DIR);
-        put_tiny_levels(s);
-        ASSERT_TRUE(start_to_title(s));
-        e2e_click(s, box_mid_x(START_BOX), box_mid_y(START_BOX));
-        ASSERT_TRUE(e2e_wait_for([&] { return pixel_near(s, 300, 379, STATUS_GREY); }, 5000));
+        ASSERT_TRUE(start_tiny_game(s));
         expect_ended_by(s, SIGINT);
     }
     {

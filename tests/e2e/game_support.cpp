@@ -281,12 +281,54 @@ void put_tiny_levels(E2eSession &s)
         tiles += tile_row + "\n";
         objects += object_row + "\n";
     }
+    put_every_level(s, tiles, objects);
+}
+
+void put_every_level(E2eSession &s, const std::string &tiles, const std::string &objects)
+{
     for (int level = 1; level <= 20; level++) {
         char name[32];
         snprintf(name, sizeof name, "fases/fase%02d", level);
         e2e_put_file(s, std::string(name) + ".plt", tiles);
         e2e_put_file(s, std::string(name) + ".plo", objects);
     }
+}
+
+// Clicks the word in `box` and waits for a board's panel face at (x, y).
+static bool open_board(E2eSession &s, const PixelBox &box, int x, int y)
+{
+    const Rgb panel_face{150, 160, 170};
+    e2e_click(s, box_mid_x(box), box_mid_y(box));
+    return e2e_wait_for([&] { return rgb_near(e2e_pixel(s, x, y), panel_face); }, 5000);
+}
+
+bool open_help(E2eSession &s) { return open_board(s, HELP_BOX, 235, 200); }
+bool open_options(E2eSession &s) { return open_board(s, OPTIONS_BOX, 265, 250); }
+
+bool play_started(E2eSession &s)
+{
+    e2e_click(s, box_mid_x(START_BOX), box_mid_y(START_BOX));
+    return e2e_wait_for([&] {
+        RgbImage shot = e2e_grab_window(s);
+        return shot.width == 512 && rgb_near(shot.at(300, 379), STATUS_GREY) &&
+               rgb_near(shot.at(20, 376), STATUS_GREY);
+    }, 5000);
+}
+
+bool start_tiny_game(E2eSession &s)
+{
+    put_tiny_levels(s);
+    return start_to_title(s) && play_started(s);
+}
+
+int pixels_changed(const RgbImage &before, const RgbImage &after, const PixelBox &box)
+{
+    int changed = 0;
+    for (int y = box.y1; y <= box.y2; y++)
+        for (int x = box.x1; x <= box.x2; x++)
+            if (!rgb_near(before.at(x, y), after.at(x, y)))
+                changed++;
+    return changed;
 }
 
 bool shows_text(const RgbImage &shot, int x, int y, const std::string &text, Rgb colour)

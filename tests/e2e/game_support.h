@@ -27,6 +27,9 @@ int box_mid_y(const PixelBox &box);
 constexpr Rgb WORD_NORMAL{235, 235, 235};
 constexpr Rgb WORD_HOVER{255, 255, 41};
 
+// The status line's light grey across the bottom of the playfield.
+constexpr Rgb STATUS_GREY{238, 238, 238};
+
 // Pixels of `image` inside `box` whose colour is near `colour` (rgb_near's default tolerance).
 int count_near(const RgbImage &image, const PixelBox &box, Rgb colour);
 
@@ -72,6 +75,24 @@ void channel_loudness(const E2eSession &s, size_t from, size_t to, double &left,
 // nugget ('2') lies on floor at column 11 and a basket ('Y') waits at column 12. One push to
 // the right wins it.
 void put_tiny_levels(E2eSession &s);
+
+// Writes the level pair `tiles`, `objects` (24 lines of 32 letters each) as all twenty level
+// file pairs of the session's game folder.
+void put_every_level(E2eSession &s, const std::string &tiles, const std::string &objects);
+
+// Clicks "Ajuda" or "Opcoes" on the title and waits (up to 5 s) for the board's panel.
+bool open_help(E2eSession &s);
+bool open_options(E2eSession &s);
+
+// Clicks "Iniciar" on the title and waits (up to 5 s) for play's first frame: the status
+// line's grey at both ends.
+bool play_started(E2eSession &s);
+
+// Starts pitlorex on the tiny levels and a game from the menu; waits for its first frame.
+bool start_tiny_game(E2eSession &s);
+
+// Pixels of `box` whose colours differ (beyond rgb_near's tolerance) between two pictures.
+int pixels_changed(const RgbImage &before, const RgbImage &after, const PixelBox &box);
 
 // Which pixels of `text` the library's built-in 8 x 8 font inks, row by row: 8 per character
 // across, 8 down. Rendered by Allegro in this process, on a memory bitmap.

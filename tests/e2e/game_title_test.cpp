@@ -1,5 +1,5 @@
 // The title screen in a real window: the picture, the four menu words, their highlight under
-// the pointer, and the two ways out of the menu.
+// the pointer, and "Sair" (the close button on every screen is in game_waiting_test.cpp).
 #include "game_support.h"
 
 #include <gtest/gtest.h>
@@ -124,10 +124,3 @@ TEST(GameTitle, SairEndsTheGameWithStatusZero)
     EXPECT_EQ(e2e_wait_exit(s, 5000), 0);
 }
 
-TEST(GameTitle, CloseRequestInTheMenuEndsTheGameWithStatusZero)
-{
-    E2eSession s(GAME_DIR);
-    ASSERT_TRUE(start_to_title(s));
-    e2e_request_close(s);
-    EXPECT_EQ(e2e_wait_exit(s, 5000), 0);
-}

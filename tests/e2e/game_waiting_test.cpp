@@ -9,12 +9,13 @@
 
 #include <algorithm>
 #include <chrono>
+#include <functional>
+#include <string>
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
-const Rgb PANEL_FACE{150, 160, 170};
 const Rgb VALUE_LIT{229, 240, 31};
 const Rgb MASK{255, 0, 255};  // the sprite's transparent colour
 
@@ -112,17 +113,6 @@ int box_pixels_near(E2eSession &s, const PixelBox &box, Rgb colour)
     return ::testing::AssertionFailure() << where << ": " << why;
 }
 
-bool panel_shown(E2eSession &s, int x, int y)
-{
-    return e2e_wait_for([&] { return rgb_near(e2e_pixel(s, x, y), PANEL_FACE); }, 5000);
-}
-
-bool open_options(E2eSession &s)
-{
-    e2e_click(s, box_mid_x(OPTIONS_BOX), box_mid_y(OPTIONS_BOX));
-    return panel_shown(s, 265, 250);
-}
-
 // Requests a close and returns the exit status, the time it took in `ms`.
 int close_and_wait(E2eSession &s, long &ms)
 {
@@ -146,8 +136,7 @@ TEST(GameWaiting, TheGamesPointerShowsOnTheTitleTheMenuAndTheBoards)
                              3000));
     EXPECT_TRUE(game_cursor_shown(s, "on a lit menu word"));
 
-    e2e_click(s, box_mid_x(HELP_BOX), box_mid_y(HELP_BOX));
-    ASSERT_TRUE(panel_shown(s, 235, 200));
+    ASSERT_TRUE(open_help(s));
     e2e_mouse_move(s, 350, 120);
     EXPECT_TRUE(game_cursor_shown(s, "on the help board"));
     e2e_click(s, 432, 308);  // OK
@@ -180,51 +169,70 @@ TEST(GameWaiting, AtTwiceTheScaleThePointerIsTheGamesCursorTwiceAsLargeAndHidesI
     EXPECT_TRUE(e2e_wait_for([&] { return cursor_hidden(s); }, 3000));
 }
 
-// Each place where the game used to wait without looking at the close button: the pointer
-// resting on a menu word, resting on an options value, and the wait for a password key.
-TEST(GameWaiting, CloseIsAnsweredWhileThePointerRestsOnAMenuWord)
+// The close button ends the game with status 0 within a second on every screen, and in each
+// place where the game once waited without looking at it: the pointer resting on a menu word,
+// resting on an options value, and the wait for a password key. Each row opens its screen from
+// the title (the tiny levels in the game's folder), then waits there as a player would.
+TEST(GameWaiting, CloseIsAnsweredAtOnceOnEveryScreen)
 {
-    E2eSession s(GAME_DIR);
-    ASSERT_TRUE(start_to_title(s));
-    e2e_mouse_move(s, box_mid_x(HELP_BOX), box_mid_y(HELP_BOX));
-    ASSERT_TRUE(e2e_wait_for([&] { return count_near(e2e_grab_window(s), HELP_BOX, WORD_HOVER) > 100; },
-                             3000));
-    long ms = 0;
-    EXPECT_EQ(close_and_wait(s, ms), 0);
-    EXPECT_LT(ms, 1000) << "the close took " << ms << " ms";
-}
-
-TEST(GameWaiting, CloseIsAnsweredWhileThePointerRestsOnAnOptionsValue)
-{
-    E2eSession s(GAME_DIR);
-    ASSERT_TRUE(start_to_title(s));
-    ASSERT_TRUE(open_options(s));
-    e2e_mouse_move(s, 312, 252);  // on "SIM"
-    ASSERT_TRUE(e2e_wait_for(
-        [&] { return shows_text(e2e_grab_window(s), 310, 250, "SIM", VALUE_LIT); }, 3000));
-    long ms = 0;
-    EXPECT_EQ(close_and_wait(s, ms), 0);
-    EXPECT_LT(ms, 1000) << "the close took " << ms << " ms";
-}
-
-TEST(GameWaiting, CloseIsAnsweredWhileTheOptionsBoardWaitsForAPasswordKey)
-{
-    E2eSession s(GAME_DIR);
-    ASSERT_TRUE(start_to_title(s));
-    ASSERT_TRUE(open_options(s));
-    e2e_click(s, 340, 281);  // the password box
-    ASSERT_TRUE(e2e_wait_for([&] {
-        return shows_text(e2e_grab_window(s), 277, 305, "Digite a senha", {200, 200, 200});
-    }, 3000));
-    e2e_mouse_move(s, 300, 220);
-    e2e_focus(s);
-    e2e_tap_key(s, XK_k);  // one key of four
-    ASSERT_TRUE(e2e_wait_for([&] {
-        return count_near(e2e_grab_window(s), PixelBox{331, 280, 338, 287}, {180, 180, 180}) > 3;
-    }, 3000)) << "no star for the key";
-    long ms = 0;
-    EXPECT_EQ(close_and_wait(s, ms), 0);
-    EXPECT_LT(ms, 1000) << "the close took " << ms << " ms";
+    auto lit_within_3s = [](E2eSession &s, const std::function<bool(const RgbImage &)> &lit) {
+        return e2e_wait_for([&] { return lit(e2e_grab_window(s)); }, 3000);
+    };
+    const struct {
+        const char *where;
+        bool (*open)(E2eSession &);              // from the title (none: stay there)
+        std::function<bool(E2eSession &)> wait;  // false when the screen did not answer
+    } places[] = {
+        {"on the title", nullptr, nullptr},
+        {"on the help board", open_help, nullptr},
+        {"on the options board", open_options, nullptr},
+        {"in play", play_started, nullptr},
+        {"on a menu word", nullptr,
+         [&](E2eSession &s) {
+             e2e_mouse_move(s, box_mid_x(HELP_BOX), box_mid_y(HELP_BOX));
+             return lit_within_3s(s, [](const RgbImage &shot) {
+                 return count_near(shot, HELP_BOX, WORD_HOVER) > 100;
+             });
+         }},
+        {"on an options value", open_options,
+         [&](E2eSession &s) {
+             e2e_mouse_move(s, 312, 252);  // on "SIM"
+             return lit_within_3s(s, [](const RgbImage &shot) {
+                 return shows_text(shot, 310, 250, "SIM", VALUE_LIT);
+             });
+         }},
+        {"in the password's entry", open_options,
+         [&](E2eSession &s) {
+             e2e_click(s, 340, 281);  // the password box
+             if (!lit_within_3s(s, [](const RgbImage &shot) {
+                     return shows_text(shot, 277, 305, "Digite a senha", {200, 200, 200});
+                 }))
+                 return false;
+             e2e_mouse_move(s, 300, 220);
+             e2e_focus(s);
+             e2e_tap_key(s, XK_k);  // one key of four: its star shows
+             return lit_within_3s(s, [](const RgbImage &shot) {
+                 return count_near(shot, PixelBox{331, 280, 338, 287}, {180, 180, 180}) > 3;
+             });
+         }},
+    };
+    for (const auto &place : places) {
+        SCOPED_TRACE(place.where);
+        E2eSession s(GAME_DIR);
+        put_tiny_levels(s);
+        ASSERT_TRUE(start_to_title(s));
+        if (place.open && !place.open(s)) {
+            ADD_FAILURE() << "the screen did not open";
+            continue;
+        }
+        if (place.wait && !place.wait(s)) {
+            ADD_FAILURE() << "the screen did not answer the pointer or the key";
+            continue;
+        }
+        long ms = 0;
+        EXPECT_EQ(close_and_wait(s, ms), 0);
+        EXPECT_LT(ms, 1000) << "the close took " << ms << " ms";
+    }
 }
 
 // Difficulty DIFICIL (one life), a tiny game, Escape: a life lost, then the game-over
@@ -246,9 +254,7 @@ TEST(GameWaiting, CloseIsAnsweredDuringTheGameOverMessage)
     e2e_click(s, 432, 308);  // OK
     e2e_mouse_move(s, 480, 370);
     ASSERT_TRUE(e2e_wait_for([&] { return menu_words_normal(e2e_grab_window(s)); }, 5000));
-    e2e_click(s, box_mid_x(START_BOX), box_mid_y(START_BOX));
-    const Rgb status_grey{238, 238, 238};
-    ASSERT_TRUE(e2e_wait_for([&] { return rgb_near(e2e_pixel(s, 300, 379), status_grey); }, 5000));
+    ASSERT_TRUE(play_started(s));
     e2e_mouse_move(s, 300, 300);
     EXPECT_TRUE(e2e_wait_for([&] { return cursor_hidden(s); }, 3000)) << "a pointer over play";
 
@@ -256,12 +262,7 @@ TEST(GameWaiting, CloseIsAnsweredDuringTheGameOverMessage)
     const PixelBox message_area{272, 0, 511, 24};
     RgbImage playing = e2e_grab_window(s);
     auto message_shown = [&] {
-        RgbImage shot = e2e_grab_window(s);
-        int changed = 0;
-        for (int y = message_area.y1; y <= message_area.y2; y++)
-            for (int x = message_area.x1; x <= message_area.x2; x++)
-                changed += !rgb_near(shot.at(x, y), playing.at(x, y));
-        return changed > 200;
+        return pixels_changed(playing, e2e_grab_window(s), message_area) > 200;
     };
     e2e_focus(s);
     e2e_tap_key(s, XK_Escape, 150);

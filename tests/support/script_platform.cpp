@@ -111,8 +111,7 @@ static void poll()
     script_latch_keys();
 }
 
-int pf_mouse_x() { poll(); return script.mouse_x; }
-int pf_mouse_y() { poll(); return script.mouse_y; }
+PointerAt pf_pointer() { poll(); return {script.mouse_x, script.mouse_y}; }
 int pf_mouse_b() { poll(); return script.mouse_b; }
 
 bool pf_key_held(int scancode)

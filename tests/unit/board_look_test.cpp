@@ -110,58 +110,6 @@ TEST(BoardText, EveryCellIsPaintedOnPanelInk)
     EXPECT_TRUE(text_shown(s, 20, 50, "100%d", colour, PANEL_INK));
 }
 
-TEST(OkButton, BoundsAreInclusiveOnBothButtons)
-{
-    make_board_screen();
-    struct Case {
-        int x, y;
-        bool in;
-    };
-    const Case help_cases[] = {{399, 300, true},  {465, 316, true},  {430, 308, true},
-                               {398, 305, false}, {466, 305, false}, {430, 299, false},
-                               {430, 317, false}};
-    for (const Case &c : help_cases) {
-        script.mouse_x = c.x;
-        script.mouse_y = c.y;
-        EXPECT_EQ(ok_button_hit(399, 300, 465, 316), c.in) << c.x << "," << c.y;
-        // The victory button is the same button 100 pixels to the left.
-        script.mouse_x = c.x - 100;
-        EXPECT_EQ(ok_button_hit(299, 300, 365, 316), c.in) << c.x - 100 << "," << c.y;
-    }
-}
-
-TEST(OkButton, ReadsThePointerAfreshAndStopsAtTheFirstFailure)
-{
-    make_board_screen();
-    // x, y, x, y: the pointer leaves to the right between the two reads of x.
-    int reads = 0;
-    script.on_poll = [&reads](ScriptPlatform &s) {
-        reads++;
-        s.mouse_x = reads >= 3 ? 500 : 430;
-        s.mouse_y = 305;
-    };
-    EXPECT_FALSE(ok_button_hit(399, 300, 465, 316));
-    EXPECT_EQ(reads, 3);
-
-    // Left of the button: one read settles it.
-    reads = 0;
-    script.on_poll = [&reads](ScriptPlatform &s) {
-        reads++;
-        s.mouse_x = 100;
-    };
-    EXPECT_FALSE(ok_button_hit(399, 300, 465, 316));
-    EXPECT_EQ(reads, 1);
-
-    reads = 0;
-    script.on_poll = [&reads](ScriptPlatform &s) {
-        reads++;
-        s.mouse_x = 430;
-        s.mouse_y = 305;
-    };
-    EXPECT_TRUE(ok_button_hit(399, 300, 465, 316));
-    EXPECT_EQ(reads, 4);
-}
-
 TEST(OkButton, StepClicksOnlyWithTheLeftButtonAlone)
 {
     BitmapPtr bmp = make_board_screen();

@@ -1,6 +1,10 @@
-// The main menu's hover boxes and clicks, with a scripted pointer over a 16-bit memory screen.
+// The main menu's hover boxes and clicks, with a scripted pointer over a 16-bit memory screen,
+// and the hover test it shares with the boards.
 #include "menu_fixture.h"
+#include "ui/help_board.h"
+#include "ui/options_board.h"
 
+#include <functional>
 
 TEST_F(MainMenu, HoverBoxesAreStrictOnEverySide)
 {
@@ -31,9 +35,9 @@ TEST_F(MainMenu, AButtonAlreadyHeldChoosesOnTheFirstPassInsideTheBox)
 {
     point(150, 290, 1);  // on "Opcoes", left button down
     EXPECT_EQ(poll_main_menu(), MENU_OPTIONS);
-    // Four reads each for the first two items, four more and the button for the third: one
-    // highlighted drawing, copied to the screen, and straight out.
-    EXPECT_EQ(script.polls, 13);
+    // One pointer read each for the first two items, one more and the button for the third:
+    // one highlighted drawing, copied to the screen, and straight out.
+    EXPECT_EQ(script.polls, 4);
     EXPECT_GT(lit(screen, 3), 50);
     for (int item : {1, 2, 4})
         EXPECT_EQ(lit(screen, item), 0);
@@ -60,20 +64,49 @@ TEST_F(MainMenu, OnlyTheLeftButtonAloneIsAClick)
     }
 }
 
-TEST_F(MainMenu, ComparisonsReadThePointerAfreshLeftTopRightBottom)
+// The pointer jumps between two places on every read, the left button held: one place has a
+// word's x, the other its y, neither is on it. A screen that took x and y from two reads would
+// see the pointer on the word and choose it.
+TEST_F(MainMenu, APointerOnTheMoveChoosesNoWordItWasNeverOn)
 {
-    // At each read only the coordinate that comparison needs is inside "Iniciar"'s box: read in
-    // another order, or once for two comparisons, the pointer is never seen inside.
-    script.on_poll = [](ScriptPlatform &s) {
-        switch (s.polls) {
-        case 1: s.mouse_x = 100, s.mouse_y = 0; break;    // mouse_x > 90
-        case 2: s.mouse_x = 0, s.mouse_y = 200; break;    // mouse_y > 180
-        case 3: s.mouse_x = 100, s.mouse_y = 999; break;  // mouse_x < 210
-        case 4: s.mouse_x = 999, s.mouse_y = 200; break;  // mouse_y < 220
-        case 5: s.mouse_b = 1; break;
+    struct Case {
+        const char *word;
+        int x1, y1, x2, y2;
+        std::function<bool()> chooses;  // runs the screen; true when it chose something
+    };
+    auto stalls = [](const std::function<void()> &run) {
+        try {
+            run();
+            return false;
+        } catch (const ScriptStalled &) {
+            return true;
         }
     };
-    EXPECT_EQ(poll_main_menu(), MENU_START);
+    const Case cases[] = {
+        {"Iniciar, strict bounds", 100, 50, 400, 200,
+         [&] { return !stalls([] { while (poll_main_menu() == MENU_NONE) {} }); }},
+        {"help OK, bounds included", 430, 100, 100, 308,
+         [&] { return !stalls(show_help_board); }},
+        {"options speed, strict bounds", 370, 100, 100, 238,
+         [&] {
+             bool stalled = stalls([] { run_options_board(); });
+             return !stalled || options_state.frame_delay != OptionsState{}.frame_delay;
+         }},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.word);
+        options_state = OptionsState{};
+        help_close_requested = options_close_requested = false;
+        script.polls = 0;
+        script.poll_limit = 3000;
+        script.mouse_b = 1;
+        script.on_poll = [&c](ScriptPlatform &s) {
+            const bool first = s.polls % 2;
+            s.mouse_x = first ? c.x1 : c.x2;
+            s.mouse_y = first ? c.y1 : c.y2;
+        };
+        EXPECT_FALSE(c.chooses());
+    }
 }
 
 TEST_F(MainMenu, AQuickMoveDownLightsOnlyTheItemUnderThePointer)

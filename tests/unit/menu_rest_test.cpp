@@ -67,12 +67,12 @@ TEST_F(MainMenu, APointerAtRestCopiesNothingAndYields)
     // the click, which is still taken.
     point(120, 290);
     script.polls = 0;
-    // Four reads each for "Iniciar" and "Ajuda", then five a pass for "Opcoes": its box and
-    // the button, read after the lit word is copied.
+    // One pointer read each for "Iniciar" and "Ajuda", then two a pass for "Opcoes": the
+    // pointer and the button, read after the lit word is copied.
     script.on_poll = [&](ScriptPlatform &s) {
-        if (s.polls == 13)
+        if (s.polls == 4)
             mark(screen);  // the first pass's button read, after its copy
-        if (s.polls == 13 + 5 * 199)
+        if (s.polls == 4 + 2 * 199)
             s.mouse_b = 1;  // the 200th pass
     };
     script.idles = 0;

@@ -21,15 +21,17 @@ bool all_digits(const std::string &s)
     return true;
 }
 
-}  // namespace
-
-PatchSet convert_patch_list(std::istream &in, const std::string &name,
-                            const std::string &default_folder)
-{
-    PatchSet set;
-    set.folder = default_folder;
-    enum Section { NONE, TONES, DRUMS, OTHER } section = NONE;
+// The files of bank 0 and drum set 0 by patch number, as a timidity list names them.
+struct PatchFiles {
     std::map<int, std::string> tones, drums;
+};
+
+// Reads a timidity list: its patches into `files`, its "dir" into `folder`.
+void read_patch_lines(std::istream &in, const std::string &name, PatchFiles &files,
+                      std::string &folder)
+{
+    enum Section { NONE, TONES, DRUMS, OTHER } section = NONE;
+    std::map<int, std::string> &tones = files.tones, &drums = files.drums;
     std::string line;
     int number = 0;
     while (std::getline(in, line)) {
@@ -40,7 +42,7 @@ PatchSet convert_patch_list(std::istream &in, const std::string &name,
             continue;
         words >> second;
         if (first == "dir") {
-            set.folder = second;
+            folder = second;
         } else if (first == "bank") {
             section = second == "0" ? TONES : OTHER;
         } else if (first == "drumset") {
@@ -60,7 +62,12 @@ PatchSet convert_patch_list(std::istream &in, const std::string &name,
     }
     if (tones.empty() && drums.empty())
         throw BuildError(name, 0, "no patches in bank 0 or drum set 0");
+}
 
+// Writes Allegro's list of `files` into `set`, with the numbers and folders it names.
+void write_allegro_list(const PatchFiles &files, const std::string &name, PatchSet &set)
+{
+    const std::map<int, std::string> &tones = files.tones, &drums = files.drums;
     std::ostringstream out;
     out << "# Made by the Pitlorex build from " << name << " for Allegro's DIGMID player:\n"
         << "# programs count from 1, drums sit in the block from 129. Paths are relative to\n"
@@ -83,6 +90,18 @@ PatchSet convert_patch_list(std::istream &in, const std::string &name,
         out << "end_multipatch\n";
     }
     set.allegro_list = out.str();
+}
+
+}  // namespace
+
+PatchSet convert_patch_list(std::istream &in, const std::string &name,
+                            const std::string &default_folder)
+{
+    PatchSet set;
+    set.folder = default_folder;
+    PatchFiles files;
+    read_patch_lines(in, name, files, set.folder);
+    write_allegro_list(files, name, set);
     return set;
 }
 

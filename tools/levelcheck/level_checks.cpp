@@ -51,23 +51,31 @@ void check_file_shape(const std::string &name, const std::string &text, bool til
     }
 }
 
-void check_level_content(const LevelGrids &grids, const LevelModel &model, Findings &findings)
-{
+namespace {
+
+// What the cells of a level hold, counted.
+struct CellCounts {
     int miners = 0, nuggets = 0, baskets = 0;
     int barriers[3] = {0, 0, 0}, switches[3] = {0, 0, 0};
+};
+
+// Looks at each cell alone: what stands on what, and barriers that can never open.
+CellCounts check_cells(const LevelGrids &grids, const LevelModel &model, Findings &findings)
+{
+    CellCounts n;
     for (int cell = 0; cell < CELL_COUNT; cell++) {
         const int row = cell_row(cell), col = cell_col(cell);
         const char tile = grids.tile_map[row][col];
         const char object = grids.object_map[row][col];
-        baskets += is_basket_tile(tile);
+        n.baskets += is_basket_tile(tile);
         if (object == '1') {
-            miners++;
+            n.miners++;
             if (!is_floor_tile(tile))
                 findings.errors.push_back("the miner starts on a non-floor tile at " +
                                           cell_name(cell));
         }
         if (object == '2') {
-            nuggets++;
+            n.nuggets++;
             if (!is_floor_tile(tile))
                 findings.errors.push_back("a nugget lies on a non-floor tile at " +
                                           cell_name(cell));
@@ -77,11 +85,11 @@ void check_level_content(const LevelGrids &grids, const LevelModel &model, Findi
                                         "' on a non-floor tile can never be reached at " +
                                         cell_name(cell));
         if (switch_group(object) != BARRIER_NONE)
-            switches[switch_group(object)]++;
+            n.switches[switch_group(object)]++;
         const int group = barrier_group(tile);
         if (group == GROUP_NONE)
             continue;
-        barriers[group]++;
+        n.barriers[group]++;
         if (row == 0 || col == 0)
             findings.errors.push_back("a barrier on the outer edge never opens at " +
                                       cell_name(cell));
@@ -93,26 +101,35 @@ void check_level_content(const LevelGrids &grids, const LevelModel &model, Findi
                 std::string("barrier beyond its list's capacity never opens at ") +
                 cell_name(cell));
     }
-    if (miners == 0)
+    return n;
+}
+
+// One miner, some nuggets and baskets; each barrier group with its switch.
+void check_counts(const CellCounts &n, Findings &findings)
+{
+    if (n.miners == 0)
         findings.errors.push_back("no miner ('1') in the object file");
-    else if (miners > 1)
-        findings.errors.push_back(std::to_string(miners) + " miners ('1'); exactly one is wanted");
-    if (nuggets == 0)
+    else if (n.miners > 1)
+        findings.errors.push_back(std::to_string(n.miners) +
+                                  " miners ('1'); exactly one is wanted");
+    if (n.nuggets == 0)
         findings.errors.push_back("no nugget ('2') in the object file");
-    if (baskets == 0)
+    if (n.baskets == 0)
         findings.errors.push_back("no basket ('Y' or 'Z') in the tile file");
     for (const BarrierGroupRule &rule : BARRIER_GROUPS) {
         const int group = rule.group;
-        if (barriers[group] && !switches[group])
+        if (n.barriers[group] && !n.switches[group])
             findings.warnings.push_back(std::string(rule.name) + " barriers without a switch '" +
                                         rule.switch_object + "' stay shut");
-        if (switches[group] && !barriers[group])
+        if (n.switches[group] && !n.barriers[group])
             findings.warnings.push_back(std::string("switch '") + rule.switch_object +
                                         "' without " + rule.name + " barriers opens nothing");
     }
+}
 
-    if (miners == 0)
-        return;
+// Where the miner can go: never under the status line, and to no switch only across a hazard.
+void check_reach(const LevelGrids &grids, const LevelModel &model, Findings &findings)
+{
     // Everything the miner might ever walk on, counting nuggets and switches as passable and
     // every barrier as open: none of it should lie under the status line.
     const std::vector<int> walked = miner_reach(model, false);
@@ -137,6 +154,16 @@ void check_level_content(const LevelGrids &grids, const LevelModel &model, Findi
                                     " can be reached only across a hazard, which costs a life "
                                     "and restarts the level: it is never taken");
     }
+}
+
+}  // namespace
+
+void check_level_content(const LevelGrids &grids, const LevelModel &model, Findings &findings)
+{
+    const CellCounts counts = check_cells(grids, model, findings);
+    check_counts(counts, findings);
+    if (counts.miners > 0)
+        check_reach(grids, model, findings);
 }
 
 std::vector<int> miner_reach(const LevelModel &model, bool across_hazards)

@@ -2,9 +2,39 @@
 #include "level_figures.h"
 
 #include <algorithm>
+#include <functional>
 #include <unordered_set>
 
 #include "push_board.h"
+
+// A state reached by one move: where the miner stands, the switches taken, the nuggets.
+using AddState = std::function<void(int miner, unsigned taken, std::vector<uint16_t> nuggets)>;
+
+// Every state one move away from the one laid on `board` (the miner's region in `cells` and
+// `in_region`): each reachable switch stepped on, each nugget pushed each way it can go.
+static void add_next_states(const Board &board, const std::vector<int> &cells,
+                            const std::array<uint8_t, CELL_COUNT> &in_region, unsigned taken,
+                            const std::vector<uint16_t> &nuggets, const AddState &add)
+{
+    const LevelModel &m = board.m;
+    for (int cell : cells)
+        for (int dir = 0; dir < 4; dir++) {
+            const int target = step_cell(cell, dir);
+            if (target >= 0 && board.switch_waiting(target) && m.floor[target])
+                add(target, taken | 1u << board.switch_at[target], nuggets);
+        }
+    for (size_t slot = 0; slot < nuggets.size() && nuggets[slot] != NO_NUGGET; slot++)
+        for (int dir = 0; dir < 4; dir++) {
+            const int from = nuggets[slot];
+            const int stand = step_cell(from, opposite(dir));
+            const int to = step_cell(from, dir);
+            if (stand < 0 || !in_region[stand] || !board.nugget_may_enter(to))
+                continue;
+            std::vector<uint16_t> moved = nuggets;
+            moved[slot] = m.basket[to] ? NO_NUGGET : static_cast<uint16_t>(to);
+            add(from, taken, moved);
+        }
+}
 
 long breadth_first_effort(const LevelModel &m, long cap, bool &solved)
 {
@@ -17,16 +47,11 @@ long breadth_first_effort(const LevelModel &m, long cap, bool &solved)
 
     // A state is stored under the smallest cell of the miner's region, which also serves as
     // where he stands when it is expanded.
-    Board key_board(m);
-    std::vector<int> key_cells;
-    std::array<uint8_t, CELL_COUNT> key_seen;
+    RegionKey region_key(m);
     auto add = [&](int miner, unsigned taken, std::vector<uint16_t> nuggets) {
         std::sort(nuggets.begin(), nuggets.end());
-        lay_out(key_board, taken, nuggets);
-        key_board.region(miner, key_cells, key_seen);
         const int node = static_cast<int>(pool.data.size() / pool.width);
-        pool.data.push_back(
-            static_cast<uint16_t>(*std::min_element(key_cells.begin(), key_cells.end())));
+        pool.data.push_back(region_key.corner(miner, taken, nuggets));
         pool.data.push_back(static_cast<uint16_t>(taken));
         pool.data.insert(pool.data.end(), nuggets.begin(), nuggets.end());
         if (!seen.insert(node).second)
@@ -54,23 +79,7 @@ long breadth_first_effort(const LevelModel &m, long cap, bool &solved)
         }
         lay_out(board, taken, nuggets);
         board.region(miner, cells, in_region);
-        for (int cell : cells)
-            for (int dir = 0; dir < 4; dir++) {
-                const int target = step_cell(cell, dir);
-                if (target >= 0 && board.switch_waiting(target) && m.floor[target])
-                    add(target, taken | 1u << board.switch_at[target], nuggets);
-            }
-        for (int slot = 0; slot < slots && nuggets[slot] != NO_NUGGET; slot++)
-            for (int dir = 0; dir < 4; dir++) {
-                const int from = nuggets[slot];
-                const int stand = step_cell(from, opposite(dir));
-                const int to = step_cell(from, dir);
-                if (stand < 0 || !in_region[stand] || !board.nugget_may_enter(to))
-                    continue;
-                std::vector<uint16_t> moved = nuggets;
-                moved[slot] = m.basket[to] ? NO_NUGGET : static_cast<uint16_t>(to);
-                add(from, taken, moved);
-            }
+        add_next_states(board, cells, in_region, taken, nuggets, add);
     }
     return visited;  // every state seen and none won: the level cannot be won
 }
@@ -85,15 +94,12 @@ static void take_reachable_switches(Board &board, const std::vector<uint16_t> &n
         stepped = false;
         lay_out(board, taken, nuggets);
         board.region(miner, cells, in_region);
-        for (size_t i = 0; i < cells.size() && !stepped; i++)
-            for (int dir = 0; dir < 4 && !stepped; dir++) {
-                const int target = step_cell(cells[i], dir);
-                if (target >= 0 && board.switch_waiting(target) && board.m.floor[target]) {
-                    taken |= 1u << board.switch_at[target];
-                    miner = target;
-                    stepped = true;
-                }
-            }
+        PuzzleMove step;
+        stepped = switch_step(board, cells, step);
+        if (stepped) {
+            miner = step_cell(step.stand, step.dir);
+            taken |= 1u << board.switch_at[miner];
+        }
     }
 }
 

@@ -32,35 +32,76 @@ static int usage()
     return 2;
 }
 
-int main(int argc, char **argv)
-{
+// What the command line asks for.
+struct Arguments {
     std::string fases_dir, solutions_dir;
-    int only_level = 0;
+    int only_level = 0;  // 0: every level
     CheckOptions options;
+};
+
+// Reads the command line into `args`; false when it is not one levelcheck understands.
+static bool read_arguments(int argc, char **argv, Arguments &args)
+{
+    CheckOptions &options = args.options;
     for (int i = 1; i < argc; i++) {
         const bool has_value = i + 1 < argc;
         if (!std::strcmp(argv[i], "--solutions") && has_value)
-            solutions_dir = argv[++i];
+            args.solutions_dir = argv[++i];
         else if (!std::strcmp(argv[i], "--level") && has_value)
-            only_level = std::atoi(argv[++i]);
+            args.only_level = std::atoi(argv[++i]);
         else if (!std::strcmp(argv[i], "--max-states") && has_value)
             options.max_states = std::atol(argv[++i]);
         else if (!std::strcmp(argv[i], "--effort-cap") && has_value)
             options.effort_cap = std::atol(argv[++i]);
         else if (!std::strcmp(argv[i], "--parking-states") && has_value)
             options.parking_states = std::atol(argv[++i]);
-        else if (argv[i][0] == '-' || !fases_dir.empty())
-            return usage();
+        else if (argv[i][0] == '-' || !args.fases_dir.empty())
+            return false;
         else
-            fases_dir = argv[i];
+            args.fases_dir = argv[i];
     }
-    if (fases_dir.empty() || only_level < 0 || only_level > LEVEL_COUNT || options.max_states <= 0 ||
-        options.effort_cap <= 0 || options.parking_states <= 0)
-        return usage();
+    return !args.fases_dir.empty() && args.only_level >= 0 && args.only_level <= LEVEL_COUNT &&
+           options.max_states > 0 && options.effort_cap > 0 && options.parking_states > 0;
+}
 
-    if (!solutions_dir.empty()) {
+// The level's row of the table, then its warnings and errors.
+static void print_report(const LevelReport &r, const CheckOptions &options)
+{
+    std::printf("fase%02d %7d %6d %5d %5.2f %8.1f %8d %c%8ld %5s %4s %4s %4d %5.1f %9ld %8ld"
+                " %7.2f%s\n",
+                r.level, r.nuggets, r.pushes, r.frames, r.walk_ratio(),
+                r.frames * options.frame_delay_ms / 1000.0,
+                r.countdown / options.countdown_share, r.effort_capped ? '>' : ' ', r.effort,
+                r.naive_wins ? "wins" : "fails", r.parkings_text().c_str(), r.one_at_a_time(),
+                r.floor_cells, 100 * r.dead_share(), r.states, r.parking_states, r.seconds,
+                r.passed() ? "" : "  FAILED");
+    for (const std::string &w : r.warnings)
+        std::printf("  warning: fase%02d: %s\n", r.level, w.c_str());
+    for (const std::string &e : r.errors)
+        std::printf("  error: fase%02d: %s\n", r.level, e.c_str());
+}
+
+// Writes a passed level's solution into `solutions_dir`; false (said on the table) when it
+// cannot.
+static bool save_solution(const std::string &solutions_dir, const LevelReport &r)
+{
+    char name[32];
+    std::snprintf(name, sizeof name, "/fase%02d.txt", r.level);
+    if (write_solution_file(solutions_dir + name, r.solution))
+        return true;
+    std::printf("  error: fase%02d: cannot write %s%s\n", r.level, solutions_dir.c_str(), name);
+    return false;
+}
+
+int main(int argc, char **argv)
+{
+    Arguments args;
+    if (!read_arguments(argc, argv, args))
+        return usage();
+    const CheckOptions &options = args.options;
+    if (!args.solutions_dir.empty()) {
         std::error_code error;
-        std::filesystem::create_directories(solutions_dir, error);
+        std::filesystem::create_directories(args.solutions_dir, error);
     }
     std::setvbuf(stdout, nullptr, _IOLBF, 0);  // a line at a time, for a long run in a pipe
     std::printf("level  nuggets pushes moves  walk needs(s) third(s)    effort naive park 1by1"
@@ -69,40 +110,15 @@ int main(int argc, char **argv)
     double total_seconds = 0;
     std::vector<long> area_efforts[AREA_COUNT];
     for (int level = 1; level <= LEVEL_COUNT; level++) {
-        if (only_level && level != only_level)
+        if (args.only_level && level != args.only_level)
             continue;
-        const LevelReport r = check_level(fases_dir, level, options);
+        const LevelReport r = check_level(args.fases_dir, level, options);
         total_seconds += r.seconds;
-        std::printf("fase%02d %7d %6d %5d %5.2f %8.1f %8d %c%8ld %5s %4s %4s %4d %5.1f %9ld %8ld"
-                    " %7.2f%s\n",
-                    level, r.nuggets, r.pushes, r.frames, r.walk_ratio(),
-                    r.frames * options.frame_delay_ms / 1000.0,
-                    r.countdown / options.countdown_share, r.effort_capped ? '>' : ' ', r.effort,
-                    r.naive_wins ? "wins" : "fails", r.parkings_text().c_str(),
-                    r.one_at_a_time(),
-                    r.floor_cells, 100 * r.dead_share(), r.states, r.parking_states, r.seconds,
-                    r.passed() ? "" : "  FAILED");
+        print_report(r, options);
         if (r.area >= 1)
             area_efforts[r.area - 1].push_back(r.effort);
-        for (const std::string &w : r.warnings)
-            std::printf("  warning: fase%02d: %s\n", level, w.c_str());
-        for (const std::string &e : r.errors)
-            std::printf("  error: fase%02d: %s\n", level, e.c_str());
-        char level_name[16];
-        std::snprintf(level_name, sizeof level_name, " fase%02d", level);
-        if (!r.passed()) {
-            failed += level_name;
-            continue;
-        }
-        if (!solutions_dir.empty()) {
-            char name[32];
-            std::snprintf(name, sizeof name, "/fase%02d.txt", level);
-            if (!write_solution_file(solutions_dir + name, r.solution)) {
-                std::printf("  error: fase%02d: cannot write %s%s\n", level, solutions_dir.c_str(),
-                            name);
-                failed += level_name;
-            }
-        }
+        if (!r.passed() || (!args.solutions_dir.empty() && !save_solution(args.solutions_dir, r)))
+            failed += " fase" + std::string(level < 10 ? "0" : "") + std::to_string(level);
     }
     std::printf("median effort by area:");
     for (const std::vector<long> &efforts : area_efforts)

@@ -90,42 +90,94 @@ bool expand_moves(const LevelModel &m, const std::vector<PuzzleMove> &moves,
     return true;
 }
 
-bool switch_in_reach(const Board &board, const std::vector<int> &cells)
+bool switch_step(const Board &board, const std::vector<int> &cells, PuzzleMove &step)
 {
     for (int cell : cells)
         for (int dir = 0; dir < 4; dir++) {
             int next = step_cell(cell, dir);
-            if (next >= 0 && board.switch_waiting(next) && board.m.floor[next])
+            if (next >= 0 && board.switch_waiting(next) && board.m.floor[next]) {
+                step = {true, cell, dir};
                 return true;
+            }
         }
     return false;
 }
 
-bool find_run(Board &board, const std::vector<int> &dist, RunGoal goal, int &miner,
-                     int nugget, int &end, std::vector<PuzzleMove> &pushes, Budget &budget)
+bool switch_in_reach(const Board &board, const std::vector<int> &cells)
 {
-    // For unblock runs: whether the target can be delivered with this run's nugget where it is.
-    auto target_free = [&](int from) {
-        int target_miner = from, target_end;
-        std::vector<PuzzleMove> ignored;
-        board.nugget[goal.target] = 0;
-        bool free = find_run(board, dist, {RunGoal::basket}, target_miner, goal.target, target_end,
-                             ignored, budget);
-        board.nugget[goal.target] = 1;
-        return free;
-    };
+    PuzzleMove step;
+    return switch_step(board, cells, step);
+}
 
-    struct Visit {
-        int nugget, miner, parent;
-        PuzzleMove push;
-    };
-    std::vector<Visit> visits{{nugget, miner, -1, {false, -1, 0}}};
+uint16_t RegionKey::corner(int miner, unsigned taken, const std::vector<uint16_t> &nuggets)
+{
+    lay_out(board, taken, nuggets);
+    board.region(miner, cells, seen);
+    return static_cast<uint16_t>(*std::min_element(cells.begin(), cells.end()));
+}
+
+namespace {
+
+// One state of a run search: the nugget's cell (-1: delivered), where the miner stands, the
+// visit it came from and the push that led here.
+struct RunVisit {
+    int nugget, miner, parent;
+    PuzzleMove push;
+};
+
+// Whether the nugget at `target` can be delivered, the miner starting at `from`, with every
+// other nugget where it lies now.
+bool deliverable(Board &board, const std::vector<int> &dist, int target, int from,
+                 Budget &budget)
+{
+    int target_miner = from, target_end;
+    std::vector<PuzzleMove> ignored;
+    board.nugget[target] = 0;
+    bool free = find_run(board, dist, {RunGoal::basket}, target_miner, target, target_end,
+                         ignored, budget);
+    board.nugget[target] = 1;
+    return free;
+}
+
+// Adds a visit for each push of the visit `i`'s nugget (laid on `board`, the miner's region in
+// `in_region`) that keeps it able to reach a basket and not frozen: the new visit's index when
+// a push delivers it and `goal` is a basket, otherwise -1.
+int add_pushes(Board &board, const std::vector<int> &dist, const RunGoal &goal,
+               const std::array<uint8_t, CELL_COUNT> &in_region, int i,
+               std::vector<RunVisit> &visits)
+{
+    const RunVisit here = visits[i];
+    for (int dir = 0; dir < 4; dir++) {
+        const int stand = step_cell(here.nugget, opposite(dir));
+        const int to = step_cell(here.nugget, dir);
+        if (stand < 0 || !in_region[stand] || !board.nugget_may_enter(to))
+            continue;
+        const PuzzleMove push{false, stand, dir};
+        if (board.m.basket[to]) {
+            if (goal.kind == RunGoal::basket) {
+                visits.push_back({-1, here.nugget, i, push});
+                return static_cast<int>(visits.size()) - 1;
+            }
+            continue;
+        }
+        if (dist[to] >= 0 && !board.push_freezes(here.nugget, to))
+            visits.push_back({to, here.nugget, i, push});
+    }
+    return -1;
+}
+
+}  // namespace
+
+bool find_run(Board &board, const std::vector<int> &dist, RunGoal goal, int &miner, int nugget,
+              int &end, std::vector<PuzzleMove> &pushes, Budget &budget)
+{
+    std::vector<RunVisit> visits{{nugget, miner, -1, {false, -1, 0}}};
     std::unordered_set<int> seen;
     std::vector<int> cells;
     std::array<uint8_t, CELL_COUNT> in_region;
     int found = -1;
     for (size_t i = 0; i < visits.size() && found < 0; i++) {
-        const Visit here = visits[i];
+        const RunVisit here = visits[i];
         if (!budget.take())
             return false;
         board.nugget[here.nugget] = 1;
@@ -135,35 +187,15 @@ bool find_run(Board &board, const std::vector<int> &dist, RunGoal goal, int &min
             board.nugget[here.nugget] = 0;
             continue;
         }
-        if (i > 0 && ((goal.kind == RunGoal::switch_reach && switch_in_reach(board, cells)) ||
-                      (goal.kind == RunGoal::unblock && target_free(here.miner)))) {
+        if (i > 0 &&
+            ((goal.kind == RunGoal::switch_reach && switch_in_reach(board, cells)) ||
+             (goal.kind == RunGoal::unblock &&
+              deliverable(board, dist, goal.target, here.miner, budget)))) {
             board.nugget[here.nugget] = 0;
             found = static_cast<int>(i);
             break;
         }
-        for (int dir = 0; dir < 4 && found < 0; dir++) {
-            const int stand = step_cell(here.nugget, opposite(dir));
-            const int to = step_cell(here.nugget, dir);
-            if (stand < 0 || !in_region[stand] || !board.nugget_may_enter(to))
-                continue;
-            const PuzzleMove push{false, stand, dir};
-            if (board.m.basket[to]) {
-                if (goal.kind == RunGoal::basket) {
-                    visits.push_back({-1, here.nugget, static_cast<int>(i), push});
-                    found = static_cast<int>(visits.size()) - 1;
-                }
-                continue;
-            }
-            if (dist[to] < 0)
-                continue;
-            board.nugget[here.nugget] = 0;
-            board.nugget[to] = 1;
-            const bool stuck = board.frozen(to);
-            board.nugget[to] = 0;
-            board.nugget[here.nugget] = 1;
-            if (!stuck)
-                visits.push_back({to, here.nugget, static_cast<int>(i), push});
-        }
+        found = add_pushes(board, dist, goal, in_region, static_cast<int>(i), visits);
         board.nugget[here.nugget] = 0;
     }
     if (found < 0)

@@ -102,6 +102,17 @@ struct Board {
         return false;
     }
 
+    // True when the nugget at `from`, pushed to `to`, would be frozen there.
+    bool push_freezes(int from, int to)
+    {
+        nugget[from] = 0;
+        nugget[to] = 1;
+        const bool stuck = frozen(to);
+        nugget[to] = 0;
+        nugget[from] = 1;
+        return stuck;
+    }
+
     // Cells the miner reaches from `from`, in breadth-first order.
     void region(int from, std::vector<int> &cells, std::array<uint8_t, CELL_COUNT> &seen) const
     {
@@ -191,8 +202,23 @@ struct RunGoal {
     int target = -1;
 };
 
+// The first step onto a switch not yet taken from one of `cells` (in their order, each cell's
+// directions in order); false when none lies next to them.
+bool switch_step(const Board &board, const std::vector<int> &cells, PuzzleMove &step);
+
 // True when a switch not yet taken lies next to one of `cells`.
 bool switch_in_reach(const Board &board, const std::vector<int> &cells);
+
+// The first key word of a state: the smallest cell of the miner's region, so that states whose
+// miners can walk to each other are one. Has a board of its own to lay the state out on.
+struct RegionKey {
+    Board board;
+    std::vector<int> cells;
+    std::array<uint8_t, CELL_COUNT> seen;
+
+    explicit RegionKey(const LevelModel &model) : board(model) {}
+    uint16_t corner(int miner, unsigned taken, const std::vector<uint16_t> &nuggets);
+};
 
 // The shortest run of pushes of the nugget at `nugget` that reaches `goal` while every other
 // nugget stays put, searched over (nugget cell, miner region). `board` holds the other nuggets

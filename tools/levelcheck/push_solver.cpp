@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <initializer_list>
 #include <queue>
 #include <tuple>
 #include <unordered_set>
@@ -21,127 +22,131 @@ struct Node {
     int runs;  // runs that freed a switch or a nugget on the way here
 };
 
-}  // namespace
+// What one phase of expanding a state did.
+enum class Phase { nothing, added, gave_up };
 
-SolveResult solve_level(const LevelModel &m, long max_states)
+// Where the search ended, when it found no goal.
+constexpr int NO_GOAL = -1, GAVE_UP = -2;
+
+// Why the level cannot be searched at all, or "" when it can.
+std::string unsearchable(const LevelModel &m, const std::vector<int> &dist)
 {
-    SolveResult result;
-    const std::vector<int> dist = basket_distances(m);
     for (int cell : m.nuggets)
-        if (dist[cell] < 0) {
-            result.failure = "the nugget at row " + std::to_string(cell_row(cell)) + ", column " +
-                             std::to_string(cell_col(cell)) + " can never reach a basket";
-            return result;
-        }
-    if (m.switches.size() > 16) {
-        result.failure = "more than 16 switches";
-        return result;
-    }
+        if (dist[cell] < 0)
+            return "the nugget at row " + std::to_string(cell_row(cell)) + ", column " +
+                   std::to_string(cell_col(cell)) + " can never reach a basket";
+    if (m.switches.size() > 16)
+        return "more than 16 switches";
+    return "";
+}
 
-    const int slots = static_cast<int>(m.nuggets.size());
-    KeyPool pool{slots + 2, {}};
+// The search's states, its queue and budget, and the scratch of one expansion. Built in
+// place: the set of states seen hashes through a pointer to the pool.
+struct PushSearch {
+    const LevelModel &m;
+    const std::vector<int> &dist;
+    const int slots;
+    KeyPool pool;
     std::vector<Node> nodes;
     std::vector<PuzzleMove> move_pool;
-    std::unordered_set<int, KeyHash, KeyEqual> seen(1024, KeyHash{&pool}, KeyEqual{&pool});
+    std::unordered_set<int, KeyHash, KeyEqual> seen;
     // Lowest first: -runs (a state that follows a run freeing a switch or a nugget is pursued
     // before anything else), nuggets left, pushes so far plus pushes still needed at the least,
     // pushes so far (so that equal estimates are tried shallow first), node.
     using Entry = std::tuple<int, int, int, int, int>;
     std::priority_queue<Entry, std::vector<Entry>, std::greater<Entry>> open;
+    Budget budget;
+    RegionKey region_key;
+    Board board;
+    std::vector<int> cells;
+    std::array<uint8_t, CELL_COUNT> in_region;
+    std::vector<uint16_t> moved;
+    std::vector<PuzzleMove> run, best_run;
+    std::string steps;
+
+    PushSearch(const LevelModel &model, const std::vector<int> &distances, long max_states)
+        : m(model), dist(distances), slots(static_cast<int>(model.nuggets.size())),
+          pool{slots + 2, {}}, seen(1024, KeyHash{&pool}, KeyEqual{&pool}),
+          budget{0, max_states}, region_key(model), board(model)
+    {
+    }
 
     // Adds a state unless it was seen: `nuggets` sorted with NO_NUGGET last.
-    Board key_board(m);
-    std::vector<int> key_cells;
-    std::array<uint8_t, CELL_COUNT> key_seen;
-    auto add = [&](int parent, int miner, unsigned taken, const std::vector<uint16_t> &nuggets,
-                   int pushes, const std::vector<PuzzleMove> &moves, int runs) {
-        lay_out(key_board, taken, nuggets);
-        key_board.region(miner, key_cells, key_seen);
+    void add(int parent, int miner, unsigned taken, const std::vector<uint16_t> &nuggets,
+             int pushes, const std::vector<PuzzleMove> &moves, int runs)
+    {
         int node = static_cast<int>(nodes.size());
-        pool.data.push_back(
-            static_cast<uint16_t>(*std::min_element(key_cells.begin(), key_cells.end())));
+        pool.data.push_back(region_key.corner(miner, taken, nuggets));
         pool.data.push_back(static_cast<uint16_t>(taken));
         pool.data.insert(pool.data.end(), nuggets.begin(), nuggets.end());
         if (!seen.insert(node).second) {
             pool.data.resize(pool.data.size() - pool.width);
             return;
         }
-        int h = 0;
+        int h = 0, left = 0;
         for (uint16_t n : nuggets)
-            if (n != NO_NUGGET)
+            if (n != NO_NUGGET) {
                 h += dist[n];
+                left++;
+            }
         nodes.push_back({parent, miner, pushes, static_cast<int>(move_pool.size()),
                          static_cast<int>(moves.size()), runs});
         move_pool.insert(move_pool.end(), moves.begin(), moves.end());
-        int left = 0;
-        for (uint16_t n : nuggets)
-            left += n != NO_NUGGET;
         open.emplace(-runs, left, pushes + h, pushes, node);
-    };
+    }
 
-    std::vector<uint16_t> start(m.nuggets.begin(), m.nuggets.end());
-    std::sort(start.begin(), start.end());
-    add(-1, m.miner, 0, start, 0, {}, 0);
+    // `nuggets` with the one in `slot` moved to `to` (NO_NUGGET: delivered), sorted again.
+    const std::vector<uint16_t> &with_moved(const std::vector<uint16_t> &nuggets, int slot,
+                                            int to)
+    {
+        moved = nuggets;
+        moved[slot] = static_cast<uint16_t>(to);
+        std::sort(moved.begin(), moved.end());
+        return moved;
+    }
 
-    Board board(m);
-    std::vector<int> cells;
-    std::array<uint8_t, CELL_COUNT> in_region;
-    std::vector<uint16_t> moved;
-    std::vector<PuzzleMove> run, best_run;
-    std::string steps;
-    int goal = -1;
-    Budget budget{0, max_states};
-    auto give_up = [&]() {
-        result.states = budget.used;
-        result.failure = "gave up after " + std::to_string(budget.used) + " states";
-        return result;
-    };
-    while (!open.empty()) {
-        if (!budget.take())
-            return give_up();
-        const int node = std::get<4>(open.top());
-        open.pop();
-        const std::vector<uint16_t> nuggets(pool.key(node) + 2, pool.key(node) + pool.width);
-        if (slots == 0 || nuggets[0] == NO_NUGGET) {
-            goal = node;
-            break;
-        }
-        const Node here = nodes[node];
-        const unsigned taken = pool.key(node)[1];
-        lay_out(board, taken, nuggets);
-        board.region(here.miner, cells, in_region);
+    // A run for the nugget in `slot` toward `goal`, the board's other nuggets (less those in
+    // `lifted`) in place; the miner and the nugget's end when found.
+    bool run_for(const std::vector<uint16_t> &nuggets, int slot, const RunGoal &goal,
+                 int &miner, int &end, std::initializer_list<int> lifted = {})
+    {
+        board.nugget[nuggets[slot]] = 0;
+        for (int other : lifted)
+            board.nugget[nuggets[other]] = 0;
+        const bool found = find_run(board, dist, goal, miner, nuggets[slot], end, run, budget);
+        board.nugget[nuggets[slot]] = 1;
+        for (int other : lifted)
+            board.nugget[nuggets[other]] = 1;
+        return found;
+    }
 
-        // A reachable switch is taken before anything else: opening barriers and clearing the
-        // switch only add choices.
-        int switch_stand = -1, switch_dir = 0;
-        for (size_t i = 0; i < cells.size() && switch_stand < 0; i++)
-            for (int dir = 0; dir < 4 && switch_stand < 0; dir++) {
-                int target = step_cell(cells[i], dir);
-                if (target >= 0 && board.switch_waiting(target) && m.floor[target]) {
-                    switch_stand = cells[i];
-                    switch_dir = dir;
-                }
-            }
-        if (switch_stand >= 0) {
-            int target = step_cell(switch_stand, switch_dir);
-            add(node, target, taken | 1u << board.switch_at[target], nuggets, here.pushes,
-                {{true, switch_stand, switch_dir}}, here.runs);
-            continue;
-        }
+    // A reachable switch is taken before anything else: opening barriers and clearing the
+    // switch only add choices.
+    Phase take_switch(int node, const Node &here, unsigned taken,
+                      const std::vector<uint16_t> &nuggets)
+    {
+        PuzzleMove step;
+        if (!switch_step(board, cells, step))
+            return Phase::nothing;
+        const int target = step_cell(step.stand, step.dir);
+        add(node, target, taken | 1u << board.switch_at[target], nuggets, here.pushes, {step},
+            here.runs);
+        return Phase::added;
+    }
 
-        // So is a nugget that can be delivered with all the others left where they are: it
-        // leaves more room and the miner can still reach every cell he could before.
-        // Of those, the one with the fewest steps to the run's first push and then pushes, so
-        // that the miner does not cross the room for nothing.
+    // So is a nugget that can be delivered with all the others left where they are: it leaves
+    // more room and the miner can still reach every cell he could before. Of those, the one
+    // with the fewest steps to the run's first push and then pushes, so that the miner does
+    // not cross the room for nothing.
+    Phase deliver_nugget(int node, const Node &here, unsigned taken,
+                         const std::vector<uint16_t> &nuggets)
+    {
         int best_slot = -1, best_miner = 0, best_steps = 0;
         for (int slot = 0; slot < slots && nuggets[slot] != NO_NUGGET; slot++) {
             int miner = here.miner, end;
-            board.nugget[nuggets[slot]] = 0;
-            bool delivered = find_run(board, dist, {RunGoal::basket}, miner, nuggets[slot], end,
-                                      run, budget);
-            board.nugget[nuggets[slot]] = 1;
+            const bool delivered = run_for(nuggets, slot, {RunGoal::basket}, miner, end);
             if (budget.spent())
-                return give_up();
+                return Phase::gave_up;
             if (!delivered)
                 continue;
             steps.clear();
@@ -154,18 +159,18 @@ SolveResult solve_level(const LevelModel &m, long max_states)
                 best_steps = run_steps;
             }
         }
-        if (best_slot >= 0) {
-            moved = nuggets;
-            moved[best_slot] = NO_NUGGET;
-            std::sort(moved.begin(), moved.end());
-            add(node, best_miner, taken, moved, here.pushes + static_cast<int>(best_run.size()),
-                best_run, here.runs);
-            continue;
-        }
+        if (best_slot < 0)
+            return Phase::nothing;
+        add(node, best_miner, taken, with_moved(nuggets, best_slot, NO_NUGGET),
+            here.pushes + static_cast<int>(best_run.size()), best_run, here.runs);
+        return Phase::added;
+    }
 
-        // Otherwise the search branches. Runs of one nugget that bring a switch within reach,
-        // or that let a nugget it stands in the way of be delivered, are tried first: that is
-        // how levels lock a switch or a passage behind a nugget.
+    // Runs of one nugget that bring a switch within reach, or that let a nugget it stands in
+    // the way of be delivered: that is how levels lock a switch or a passage behind a nugget.
+    Phase branch_on_runs(int node, const Node &here, unsigned taken,
+                         const std::vector<uint16_t> &nuggets)
+    {
         for (int slot = 0; slot < slots && nuggets[slot] != NO_NUGGET; slot++) {
             std::vector<RunGoal> goals{{RunGoal::switch_reach}};
             for (int other = 0; other < slots && nuggets[other] != NO_NUGGET; other++) {
@@ -173,32 +178,30 @@ SolveResult solve_level(const LevelModel &m, long max_states)
                     continue;
                 // Would `other` go in without this nugget on the board at all?
                 int miner = here.miner, end;
-                board.nugget[nuggets[slot]] = board.nugget[nuggets[other]] = 0;
-                bool blocked_by_slot = find_run(board, dist, {RunGoal::basket}, miner,
-                                                nuggets[other], end, run, budget);
-                board.nugget[nuggets[slot]] = board.nugget[nuggets[other]] = 1;
+                const bool blocked_by_slot =
+                    run_for(nuggets, other, {RunGoal::basket}, miner, end, {slot});
                 if (budget.spent())
-                    return give_up();
+                    return Phase::gave_up;
                 if (blocked_by_slot)
                     goals.push_back({RunGoal::unblock, nuggets[other]});
             }
             for (const RunGoal &run_goal : goals) {
                 int miner = here.miner, end;
-                board.nugget[nuggets[slot]] = 0;
-                bool found = find_run(board, dist, run_goal, miner, nuggets[slot], end, run, budget);
-                board.nugget[nuggets[slot]] = 1;
+                const bool found = run_for(nuggets, slot, run_goal, miner, end);
                 if (budget.spent())
-                    return give_up();
-                if (!found)
-                    continue;
-                moved = nuggets;
-                moved[slot] = static_cast<uint16_t>(end);
-                std::sort(moved.begin(), moved.end());
-                add(node, miner, taken, moved, here.pushes + static_cast<int>(run.size()), run,
-                    here.runs + 1);
+                    return Phase::gave_up;
+                if (found)
+                    add(node, miner, taken, with_moved(nuggets, slot, end),
+                        here.pushes + static_cast<int>(run.size()), run, here.runs + 1);
             }
         }
-        // And every single push is a choice.
+        return Phase::added;
+    }
+
+    // Every single push that leaves the nugget able to reach a basket and not frozen.
+    void branch_on_pushes(int node, const Node &here, unsigned taken,
+                          const std::vector<uint16_t> &nuggets)
+    {
         for (int slot = 0; slot < slots && nuggets[slot] != NO_NUGGET; slot++) {
             const int from = nuggets[slot];
             for (int dir = 0; dir < 4; dir++) {
@@ -206,34 +209,88 @@ SolveResult solve_level(const LevelModel &m, long max_states)
                 const int to = step_cell(from, dir);
                 if (stand < 0 || !in_region[stand] || !board.nugget_may_enter(to))
                     continue;
-                // A push into a basket would have been found as a delivery above.
+                // A push into a basket would have been found as a delivery.
                 if (m.basket[to] || dist[to] < 0)
                     continue;
-                board.nugget[from] = 0;
-                board.nugget[to] = 1;
-                const bool stuck = board.frozen(to);
-                board.nugget[to] = 0;
-                board.nugget[from] = 1;
-                if (stuck)
-                    continue;
-                moved = nuggets;
-                moved[slot] = static_cast<uint16_t>(to);
-                std::sort(moved.begin(), moved.end());
-                add(node, from, taken, moved, here.pushes + 1, {{false, stand, dir}}, here.runs);
+                if (!board.push_freezes(from, to))
+                    add(node, from, taken, with_moved(nuggets, slot, to), here.pushes + 1,
+                        {{false, stand, dir}}, here.runs);
             }
         }
     }
-    result.states = budget.used;
-    if (goal < 0) {
+
+    // Expands one state: a forced move when there is one, otherwise every branch.
+    Phase expand(int node, const std::vector<uint16_t> &nuggets)
+    {
+        const Node here = nodes[node];
+        const unsigned taken = pool.key(node)[1];
+        lay_out(board, taken, nuggets);
+        board.region(here.miner, cells, in_region);
+        if (take_switch(node, here, taken, nuggets) == Phase::added)
+            return Phase::added;
+        const Phase delivered = deliver_nugget(node, here, taken, nuggets);
+        if (delivered != Phase::nothing)
+            return delivered;
+        if (branch_on_runs(node, here, taken, nuggets) == Phase::gave_up)
+            return Phase::gave_up;
+        branch_on_pushes(node, here, taken, nuggets);
+        return Phase::added;
+    }
+
+    // Searches from the level's start: the node where every nugget is in, NO_GOAL or GAVE_UP.
+    int find_goal()
+    {
+        std::vector<uint16_t> start(m.nuggets.begin(), m.nuggets.end());
+        std::sort(start.begin(), start.end());
+        add(-1, m.miner, 0, start, 0, {}, 0);
+        while (!open.empty()) {
+            if (!budget.take())
+                return GAVE_UP;
+            const int node = std::get<4>(open.top());
+            open.pop();
+            const std::vector<uint16_t> nuggets(pool.key(node) + 2, pool.key(node) + pool.width);
+            if (slots == 0 || nuggets[0] == NO_NUGGET)
+                return node;
+            if (expand(node, nuggets) == Phase::gave_up)
+                return GAVE_UP;
+        }
+        return NO_GOAL;
+    }
+
+    // The moves from the start to `goal`, in playing order.
+    std::vector<PuzzleMove> moves_to(int goal) const
+    {
+        std::vector<PuzzleMove> moves;
+        for (int node = goal; nodes[node].parent >= 0; node = nodes[node].parent)
+            for (int i = nodes[node].move_count - 1; i >= 0; i--)
+                moves.push_back(move_pool[nodes[node].first_move + i]);
+        std::reverse(moves.begin(), moves.end());
+        return moves;
+    }
+};
+
+}  // namespace
+
+SolveResult solve_level(const LevelModel &m, long max_states)
+{
+    SolveResult result;
+    const std::vector<int> dist = basket_distances(m);
+    result.failure = unsearchable(m, dist);
+    if (!result.failure.empty())
+        return result;
+    PushSearch search(m, dist, max_states);
+    const int goal = search.find_goal();
+    result.states = search.budget.used;
+    if (goal == GAVE_UP) {
+        result.failure = "gave up after " + std::to_string(result.states) + " states";
+        return result;
+    }
+    if (goal == NO_GOAL) {
         result.failure = "no solution (" + std::to_string(result.states) + " states searched)";
         return result;
     }
-
-    for (int node = goal; nodes[node].parent >= 0; node = nodes[node].parent)
-        for (int i = nodes[node].move_count - 1; i >= 0; i--)
-            result.moves.push_back(move_pool[nodes[node].first_move + i]);
-    std::reverse(result.moves.begin(), result.moves.end());
-    result.pushes = nodes[goal].pushes;
+    result.moves = search.moves_to(goal);
+    result.pushes = search.nodes[goal].pushes;
     if (!expand_moves(m, result.moves, result.frames)) {
         result.failure = "a move of the solution cannot be walked to";
         return result;
