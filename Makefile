@@ -84,5 +84,10 @@ levels-sheet: deps-play
 	$(CONFIGURE_PLAY)
 	cmake --build $(BUILD) --target levels_sheet_png
 
+# The README's two commands on a fresh Debian 12 root (debootstrap, as root; see the script).
+.PHONY: fresh-check
+fresh-check:
+	tools/fresh-debian.sh
+
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) pitlorex_*.deb
