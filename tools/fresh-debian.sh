@@ -5,6 +5,7 @@
 # build and end in the Erro 01 message with status 1 (the game ran), having installed no test
 # package, and then `make test` must pass.
 # Usage (as root): tools/fresh-debian.sh       (`make fresh-check` runs it)
+#        tools/fresh-debian.sh --sources   prints the apt entries the root gets, and stops
 # The pristine root is kept as a tarball, one a day, in PITLOREX_FRESH_CACHE
 # (/var/cache/pitlorex-fresh); each run unpacks a copy under /var/tmp and removes it after.
 set -euo pipefail
@@ -12,11 +13,49 @@ set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
 cache=${PITLOREX_FRESH_CACHE:-/var/cache/pitlorex-fresh}
 suite=bookworm
+apt_dir=${PITLOREX_APT_DIR:-/etc/apt}  # whose sources to follow: the host's
 chroot_path=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin
 
 say() { printf 'fresh-debian: %s\n' "$*" >&2; }
 fail() { say "FAILED: $*"; exit 1; }
 
+# ---- The archive: the host's own Debian 12 entries -----------------------------------------
+
+# Every "uri suite components..." the host's apt reads, from both source formats.
+host_sources() {
+  local f
+  for f in "$apt_dir/sources.list" "$apt_dir/sources.list.d/"*.list; do
+    [ -f "$f" ] || continue
+    awk '$1 == "deb" { i = 2; if ($i ~ /^\[/) { while (i < NF && $i !~ /\]$/) i++; i++ }
+                       line = $i; for (j = i + 1; j <= NF; j++) line = line " " $j; print line }' "$f"
+  done
+  for f in "$apt_dir/sources.list.d/"*.sources; do
+    [ -f "$f" ] || continue
+    awk 'function flush(  n, m, a, b, u, s) {
+           if (types ~ /(^| )deb( |$)/ && enabled != "no") {
+             n = split(uris, u, " "); m = split(suites, s, " ")
+             for (a = 1; a <= n; a++) for (b = 1; b <= m; b++) print u[a], s[b], comps
+           }
+           types = uris = suites = comps = enabled = ""
+         }
+         /^[ \t]*#/ { next }
+         /^[ \t]*$/ { flush(); next }
+         { key = tolower($1); sub(/:$/, "", key); $1 = ""; sub(/^ +/, "")
+           if (key == "types") types = $0; else if (key == "uris") uris = $0
+           else if (key == "suites") suites = $0; else if (key == "components") comps = $0
+           else if (key == "enabled") enabled = tolower($0) }
+         END { flush() }' "$f"
+  done
+}
+
+debian_sources=$(host_sources | awk -v s="$suite" '$2 == s || $2 == s "-updates" || $2 == s "-security"')
+mirror=$(printf '%s\n' "$debian_sources" | awk -v s="$suite" '$2 == s { print $1; exit }')
+[ -n "$mirror" ] || fail "this machine's apt has no Debian 12 ($suite) archive in $apt_dir/sources.list*"
+if [ "${1:-}" = --sources ]; then
+  printf '%s\n' "$debian_sources"
+  exit 0
+fi
+[ $# -eq 0 ] || { echo "usage: tools/fresh-debian.sh [--sources]" >&2; exit 2; }
 [ "$(id -u)" -eq 0 ] || fail "run it as root: debootstrap, chroot and mount need it"
 commit=$(git -C "$repo" rev-parse HEAD 2>/dev/null) || fail "$repo is not a git checkout"
 
@@ -64,38 +103,6 @@ trap cleanup EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM HUP
 
-# ---- The archive: the host's own Debian 12 entries -----------------------------------------
-
-# Every "uri suite components..." the host's apt reads, from both source formats.
-host_sources() {
-  local f
-  for f in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
-    [ -f "$f" ] || continue
-    awk '$1 == "deb" { i = 2; if ($i ~ /^\[/) { while (i < NF && $i !~ /\]$/) i++; i++ }
-                       line = $i; for (j = i + 1; j <= NF; j++) line = line " " $j; print line }' "$f"
-  done
-  for f in /etc/apt/sources.list.d/*.sources; do
-    [ -f "$f" ] || continue
-    awk 'function flush(  n, m, a, b, u, s) {
-           if (types ~ /(^| )deb( |$)/ && enabled != "no") {
-             n = split(uris, u, " "); m = split(suites, s, " ")
-             for (a = 1; a <= n; a++) for (b = 1; b <= m; b++) print u[a], s[b], comps
-           }
-           types = uris = suites = comps = enabled = ""
-         }
-         /^[ \t]*#/ { next }
-         /^[ \t]*$/ { flush(); next }
-         { key = tolower($1); sub(/:$/, "", key); $1 = ""; sub(/^ +/, "")
-           if (key == "types") types = $0; else if (key == "uris") uris = $0
-           else if (key == "suites") suites = $0; else if (key == "components") comps = $0
-           else if (key == "enabled") enabled = tolower($0) }
-         END { flush() }' "$f"
-  done
-}
-
-debian_sources=$(host_sources | awk -v s="$suite" '$2 == s || $2 == s "-updates" || $2 == s "-security"')
-mirror=$(printf '%s\n' "$debian_sources" | awk -v s="$suite" '$2 == s { print $1; exit }')
-[ -n "$mirror" ] || fail "this machine's apt has no Debian 12 ($suite) archive in /etc/apt/sources.list*"
 say "archive $mirror, commit $commit"
 
 # ---- The pristine root, made once a day ----------------------------------------------------
