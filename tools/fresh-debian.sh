@@ -77,9 +77,10 @@ unmount_under() {
 stop_processes_in() {
   local p
   for p in /proc/[0-9]*; do
-    [ "$(readlink "$p/root" 2>/dev/null)" = "$1" ] && kill -KILL "${p#/proc/}" 2>/dev/null
+    if [ "$(readlink "$p/root" 2>/dev/null)" = "$1" ]; then
+      kill -KILL "${p#/proc/}" 2>/dev/null || true
+    fi
   done
-  return 0
 }
 
 remove_tree() {
@@ -94,9 +95,11 @@ remove_tree() {
 
 staging="" run=""
 cleanup() {
-  local status=$?
+  local status=$? job
+  set +e  # every step runs, whatever failed before it
+  for job in $(jobs -p); do kill "$job" 2>/dev/null; done
   [ -n "$run" ] && { stop_processes_in "$run/root"; remove_tree "$run" || status=1; }
-  [ -n "$staging" ] && { remove_tree "$staging" || status=1; }
+  [ -n "$staging" ] && { stop_processes_in "$staging/root"; remove_tree "$staging" || status=1; }
   exit "$status"
 }
 trap cleanup EXIT
@@ -120,8 +123,10 @@ if [ ! -s "$tarball" ]; then
   fi
   staging=$(mktemp -d "$cache/staging.XXXXXX")
   say "debootstrap $suite (minbase, make, ca-certificates) into $staging"
-  if ! debootstrap --variant=minbase --include=make,ca-certificates "$suite" "$staging/root" \
-      "$mirror" >"$staging/debootstrap.log" 2>&1; then
+  # In the background, as the builds below: a signal then ends the script at once.
+  debootstrap --variant=minbase --include=make,ca-certificates "$suite" "$staging/root" \
+    "$mirror" >"$staging/debootstrap.log" 2>&1 &
+  if ! wait $!; then
     tail -n 30 "$staging/debootstrap.log" >&2
     fail "debootstrap did not finish"
   fi
@@ -178,6 +183,18 @@ in_root() {
   timeout "$1" env -i HOME=/root PATH="$chroot_path" LANG=C.UTF-8 TERM=dumb \
     chroot "$root" /bin/sh -c "cd /root/pitlorex && $2"
 }
+# Runs in_root with its output in LOG and on the terminal; sets `status` to its exit status.
+# In the background, since bash runs a trap only once the command in the foreground is over:
+# a signal must end the script at once, not after the build.
+# Usage: logged_in_root SECONDS COMMAND LOG
+logged_in_root() {
+  in_root "$1" "$2" >"$3" 2>&1 &
+  local child=$!
+  tail -n +1 -f --pid="$child" "$3" &
+  status=0
+  wait "$child" || status=$?
+  wait
+}
 installed_in_root() {
   in_root 60 "dpkg-query -W -f='\${Status}' $1 2>/dev/null | grep -q 'install ok installed'"
 }
@@ -185,10 +202,8 @@ installed_in_root() {
 # ---- make play: builds, then the game meets no display -------------------------------------
 
 started=$SECONDS
-set +e
-in_root 1800 'make play' 2>&1 | tee "$run/play.log"
-play_status=${PIPESTATUS[0]}
-set -e
+logged_in_root 1800 'make play' "$run/play.log"
+play_status=$status
 play_seconds=$((SECONDS - started))
 [ -x "$root/root/pitlorex/build/game/pitlorex" ] || fail "make play built no game"
 grep -q 'Pitlorex - Erro 01' "$run/play.log" || fail "make play: the game did not show Erro 01"
@@ -203,10 +218,8 @@ say "make play: built, Erro 01, status 1 ($play_seconds s)"
 # ---- make test: everything installed, built and passing ------------------------------------
 
 started=$SECONDS
-set +e
-in_root 2400 'make test' 2>&1 | tee "$run/test.log"
-test_status=${PIPESTATUS[0]}
-set -e
+logged_in_root 2400 'make test' "$run/test.log"
+test_status=$status
 test_seconds=$((SECONDS - started))
 [ "$test_status" -eq 0 ] || fail "make test ended with status $test_status ($test_seconds s)"
 say "make test: $(grep -Eo '[0-9]+% tests passed.*' "$run/test.log" | tail -n 1) ($test_seconds s)"
