@@ -73,14 +73,22 @@ unmount_under() {
   done
 }
 
-# Processes left in a root (an X server, a game) keep its mounts busy; they are ours.
+# Processes left in a root (an X server, a build) keep its mounts busy and go on writing in
+# it; they are ours. Looked for again until none is left: a build forks while it is stopped.
 stop_processes_in() {
-  local p
-  for p in /proc/[0-9]*; do
-    if [ "$(readlink "$p/root" 2>/dev/null)" = "$1" ]; then
-      kill -KILL "${p#/proc/}" 2>/dev/null || true
-    fi
+  local p found tries
+  for tries in $(seq 100); do
+    found=""
+    for p in /proc/[0-9]*; do
+      if [ "$(readlink "$p/root" 2>/dev/null)" = "$1" ]; then
+        found=1
+        kill -KILL "${p#/proc/}" 2>/dev/null || true
+      fi
+    done
+    [ -n "$found" ] || return 0
+    sleep 0.1
   done
+  say "processes still run in $1"
 }
 
 remove_tree() {
