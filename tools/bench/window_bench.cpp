@@ -310,9 +310,13 @@ void bench_window(const BenchPlaces &places, int games, bool full_pauses, std::v
     }
     const char *screen_names[SCREEN_COUNT] = {"", "menu, tune on", "help board", "options board",
                                               "menu, tune over"};
+    std::string rounds = ", " + std::to_string(ROUNDS) + " x 10 s";
+    rows.push_back({s, "empty window CPU, resting" + rounds, "% core",
+                    figure_of(readings[EMPTY].game), "", {}, 0});
+    rows.push_back({s, "X server CPU, empty window" + rounds, "% core",
+                    figure_of(readings[EMPTY].server), "", {}, 0});
     for (int screen = MENU; screen < SCREEN_COUNT; screen++) {
-        std::string what = std::string(screen_names[screen]) + ", " +
-                           std::to_string(ROUNDS) + " x 10 s";
+        std::string what = screen_names[screen] + rounds;
         rows.push_back({s, "game CPU, " + what, "% core", figure_of(readings[screen].game),
                         "empty window idle", figure_of(readings[EMPTY].game), 3, true});
         rows.push_back({s, "X server CPU, " + what, "% core",
