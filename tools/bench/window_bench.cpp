@@ -328,7 +328,9 @@ void bench_window(const BenchPlaces &places, int games, bool full_pauses, std::v
     rows.push_back({s, "resident size after 1 game", "MB", value(rss_one), "", {}, 0});
     rows.push_back({s, "resident size after " + std::to_string(games) + " games", "MB",
                     value(rss_all), "", {}, 0});
-    double growth = rss_all >= 0 && rss_one >= 0 ? rss_all - rss_one : -1;
-    rows.push_back({s, "resident growth, game 1 to game " + std::to_string(games), "MB",
-                    value(growth), "", {}, 1, true});
+    // A size that fell is a growth below 0, not a figure missing.
+    Figure growth = value(rss_all >= 0 && rss_one >= 0 ? 0 : -1);
+    growth.min = growth.median = rss_all - rss_one;
+    rows.push_back({s, "resident growth, game 1 to game " + std::to_string(games), "MB", growth,
+                    "", {}, 1, true});
 }
