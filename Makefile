@@ -4,9 +4,15 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: play test test-asan bench build deps-play deps-test sheet levels-sheet clean
+.PHONY: play test test-asan bench build build-play deps-play deps-test sheet levels-sheet clean
 
-play: deps-play build
+# Every target says whether it wants the tests, so that one build folder serves play and test
+# in any order: the game alone needs only the play packages.
+CONFIGURE = cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+CONFIGURE_PLAY = $(CONFIGURE) -DBUILD_TESTING=OFF
+CONFIGURE_TEST = $(CONFIGURE) -DBUILD_TESTING=ON
+
+play: deps-play build-play
 	cd $(BUILD)/game && ./pitlorex
 
 test: deps-test build
@@ -23,18 +29,25 @@ SANITIZER_ENV = ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:strict_string_checks
 SANITIZER_SKIP = -WholeGame.FiftyGameStartsKeepTheResidentSizeFlat
 
 test-asan: deps-test
-	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON \
 	  "-DCMAKE_CXX_FLAGS=$(SANITIZE)" "-DCMAKE_C_FLAGS=$(SANITIZE)"
 	cmake --build $(ASAN_BUILD) -j $(JOBS) --target unit_tests
 	cd $(ASAN_BUILD)/tests && $(SANITIZER_ENV) ./unit_tests --gtest_brief=1 \
 	  --gtest_filter=$(SANITIZER_SKIP)
 
 # The benchmark's table; BENCH_ARGS passes options (--no-window, --games N, --full-pauses).
-bench: deps-test build
+bench: deps-test
+	$(CONFIGURE_TEST)
+	cmake --build $(BUILD) -j $(JOBS) --target bench
 	$(BUILD)/tools/bench/bench $(BENCH_ARGS)
 
+# Everything the tests need; build-play only the game.
 build:
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	$(CONFIGURE_TEST)
+	cmake --build $(BUILD) -j $(JOBS)
+
+build-play:
+	$(CONFIGURE_PLAY)
 	cmake --build $(BUILD) -j $(JOBS)
 
 deps-play:
@@ -49,12 +62,12 @@ deps-test:
 PREFIX ?= /usr/local
 .PHONY: package install deps-package
 
-package: deps-package build
+package: deps-package build-play
 	rm -f $(BUILD)/deb/pitlorex_*.deb
 	cd $(BUILD) && cpack -G DEB -B "$(abspath $(BUILD))/deb"
 	cp $(BUILD)/deb/pitlorex_*.deb .
 
-install: deps-play build
+install: deps-play build-play
 	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)" --strip
 
 deps-package:
@@ -62,14 +75,19 @@ deps-package:
 
 # The contact sheet of every tile, object, area and the title: build/contact_sheet.png
 sheet: deps-play
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	$(CONFIGURE_PLAY)
 	cmake --build $(BUILD) --target contact_sheet
 
 # Every level as the game draws it, at half size, with its checker figures:
 # build/levels_sheet.png
 levels-sheet: deps-play
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	$(CONFIGURE_PLAY)
 	cmake --build $(BUILD) --target levels_sheet_png
+
+# The README's two commands on a fresh Debian 12 root (debootstrap, as root; see the script).
+.PHONY: fresh-check
+fresh-check:
+	tools/fresh-debian.sh
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) pitlorex_*.deb

@@ -58,6 +58,10 @@ const GlyphImage *font_glyph(ALFONT_FONT *font, FT_UInt index);
 // The kerning between two glyphs at the font's current size, in 1/64 pixel (0 without kerning).
 long font_kerning(ALFONT_FONT *font, FT_UInt left, FT_UInt right);
 
+// Blends one glyph's coverage in `colour` with its top left at (gx, gy), inside the bitmap's
+// clip: what drawing text does for each glyph, without finding the glyphs or placing them.
+void font_blend_glyph(BITMAP *bmp, const GlyphImage &glyph, long gx, long gy, int colour);
+
 // Distance from the top of a line of text to its baseline, and the line's height, in pixels.
 int font_ascent(const ALFONT_FONT *font);
 int font_line_height(const ALFONT_FONT *font);

@@ -209,6 +209,14 @@ void blend_glyph_any(BITMAP *bmp, const GlyphImage &g, long gx, long gy, int col
 
 }  // namespace
 
+void font_blend_glyph(BITMAP *bmp, const GlyphImage &glyph, long gx, long gy, int colour)
+{
+    if (bitmap_color_depth(bmp) == 16)
+        blend_glyph16(bmp, glyph, gx, gy, Blend16(colour), drawable_area(bmp));
+    else
+        blend_glyph_any(bmp, glyph, gx, gy, colour, drawable_area(bmp));
+}
+
 int alfont_text_length(ALFONT_FONT *typeface, const char *text)
 {
     if (!typeface || !typeface->face || !text)

@@ -200,7 +200,8 @@ TEST_F(FontDraw, OtherColourDepthsBlendToo)
 // Every pixel of every 16-bit field value, blended exactly: field + (ink - field) * a / 255,
 // rounded toward zero, with `a` the glyph's coverage there (0 outside it). Placed whole, cut by
 // the bitmap's right edge, and cut by a clip whose right edge runs through the glyph, so that
-// drawing several pixels at once never spills past a row's ink, the bitmap or the clip.
+// drawing several pixels at once never spills past a row's ink, the bitmap or the clip. Drawn
+// as text, and as the glyph blended bare (the bench's floor for the menu words).
 TEST_F(FontDraw, EveryPixelIsItsBackgroundBlendedFieldByFieldWithItsCoverage)
 {
     const GlyphImage *glyph = font_char(font, '@').glyph;
@@ -209,9 +210,12 @@ TEST_F(FontDraw, EveryPixelIsItsBackgroundBlendedFieldByFieldWithItsCoverage)
     auto background = [](int x, int y) { return (x * 1237 + y * 4099 + x * y * 31) & 0xFFFF; };
     struct Place {
         int x, clip_right;  // clip_right: the clip's last column, -1 for none
+        bool bare;          // font_blend_glyph instead of the text
     };
-    const Place places[] = {{10, -1}, {bmp->w - glyph->width / 2 - glyph->left, -1},
-                            {60, 60 + glyph->left + glyph->width / 2}};
+    const int cut = bmp->w - glyph->width / 2 - glyph->left,
+              clip = 60 + glyph->left + glyph->width / 2;
+    const Place places[] = {{10, -1, false}, {cut, -1, false}, {60, clip, false},
+                            {10, -1, true},  {cut, -1, true},  {60, clip, true}};
     for (int colour : {0, 0xFFFF, makecol16(255, 255, 41), makecol16(100, 150, 200)}) {
         for (const Place &place : places) {
             for (int y = 0; y < bmp->h; y++)
@@ -219,7 +223,10 @@ TEST_F(FontDraw, EveryPixelIsItsBackgroundBlendedFieldByFieldWithItsCoverage)
                     putpixel(bmp, x, y, background(x, y));
             if (place.clip_right >= 0)
                 set_clip_rect(bmp, 0, 0, place.clip_right, bmp->h - 1);
-            alfont_textout_aa_ex(bmp, font, "@", place.x, 5, colour, -1);
+            if (place.bare)
+                font_blend_glyph(bmp, *glyph, place.x + glyph->left, 5 + top, colour);
+            else
+                alfont_textout_aa_ex(bmp, font, "@", place.x, 5, colour, -1);
             set_clip_rect(bmp, 0, 0, bmp->w - 1, bmp->h - 1);
             int wrong = 0;
             for (int y = 0; y < bmp->h; y++)
@@ -235,7 +242,8 @@ TEST_F(FontDraw, EveryPixelIsItsBackgroundBlendedFieldByFieldWithItsCoverage)
                     }
                     wrong += getpixel(bmp, x, y) != expected;
                 }
-            EXPECT_EQ(wrong, 0) << "colour " << colour << " at x " << place.x;
+            EXPECT_EQ(wrong, 0) << "colour " << colour << " at x " << place.x
+                                << (place.bare ? ", glyph blended bare" : "");
         }
     }
 }

@@ -1,39 +1,49 @@
-// The floor of the window figures: an Allegro program that opens the game's 512 x 384 window
-// at depth 16, fills it with the menu words' colour, answers a hover over the "Iniciar" box
-// and otherwise waits, resting, until its window is closed.
-#include <allegro.h>
+// The floor of the window figures: the least program that starts and waits as the game does.
+// Through the game's own platform seam it starts the library, installs sound with the game's
+// patch list, opens the 512 x 384 window at depth 16 and the timer, keyboard and mouse; it
+// fills the window with the menu words' colour, answers a hover over the "Iniciar" box and
+// otherwise rests as the game's waiting screens rest, until its window is closed.
+#include "platform/platform.h"
+
+#include <atomic>
 
 namespace {
 
-volatile int close_requested = 0;
-void on_close() { close_requested = 1; }
+std::atomic<bool> close_requested{false};
+void on_close() { close_requested = true; }
 
-bool pointer_in_box() { return mouse_x > 90 && mouse_y > 180 && mouse_x < 210 && mouse_y < 220; }
+bool pointer_in_box()
+{
+    int x = pf_mouse_x(), y = pf_mouse_y();
+    return x > 90 && y > 180 && x < 210 && y < 220;
+}
 
 }  // namespace
 
 int main()
 {
-    if (allegro_init() != 0)
+    if (pf_start_library() != 0)
         return 1;
-    set_color_depth(16);
-    if (set_gfx_mode(GFX_AUTODETECT_WINDOWED, 512, 384, 0, 0) != 0)
+    pf_set_color_depth(16);
+    // As the game: no patch list or no sound leaves it silent, and it goes on.
+    pf_use_midi_patches(BENCH_PATCH_LIST);
+    pf_install_sound();
+    if (pf_open_window() != 0)
         return 1;
-    set_window_title("Pitlorex vazio");
-    install_timer();
-    install_keyboard();
-    install_mouse();
-    set_close_button_callback(on_close);
+    pf_set_window_title("Pitlorex vazio");
+    pf_install_input();
+    pf_set_close_button_callback(on_close);
     const int normal = makecol(235, 235, 235), hover = makecol(255, 255, 41);
-    clear_to_color(screen, normal);
+    clear_to_color(pf_screen(), normal);
     bool lit = false;
     while (!close_requested) {
         bool in = pointer_in_box();
-        if (in != lit) {
-            lit = in;
-            rectfill(screen, 91, 181, 209, 219, lit ? hover : normal);
+        if (in == lit) {
+            pf_idle();
+            continue;
         }
-        rest(1);
+        lit = in;
+        rectfill(pf_screen(), 91, 181, 209, 219, lit ? hover : normal);
     }
     return 0;
 }

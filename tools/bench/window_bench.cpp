@@ -177,12 +177,77 @@ bool play_one_game(E2eSession &s, int timeout_ms)
     return false;
 }
 
+// The waiting screens measured, the empty window's first.
+enum Screen { EMPTY, MENU, HELP, OPTIONS, QUIET, SCREEN_COUNT };
+
+// Readings of 10 s each, per cent of a core, of a program and of its X server.
+struct CpuReadings {
+    std::vector<double> game, server;
+    void add(double game_percent, double server_percent)
+    {
+        if (game_percent >= 0)
+            game.push_back(game_percent);
+        if (server_percent >= 0)
+            server.push_back(server_percent);
+    }
+};
+
+// One reading of the empty window resting with its pointer off its box; returns its resident
+// size (-1 when it did not start).
+double empty_cpu_round(const BenchPlaces &places, CpuReadings &readings)
+{
+    E2eSession e(places.empty_dir);
+    park_pointer(e);
+    e2e_start(e, "empty_window");
+    if (!e2e_wait_window(e, "Pitlorex vazio", 10000))
+        return -1;
+    e2e_mouse_move(e, AWAY_X, AWAY_Y);
+    pause_ms(500);
+    double game = -1, server = -1;
+    cpu_over(e.program.pid, e.xvfb.pid, 10, game, server);
+    readings.add(game, server);
+    return resident_mb(e.program.pid);
+}
+
+// One reading of each of the game's waiting screens: the menu while the title tune plays, the
+// help board, the options board, and the menu again once the tune is over.
+void game_cpu_round(const BenchPlaces &places, CpuReadings readings[SCREEN_COUNT])
+{
+    E2eSession g(places.game_dir);
+    park_pointer(g);
+    e2e_start(g, "pitlorex");
+    if (!wait_for_title(g)) {
+        std::fprintf(stderr, "bench: the game's title did not come up\n%s",
+                     e2e_program_output(g).c_str());
+        return;
+    }
+    auto title = Clock::now();
+    pause_ms(500);
+    double game = -1, server = -1;
+    cpu_over(g.program.pid, g.xvfb.pid, 10, game, server);
+    readings[MENU].add(game, server);
+    if (!board_cpu(g, HELP_BOX, 235, 200, game, server))
+        return;
+    readings[HELP].add(game, server);
+    if (!board_cpu(g, OPTIONS_BOX, 265, 250, game, server))
+        return;
+    readings[OPTIONS].add(game, server);
+    double tune_ms = std::max(0.0, title_tune_seconds() * 1000);
+    pause_ms((int)std::max(0.0, tune_ms + 1000 - ms_since(title)));
+    cpu_over(g.program.pid, g.xvfb.pid, 10, game, server);
+    readings[QUIET].add(game, server);
+}
+
 }  // namespace
 
 void bench_window(const BenchPlaces &places, int games, bool full_pauses, std::vector<Row> &rows)
 {
-    std::printf("The real window: seven starts of each program, 50 s of waiting screens, %d games "
-                "(about %d s)...\n", games, full_pauses ? 70 + games * 21 : 70 + games * 2);
+    // A round: the empty window's reading, then the game's three screens and, once the title
+    // tune is over, the menu again.
+    int round_s = 12 + (int)std::max(title_tune_seconds() + 1, 33.0) + 11;
+    std::printf("The real window: seven starts of each program, three rounds of the waiting "
+                "screens, %d games (about %d s)...\n",
+                games, 20 + 3 * round_s + games * (full_pauses ? 21 : 2));
     std::fflush(stdout);
     const char *s = "the real window (Xvfb)";
     std::vector<double> game_screen, game_hover, empty_screen, empty_hover;
@@ -204,25 +269,20 @@ void bench_window(const BenchPlaces &places, int games, bool full_pauses, std::v
     rows.push_back({s, "exec to the first answered hover", "ms", figure_of(game_hover),
                     "empty window's first hover", figure_of(empty_hover), 0});
 
-    // The floor of the waiting: the empty program with its pointer off its box.
-    double empty_cpu = -1, empty_server = -1, empty_rss = -1;
-    {
-        E2eSession e(places.empty_dir);
-        park_pointer(e);
-        e2e_start(e, "empty_window");
-        if (e2e_wait_window(e, "Pitlorex vazio", 10000)) {
-            e2e_mouse_move(e, AWAY_X, AWAY_Y);
-            pause_ms(500);
-            cpu_over(e.program.pid, e.xvfb.pid, 10, empty_cpu, empty_server);
-            empty_rss = resident_mb(e.program.pid);
-        }
+    // The waiting, in rounds: the empty program, then the game, each freshly started, so that
+    // a change of the machine's load meets both.
+    constexpr int ROUNDS = 3;
+    CpuReadings readings[SCREEN_COUNT];
+    double empty_rss = -1;
+    for (int round = 0; round < ROUNDS; round++) {
+        double rss = empty_cpu_round(places, readings[EMPTY]);
+        if (round == 0)
+            empty_rss = rss;
+        game_cpu_round(places, readings);
     }
 
-    // The game: the three waiting screens, then the games.
-    double menu_cpu = -1, menu_server = -1, help_cpu = -1, help_server = -1, options_cpu = -1,
-           options_server = -1, quiet_cpu = -1, quiet_server = -1, rss_menu = -1, rss_one = -1,
-           rss_all = -1;
-    int played = 0;
+    // The game's memory over many games, in a run of its own.
+    double rss_menu = -1, rss_one = -1, rss_all = -1;
     {
         E2eSession g(places.game_dir);
         std::vector<std::string> env;
@@ -231,19 +291,11 @@ void bench_window(const BenchPlaces &places, int games, bool full_pauses, std::v
         park_pointer(g);
         e2e_start(g, "pitlorex", {}, env);
         if (wait_for_title(g)) {
-            auto title = Clock::now();
             pause_ms(500);
-            cpu_over(g.program.pid, g.xvfb.pid, 10, menu_cpu, menu_server);
-            if (board_cpu(g, HELP_BOX, 235, 200, help_cpu, help_server) &&
-                board_cpu(g, OPTIONS_BOX, 265, 250, options_cpu, options_server)) {
-                // The menu again once the title tune has played out: only waiting left.
-                double tune_ms = std::max(0.0, title_tune_seconds() * 1000);
-                pause_ms((int)std::max(0.0, tune_ms + 1000 - ms_since(title)));
-                cpu_over(g.program.pid, g.xvfb.pid, 10, quiet_cpu, quiet_server);
-            }
             rss_menu = resident_mb(g.program.pid);
             e2e_focus(g);
             int limit = full_pauses ? 60000 : 15000;
+            int played;
             for (played = 0; played < games; played++) {
                 if (!play_one_game(g, limit)) {
                     std::fprintf(stderr, "bench: game %d did not come back to the title\n",
@@ -260,23 +312,29 @@ void bench_window(const BenchPlaces &places, int games, bool full_pauses, std::v
                          e2e_program_output(g).c_str());
         }
     }
-    Figure idle_cpu = value(empty_cpu), idle_server = value(empty_server);
-    auto cpu_rows = [&](const std::string &screen, double game, double server) {
-        rows.push_back({s, "CPU of the game, " + screen + ", 10 s", "% core", value(game),
-                        "empty window idle", idle_cpu, 3, true});
-        rows.push_back({s, "CPU of the X server, " + screen + ", 10 s", "% core", value(server),
-                        "X server, empty window", idle_server, 3, true});
-    };
-    cpu_rows("menu, tune on", menu_cpu, menu_server);
-    cpu_rows("help board", help_cpu, help_server);
-    cpu_rows("options board", options_cpu, options_server);
-    cpu_rows("menu, tune over", quiet_cpu, quiet_server);
+    const char *screen_names[SCREEN_COUNT] = {"", "menu, tune on", "help board", "options board",
+                                              "menu, tune over"};
+    std::string rounds = ", " + std::to_string(ROUNDS) + " x 10 s";
+    rows.push_back({s, "empty window CPU, resting" + rounds, "% core",
+                    figure_of(readings[EMPTY].game), "", {}, 0});
+    rows.push_back({s, "X server CPU, empty window" + rounds, "% core",
+                    figure_of(readings[EMPTY].server), "", {}, 0});
+    for (int screen = MENU; screen < SCREEN_COUNT; screen++) {
+        std::string what = screen_names[screen] + rounds;
+        rows.push_back({s, "game CPU, " + what, "% core", figure_of(readings[screen].game),
+                        "empty window idle", figure_of(readings[EMPTY].game), 3, true});
+        rows.push_back({s, "X server CPU, " + what, "% core",
+                        figure_of(readings[screen].server), "X server, empty window",
+                        figure_of(readings[EMPTY].server), 3, true});
+    }
     rows.push_back({s, "resident size at the menu", "MB", value(rss_menu), "empty window",
                     value(empty_rss), 0});
     rows.push_back({s, "resident size after 1 game", "MB", value(rss_one), "", {}, 0});
     rows.push_back({s, "resident size after " + std::to_string(games) + " games", "MB",
                     value(rss_all), "", {}, 0});
-    double growth = rss_all >= 0 && rss_one >= 0 ? rss_all - rss_one : -1;
-    rows.push_back({s, "resident growth, game 1 to game " + std::to_string(games), "MB",
-                    value(growth), "", {}, 1, true});
+    // A size that fell is a growth below 0, not a figure missing.
+    Figure growth = value(rss_all >= 0 && rss_one >= 0 ? 0 : -1);
+    growth.min = growth.median = rss_all - rss_one;
+    rows.push_back({s, "resident growth, game 1 to game " + std::to_string(games), "MB", growth,
+                    "", {}, 1, true});
 }
