@@ -14,8 +14,8 @@ void on_close() { close_requested = true; }
 
 bool pointer_in_box()
 {
-    int x = pf_mouse_x(), y = pf_mouse_y();
-    return x > 90 && y > 180 && x < 210 && y < 220;
+    const PointerAt p = pf_pointer();
+    return p.x > 90 && p.y > 180 && p.x < 210 && p.y < 220;
 }
 
 }  // namespace
