@@ -196,6 +196,7 @@ in_root() {
 # a signal must end the script at once, not after the build.
 # Usage: logged_in_root SECONDS COMMAND LOG
 logged_in_root() {
+  : >"$3"  # there before tail looks for it
   in_root "$1" "$2" >"$3" 2>&1 &
   local child=$!
   tail -n +1 -f --pid="$child" "$3" &
