@@ -168,33 +168,35 @@ Floors bench_floors(std::vector<Row> &rows)
     return f;
 }
 
-void bench_drawing(std::vector<Row> &rows)
-{
-    const char *s = "the game's drawing (memory bitmaps)";
-    size_t draw_count = 0;
-    int level = load_largest_level(draw_count);
-    int area = game_state.area;
-    BITMAP *buffer = back_buffer;
+namespace {
 
-    // Whole-level paint beside the very draws it makes, replayed bare.
+const char *const DRAWING = "the game's drawing (memory bitmaps)";
+
+// The whole-level paint of the loaded level beside the very draws it makes, replayed bare.
+void bench_level_paint(int level, size_t draw_count, std::vector<Row> &rows)
+{
+    int area = game_state.area;
     std::vector<Draw> draws = paint_draws(level_grids, area);
     Figure paint, bare;
     time_pair_us(
         [&] {
-            draw_tile_layer(buffer, level_grids, area);
-            draw_object_layer(buffer, level_grids);
+            draw_tile_layer(back_buffer, level_grids, area);
+            draw_object_layer(back_buffer, level_grids);
         },
         [&] {
             for (const Draw &d : draws)
-                draw_sprite(buffer, d.image, d.x, d.y);
+                draw_sprite(back_buffer, d.image, d.x, d.y);
         },
         paint, bare);
-    rows.push_back({s, "whole-level paint, level " + std::to_string(level) + " (" +
-                           std::to_string(draw_count) + " draws)",
+    rows.push_back({DRAWING, "whole-level paint, level " + std::to_string(level) + " (" +
+                                 std::to_string(draw_count) + " draws)",
                     "us", paint, "its draws, replayed bare", bare, 1.2});
+}
 
-    // One play frame: the status line, the two cells of a push, the floor and the miner, and
-    // the masked copy to the screen.
+// One play frame: the status line, the two cells of a push, the floor and the miner, and the
+// masked copy to the screen.
+void bench_play_frame(std::vector<Row> &rows)
+{
     game_state.lives = 3;
     game_state.time = 432;
     StepReport push;
@@ -204,59 +206,64 @@ void bench_drawing(std::vector<Row> &rows)
     push.paints[1] = {game_state.player_row, game_state.player_col + 1, CellPaint::nugget};
     game_state.prev_row = game_state.player_row;
     game_state.prev_col = game_state.player_col;
+    int area = game_state.area;
     Figure frame, copy;
     time_pair_us(
         [&] {
-            draw_status_line(buffer, game_state);
-            paint_step(buffer, push, area);
-            present_frame(buffer, game_state);
+            draw_status_line(back_buffer, game_state);
+            paint_step(back_buffer, push, area);
+            present_frame(back_buffer, game_state);
         },
-        [&] { draw_sprite(bench_screen, buffer, 0, 0); }, frame, copy);
-    rows.push_back({s, "play frame (status, push cells, copy)", "us", frame,
+        [&] { draw_sprite(bench_screen, back_buffer, 0, 0); }, frame, copy);
+    rows.push_back({DRAWING, "play frame (status, push cells, copy)", "us", frame,
                     "its masked copy alone", copy, 1.2});
+}
 
-    // The menu words, with their glyphs cached (warm) and from a fresh font (cold), beside the
-    // very glyph blends they make, replayed bare. (A blit of their boxes is no floor for them:
-    // it copies memory, where the words do arithmetic on every inked pixel, and a busy machine
-    // slows the two differently.)
+// The four menu words drawn in `typeface` onto the title picture.
+void draw_menu_words(ALFONT_FONT *typeface, int colour)
+{
+    for (int i = 0; i < 4; i++)
+        alfont_textout_aa_ex(title_bitmap, typeface, MENU_WORDS[i], MENU_WORD_X, MENU_WORD_Y[i],
+                             colour, -1);
+}
+
+// The menu words, with their glyphs cached (warm) and from a fresh font (cold), beside the very
+// glyph blends they make, replayed bare. (A blit of their boxes is no floor for them: it copies
+// memory, where the words do arithmetic on every inked pixel, and a busy machine slows the two
+// differently.)
+void bench_menu_words(std::vector<Row> &rows)
+{
     title_screen();
     int normal = makecol(235, 235, 235);
     std::vector<GlyphBlend> blends;
     for (int i = 0; i < 4; i++)
         add_glyph_blends(menu_font, MENU_WORDS[i], MENU_WORD_X, MENU_WORD_Y[i], blends);
     Figure warm, bare_blends;
-    time_pair_us(
-        [&] {
-            for (int i = 0; i < 4; i++)
-                alfont_textout_aa_ex(title_bitmap, menu_font, MENU_WORDS[i], MENU_WORD_X,
-                                     MENU_WORD_Y[i], normal, -1);
-        },
-        [&] {
-            for (const GlyphBlend &b : blends)
-                font_blend_glyph(title_bitmap, *b.glyph, b.x, b.y, normal);
-        },
-        warm, bare_blends);
+    time_pair_us([&] { draw_menu_words(menu_font, normal); },
+                 [&] {
+                     for (const GlyphBlend &b : blends)
+                         font_blend_glyph(title_bitmap, *b.glyph, b.x, b.y, normal);
+                 },
+                 warm, bare_blends);
     ALFONT_FONT *fresh = nullptr;
-    Figure cold = time_us(
-        [&] {
-            for (int i = 0; i < 4; i++)
-                alfont_textout_aa_ex(title_bitmap, fresh, MENU_WORDS[i], MENU_WORD_X,
-                                     MENU_WORD_Y[i], normal, -1);
-        },
-        51,
-        [&] {
-            alfont_destroy_font(fresh);
-            fresh = alfont_load_font("fontes/flame.ttf");
-            alfont_set_font_size(fresh, 40);
-        });
+    Figure cold = time_us([&] { draw_menu_words(fresh, normal); }, 51,
+                          [&] {
+                              alfont_destroy_font(fresh);
+                              fresh = alfont_load_font("fontes/flame.ttf");
+                              alfont_set_font_size(fresh, 40);
+                          });
     alfont_destroy_font(fresh);
     std::string blends_name = "its " + std::to_string(blends.size()) + " glyph blends, bare";
-    rows.push_back({s, "menu words, warm (4 words)", "us", warm, blends_name, bare_blends, 1.2});
-    rows.push_back({s, "menu words, cold (fresh glyph cache)", "us", cold, blends_name,
+    rows.push_back(
+        {DRAWING, "menu words, warm (4 words)", "us", warm, blends_name, bare_blends, 1.2});
+    rows.push_back({DRAWING, "menu words, cold (fresh glyph cache)", "us", cold, blends_name,
                     bare_blends, 0});
+}
 
-    // The title screen: picture from its file, its copies and the words, beside the picture's
-    // load and the two copies the screen takes.
+// The title screen: picture from its file, its copies and the words, beside the picture's load
+// and the two copies the screen takes.
+void bench_title_screen(std::vector<Row> &rows)
+{
     Figure title, title_floor;
     time_pair_us([&] { title_screen(); },
                  [&] {
@@ -266,5 +273,18 @@ void bench_drawing(std::vector<Row> &rows)
                      destroy_bitmap(picture);
                  },
                  title, title_floor, 51);
-    rows.push_back({s, "title_screen", "us", title, "load_bitmap + 2 blits", title_floor, 0});
+    rows.push_back(
+        {DRAWING, "title_screen", "us", title, "load_bitmap + 2 blits", title_floor, 0});
+}
+
+}  // namespace
+
+void bench_drawing(std::vector<Row> &rows)
+{
+    size_t draw_count = 0;
+    int level = load_largest_level(draw_count);
+    bench_level_paint(level, draw_count, rows);
+    bench_play_frame(rows);
+    bench_menu_words(rows);
+    bench_title_screen(rows);
 }

@@ -84,13 +84,11 @@ bool play_whole_game()
     return status == 0 && player.level == LEVEL_COUNT;
 }
 
-}  // namespace
+const char *const RULES = "levels and rules";
 
-void bench_rules(const BenchPlaces &places, const Floors &floors, std::vector<Row> &rows)
+// load_level of the level with the most cells recorded, beside reading both its files.
+void bench_load_level(std::vector<Row> &rows)
 {
-    const char *s = "levels and rules";
-
-    // load_level of the level with the most cells recorded, beside reading both its files.
     int level = game_state.level;
     std::string tiles = level_file_name(level, TILE_FILE_TEMPLATE);
     std::string objects = level_file_name(level, OBJECT_FILE_TEMPLATE);
@@ -99,10 +97,13 @@ void bench_rules(const BenchPlaces &places, const Floors &floors, std::vector<Ro
     time_pair_us([&] { load_level(level); },
                  [&] { bytes += read_whole(tiles) + read_whole(objects); }, load, read, 401,
                  [&] { reset_level_state(game_state, level_grids); });
-    rows.push_back({s, "load_level " + std::to_string(level), "us", load, "reading both files",
-                    read, 2});
+    rows.push_back({RULES, "load_level " + std::to_string(level), "us", load,
+                    "reading both files", read, 2});
+}
 
-    // One step by the rules: a walk back and forth, and a run of pushes along a row.
+// One step by the rules: a walk back and forth, and a run of pushes along a row.
+void bench_steps(const Floors &floors, std::vector<Row> &rows)
+{
     GameState state;
     LevelGrids grids;
     open_floor(state, grids);
@@ -122,12 +123,17 @@ void bench_rules(const BenchPlaces &places, const Floors &floors, std::vector<Ro
             grids.object_map[12][3] = '2';
             state.nuggets_remaining = 1;
         });
-    rows.push_back({s, "one move by the rules", "us", walk, "one draw_sprite 16x16",
+    rows.push_back({RULES, "one move by the rules", "us", walk, "one draw_sprite 16x16",
                     floors.sprite_cell, 0});
-    rows.push_back({s, "one push by the rules", "us", push, "one draw_sprite 16x16",
+    rows.push_back({RULES, "one push by the rules", "us", push, "one draw_sprite 16x16",
                     floors.sprite_cell, 0});
+}
 
-    // open_barriers with 500 U/V cells, all opening, and the floor drawn at each.
+// open_barriers with 500 U/V cells, all opening, and the floor drawn at each.
+void bench_barriers(std::vector<Row> &rows)
+{
+    GameState state;
+    LevelGrids grids;
     open_floor(state, grids);
     state.area = 1;
     state.uv_opened = 1;
@@ -149,12 +155,15 @@ void bench_rules(const BenchPlaces &places, const Floors &floors, std::vector<Ro
                                      grids.uv_barriers.rows[i] * CELL_SIZE);
                  },
                  barriers, barrier_draws);
-    rows.push_back({s, "open_barriers, 500 U/V cells", "us", barriers, "its 500 draws, bare",
-                    barrier_draws, 0});
+    rows.push_back({RULES, "open_barriers, 500 U/V cells", "us", barriers,
+                    "its 500 draws, bare", barrier_draws, 0});
+}
 
-    // A whole game of the stored solutions, level 1 to the victory board's OK, in turns with
-    // as many masked copies of a frame as it showed frames (its floor), so that both meet the
-    // same load.
+// A whole game of the stored solutions, level 1 to the victory board's OK, in turns with as
+// many masked copies of a frame as it showed frames (its floor), so that both meet the same
+// load.
+void bench_whole_game(const BenchPlaces &places, std::vector<Row> &rows)
+{
     load_solutions(player, places.data_dir);
     std::vector<double> games, copies;
     long frames = 0;
@@ -176,8 +185,18 @@ void bench_rules(const BenchPlaces &places, const Floors &floors, std::vector<Ro
         copies.push_back(ms_since(start));
     }
     destroy_bitmap(copy_target);
-    rows.push_back({s, "whole game of the solutions (" + std::to_string(frames) + " frames)",
+    rows.push_back({RULES, "whole game of the solutions (" + std::to_string(frames) + " frames)",
                     "ms", figure_of(games), "its frames' masked copies", figure_of(copies), 0});
+}
+
+}  // namespace
+
+void bench_rules(const BenchPlaces &places, const Floors &floors, std::vector<Row> &rows)
+{
+    bench_load_level(rows);
+    bench_steps(floors, rows);
+    bench_barriers(rows);
+    bench_whole_game(places, rows);
     // The game reloaded its pictures; the drawing rows ran before, so nothing else needs them.
     if (!alfont_font_count())
         alfont_init();

@@ -238,18 +238,11 @@ void game_cpu_round(const BenchPlaces &places, CpuReadings readings[SCREEN_COUNT
     readings[QUIET].add(game, server);
 }
 
-}  // namespace
+const char *const WINDOW = "the real window (Xvfb)";
 
-void bench_window(const BenchPlaces &places, int games, bool full_pauses, std::vector<Row> &rows)
+// Seven starts of each program, the empty window's first in each pair.
+void bench_start_times(const BenchPlaces &places, std::vector<Row> &rows)
 {
-    // A round: the empty window's reading, then the game's three screens and, once the title
-    // tune is over, the menu again.
-    int round_s = 12 + (int)std::max(title_tune_seconds() + 1, 33.0) + 11;
-    std::printf("The real window: seven starts of each program, three rounds of the waiting "
-                "screens, %d games (about %d s)...\n",
-                games, 20 + 3 * round_s + games * (full_pauses ? 21 : 2));
-    std::fflush(stdout);
-    const char *s = "the real window (Xvfb)";
     std::vector<double> game_screen, game_hover, empty_screen, empty_hover;
     constexpr int STARTS = 7;
     for (int rep = 0; rep < STARTS; rep++) {
@@ -264,77 +257,119 @@ void bench_window(const BenchPlaces &places, int games, bool full_pauses, std::v
         if (game.hover >= 0)
             game_hover.push_back(game.hover);
     }
-    rows.push_back({s, "exec to the title on screen", "ms", figure_of(game_screen),
+    rows.push_back({WINDOW, "exec to the title on screen", "ms", figure_of(game_screen),
                     "empty window on screen", figure_of(empty_screen), 2});
-    rows.push_back({s, "exec to the first answered hover", "ms", figure_of(game_hover),
+    rows.push_back({WINDOW, "exec to the first answered hover", "ms", figure_of(game_hover),
                     "empty window's first hover", figure_of(empty_hover), 0});
+}
 
-    // The waiting, in rounds: the empty program, then the game, each freshly started, so that
-    // a change of the machine's load meets both.
-    constexpr int ROUNDS = 3;
-    CpuReadings readings[SCREEN_COUNT];
+constexpr int CPU_ROUNDS = 3;
+
+// The waiting, in rounds: the empty program, then the game, each freshly started, so that a
+// change of the machine's load meets both. Returns the empty window's resident size of the
+// first round.
+double cpu_rounds(const BenchPlaces &places, CpuReadings readings[SCREEN_COUNT])
+{
     double empty_rss = -1;
-    for (int round = 0; round < ROUNDS; round++) {
+    for (int round = 0; round < CPU_ROUNDS; round++) {
         double rss = empty_cpu_round(places, readings[EMPTY]);
         if (round == 0)
             empty_rss = rss;
         game_cpu_round(places, readings);
     }
+    return empty_rss;
+}
 
-    // The game's memory over many games, in a run of its own.
-    double rss_menu = -1, rss_one = -1, rss_all = -1;
-    {
-        E2eSession g(places.game_dir);
-        std::vector<std::string> env;
-        if (!full_pauses)
-            env.push_back("LD_PRELOAD=" + places.pause_shim);
-        park_pointer(g);
-        e2e_start(g, "pitlorex", {}, env);
-        if (wait_for_title(g)) {
-            pause_ms(500);
-            rss_menu = resident_mb(g.program.pid);
-            e2e_focus(g);
-            int limit = full_pauses ? 60000 : 15000;
-            int played;
-            for (played = 0; played < games; played++) {
-                if (!play_one_game(g, limit)) {
-                    std::fprintf(stderr, "bench: game %d did not come back to the title\n",
-                                 played + 1);
-                    break;
-                }
-                if (played == 0)
-                    rss_one = resident_mb(g.program.pid);
-            }
-            if (played == games)
-                rss_all = resident_mb(g.program.pid);
-        } else {
-            std::fprintf(stderr, "bench: the game's title did not come up\n%s",
-                         e2e_program_output(g).c_str());
-        }
-    }
+// The rows of the waiting screens, each beside the empty window's reading.
+void add_cpu_rows(const CpuReadings readings[SCREEN_COUNT], std::vector<Row> &rows)
+{
     const char *screen_names[SCREEN_COUNT] = {"", "menu, tune on", "help board", "options board",
                                               "menu, tune over"};
-    std::string rounds = ", " + std::to_string(ROUNDS) + " x 10 s";
-    rows.push_back({s, "empty window CPU, resting" + rounds, "% core",
+    std::string rounds = ", " + std::to_string(CPU_ROUNDS) + " x 10 s";
+    rows.push_back({WINDOW, "empty window CPU, resting" + rounds, "% core",
                     figure_of(readings[EMPTY].game), "", {}, 0});
-    rows.push_back({s, "X server CPU, empty window" + rounds, "% core",
+    rows.push_back({WINDOW, "X server CPU, empty window" + rounds, "% core",
                     figure_of(readings[EMPTY].server), "", {}, 0});
     for (int screen = MENU; screen < SCREEN_COUNT; screen++) {
         std::string what = screen_names[screen] + rounds;
-        rows.push_back({s, "game CPU, " + what, "% core", figure_of(readings[screen].game),
+        rows.push_back({WINDOW, "game CPU, " + what, "% core", figure_of(readings[screen].game),
                         "empty window idle", figure_of(readings[EMPTY].game), 3, true});
-        rows.push_back({s, "X server CPU, " + what, "% core",
+        rows.push_back({WINDOW, "X server CPU, " + what, "% core",
                         figure_of(readings[screen].server), "X server, empty window",
                         figure_of(readings[EMPTY].server), 3, true});
     }
-    rows.push_back({s, "resident size at the menu", "MB", value(rss_menu), "empty window",
+}
+
+// The game's resident size in megabytes at the menu, after its first game and after all of
+// them; -1 where it was not reached.
+struct ResidentSizes {
+    double menu = -1, one = -1, all = -1;
+};
+
+// The game's memory over many games, in a run of its own.
+ResidentSizes resident_over_games(const BenchPlaces &places, int games, bool full_pauses)
+{
+    ResidentSizes rss;
+    E2eSession g(places.game_dir);
+    std::vector<std::string> env;
+    if (!full_pauses)
+        env.push_back("LD_PRELOAD=" + places.pause_shim);
+    park_pointer(g);
+    e2e_start(g, "pitlorex", {}, env);
+    if (!wait_for_title(g)) {
+        std::fprintf(stderr, "bench: the game's title did not come up\n%s",
+                     e2e_program_output(g).c_str());
+        return rss;
+    }
+    pause_ms(500);
+    rss.menu = resident_mb(g.program.pid);
+    e2e_focus(g);
+    int limit = full_pauses ? 60000 : 15000;
+    int played;
+    for (played = 0; played < games; played++) {
+        if (!play_one_game(g, limit)) {
+            std::fprintf(stderr, "bench: game %d did not come back to the title\n", played + 1);
+            break;
+        }
+        if (played == 0)
+            rss.one = resident_mb(g.program.pid);
+    }
+    if (played == games)
+        rss.all = resident_mb(g.program.pid);
+    return rss;
+}
+
+// The rows of the resident sizes, the menu's beside the empty window's.
+void add_resident_rows(const ResidentSizes &rss, double empty_rss, int games,
+                       std::vector<Row> &rows)
+{
+    rows.push_back({WINDOW, "resident size at the menu", "MB", value(rss.menu), "empty window",
                     value(empty_rss), 0});
-    rows.push_back({s, "resident size after 1 game", "MB", value(rss_one), "", {}, 0});
-    rows.push_back({s, "resident size after " + std::to_string(games) + " games", "MB",
-                    value(rss_all), "", {}, 0});
+    rows.push_back({WINDOW, "resident size after 1 game", "MB", value(rss.one), "", {}, 0});
+    rows.push_back({WINDOW, "resident size after " + std::to_string(games) + " games", "MB",
+                    value(rss.all), "", {}, 0});
     // A size that fell is a growth below 0, not a figure missing.
-    Figure growth = value(rss_all >= 0 && rss_one >= 0 ? 0 : -1);
-    growth.min = growth.median = rss_all - rss_one;
-    rows.push_back({s, "resident growth, game 1 to game " + std::to_string(games), "MB", growth,
-                    "", {}, 1, true});
+    Figure growth = value(rss.all >= 0 && rss.one >= 0 ? 0 : -1);
+    growth.min = growth.median = rss.all - rss.one;
+    rows.push_back({WINDOW, "resident growth, game 1 to game " + std::to_string(games), "MB",
+                    growth, "", {}, 1, true});
+}
+
+}  // namespace
+
+void bench_window(const BenchPlaces &places, int games, bool full_pauses, std::vector<Row> &rows)
+{
+    // A round: the empty window's reading, then the game's three screens and, once the title
+    // tune is over, the menu again.
+    int round_s = 12 + (int)std::max(title_tune_seconds() + 1, 33.0) + 11;
+    std::printf("The real window: seven starts of each program, three rounds of the waiting "
+                "screens, %d games (about %d s)...\n",
+                games, 20 + 3 * round_s + games * (full_pauses ? 21 : 2));
+    std::fflush(stdout);
+    bench_start_times(places, rows);
+    CpuReadings readings[SCREEN_COUNT];
+    double empty_rss = cpu_rounds(places, readings);
+    ResidentSizes rss = resident_over_games(places, games, full_pauses);
+    add_cpu_rows(readings, rows);
+    add_resident_rows(rss, empty_rss, games, rows);
 }
