@@ -46,25 +46,6 @@ Span glyph_span(const GlyphImage &g, long gx, long gy, const Clip &clip)
     return Span{(int)x0, (int)y0, (int)x1, (int)y1};
 }
 
-// Calls `visit` for each glyph of `text` with its pen position (1/64 pixel, from the start of
-// the text); returns the pen position after the last glyph.
-template <typename Visit>
-long walk_text(ALFONT_FONT *typeface, const char *text, Visit &&visit)
-{
-    long pen = 0;
-    FT_UInt previous = 0;
-    for (const char *p = text; *p; p++) {
-        const CharGlyph &entry = font_char(typeface, (unsigned char)*p);
-        pen += font_kerning(typeface, previous, entry.index);
-        previous = entry.index;
-        if (!entry.glyph)
-            continue;
-        visit(*entry.glyph, pen);
-        pen += entry.glyph->advance;
-    }
-    return pen;
-}
-
 // One channel blended: a = 0 keeps `bg`, a = 255 gives `fg`.
 inline int mix(int bg, int fg, int a) { return bg + (fg - bg) * a / 255; }
 

@@ -87,18 +87,10 @@ struct GlyphBlend {
 void add_glyph_blends(ALFONT_FONT *typeface, const char *text, int x, int y,
                       std::vector<GlyphBlend> &blends)
 {
-    long pen = 0, baseline = (long)y + font_ascent(typeface);
-    FT_UInt previous = 0;
-    for (const char *p = text; *p; p++) {
-        const CharGlyph &entry = font_char(typeface, (unsigned char)*p);
-        pen += font_kerning(typeface, previous, entry.index);
-        previous = entry.index;
-        if (!entry.glyph)
-            continue;
-        blends.push_back({entry.glyph, x + (pen >> 6) + entry.glyph->left,
-                          baseline - entry.glyph->top});
-        pen += entry.glyph->advance;
-    }
+    long baseline = (long)y + font_ascent(typeface);
+    walk_text(typeface, text, [&](const GlyphImage &glyph, long pen) {
+        blends.push_back({&glyph, x + (pen >> 6) + glyph.left, baseline - glyph.top});
+    });
 }
 
 }  // namespace
