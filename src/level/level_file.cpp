@@ -118,8 +118,8 @@ void read_cells(Next &next, char grid[MAP_ROWS][MAP_COLS], Record &record)
 // The same over an open stream; a read error counts as the end of the file. The reader takes
 // at least 24 rows of 33 characters less the last line break before it stops, unless the file
 // ends first, so that many bytes are read in one go without waiting on a terminal or a pipe
-// any longer than reading them one by one would. Only a file with CR LF pairs in that span
-// needs more, one character at a time.
+// any longer than reading them one by one would. Only CR LF pairs in that span, or a look past
+// a CR at its end, take the reader further, one character at a time.
 template <typename Record>
 void read_stream(FILE *stream, char grid[MAP_ROWS][MAP_COLS], Record &record)
 {
