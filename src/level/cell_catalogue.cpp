@@ -15,8 +15,6 @@ bool is_floor_tile(char tile)
 
 bool is_basket_tile(char tile) { return tile == 'Y' || tile == 'Z'; }
 
-bool is_barrier_tile(char tile) { return tile >= 'U' && tile <= 'X'; }
-
 bool is_switch_object(char object) { return object >= '3' && object <= '5'; }
 
 bool is_hazard_object(char object) { return object >= '6' && object <= '8'; }

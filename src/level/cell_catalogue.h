@@ -44,7 +44,7 @@ bool is_floor_tile(char tile);
 bool is_basket_tile(char tile);
 
 // 'U', 'V', 'W', 'X': closed barriers, blocking until their group opens.
-bool is_barrier_tile(char tile);
+inline bool is_barrier_tile(char tile) { return tile >= 'U' && tile <= 'X'; }
 
 // '3', '4', '5' switches and '6', '7', '8' hazards.
 bool is_switch_object(char object);

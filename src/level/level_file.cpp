@@ -33,7 +33,7 @@ FILE *open_level_file(const std::string &name)
         close(fd);
         return nullptr;
     }
-    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    // Left non-blocking: that changes nothing for a regular file, the only kind handed out.
     // Binary mode: the reader itself takes CR LF as one line break, on every platform alike.
     FILE *stream = fdopen(fd, "rb");
     if (!stream)
@@ -61,12 +61,12 @@ int check_level_files() { return check_level_files(open_level_file); }
 
 namespace {
 
-// Hands out a file's characters with CR LF folded into LF. Once the source has reported its
-// end it is never asked again: a terminal or a pipe would otherwise wait for more.
+// Hands out a file's characters with CR LF folded into LF. The reader stops at the first EOF
+// it is handed, and an EOF met while looking past a CR waits as pending, so the source is
+// never asked again after its end: a terminal or a pipe would otherwise wait for more.
 template <typename Next>
 struct LineBreakFolder {
     Next &next;
-    bool ended = false;
     bool has_pending = false;
     int pending = EOF;
 
@@ -76,14 +76,8 @@ struct LineBreakFolder {
             has_pending = false;
             return pending;
         }
-        if (ended)
-            return EOF;
         int c = next();
-        if (c < 0) {
-            ended = true;
-            return EOF;
-        }
-        return c & 0xFF;
+        return c < 0 ? EOF : c & 0xFF;
     }
 
     int get()
@@ -121,17 +115,27 @@ void read_cells(Next &next, char grid[MAP_ROWS][MAP_COLS], Record &record)
     }
 }
 
-// The same over an open stream; a read error counts as the end of the file. The stream is
-// only ever read from this thread, so its lock is taken once, not for every character.
+// The same over an open stream; a read error counts as the end of the file. The reader takes
+// at least 24 rows of 33 characters less the last line break before it stops, unless the file
+// ends first, so that many bytes are read in one go without waiting on a terminal or a pipe
+// any longer than reading them one by one would. Only CR LF pairs in that span, or a look past
+// a CR at its end, take the reader further, one character at a time.
 template <typename Record>
 void read_stream(FILE *stream, char grid[MAP_ROWS][MAP_COLS], Record &record)
 {
     if (!stream)
         return;
-    auto next = [stream]() { return getc_unlocked(stream); };
-    flockfile(stream);
+    unsigned char block[MAP_ROWS * (MAP_COLS + 1) - 1];
+    size_t length = fread(block, 1, sizeof block, stream);
+    size_t at = 0;
+    auto next = [&]() -> int {
+        if (at < length)
+            return block[at++];
+        if (length < sizeof block)
+            return EOF;  // fread met the end or an error; the stream is not asked again
+        return getc(stream);
+    };
     read_cells(next, grid, record);
-    funlockfile(stream);
 }
 
 }  // namespace
@@ -160,9 +164,14 @@ static void record_barrier(BarrierList &list, int row, int col)
 LevelContents read_level(LevelGrids &grids, int level, const LevelFileOpener &open)
 {
     LevelContents found;
+    // One buffer for both streams, sparing each an allocation and a stat of its file.
+    char buffer[BUFSIZ];
     // The tile file is read and closed before the object file is opened.
     if (FILE *tiles = open(level_file_name(level, TILE_FILE_TEMPLATE))) {
+        setvbuf(tiles, buffer, _IOFBF, sizeof buffer);
         auto record = [&grids](int row, int col, char cell) {
+            if (!is_barrier_tile(cell))
+                return;  // most cells, without a call
             BarrierGroup group = barrier_group(cell);
             if (group != BARRIER_NONE)
                 record_barrier(grids.*BARRIER_GROUPS[group].cells, row, col);
@@ -171,6 +180,7 @@ LevelContents read_level(LevelGrids &grids, int level, const LevelFileOpener &op
         fclose(tiles);
     }
     if (FILE *objects = open(level_file_name(level, OBJECT_FILE_TEMPLATE))) {
+        setvbuf(objects, buffer, _IOFBF, sizeof buffer);
         auto record = [&found](int row, int col, char cell) {
             if (cell == '2') {
                 found.nuggets++;

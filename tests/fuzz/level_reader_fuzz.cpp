@@ -37,8 +37,9 @@ void check_list(const BarrierList &list, int capacity)
               list.columns[i] < MAP_COLS);
 }
 
-// The bare reader: it must stop at the end of its source and never ask for more.
-void read_bare(const uint8_t *data, size_t size)
+// The bare reader: it must stop at the end of its source and never ask for more. Returns the
+// grid it filled, which a stream of the same bytes must fill alike.
+std::unique_ptr<LevelGrids> read_bare(const uint8_t *data, size_t size)
 {
     auto grids = std::make_unique<LevelGrids>();
     size_t at = 0;
@@ -63,6 +64,12 @@ void read_bare(const uint8_t *data, size_t size)
     // 24 rows of 33 less the last line break, each character at most a CR LF pair, plus the
     // look past a final CR.
     check(at <= static_cast<size_t>(2 * (MAP_ROWS * (MAP_COLS + 1) - 1) + 1));
+    return grids;
+}
+
+bool same_grid(const char a[MAP_ROWS][MAP_COLS], const char b[MAP_ROWS][MAP_COLS])
+{
+    return memcmp(a, b, MAP_ROWS * MAP_COLS) == 0;
 }
 
 }  // namespace
@@ -113,5 +120,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     check(state->player_row >= 0 && state->player_row < MAP_ROWS);
     check(state->player_col >= 0 && state->player_col < MAP_COLS);
     check(state->time.load() == static_cast<uint16_t>(state->nuggets_remaining * seconds));
+
+    // The file reader takes its bytes in blocks, the bare reader one at a time.
+    auto tiles = (flags & 1) ? std::make_unique<LevelGrids>() : read_bare(files, split);
+    auto objects = (flags & 2) ? std::make_unique<LevelGrids>()
+                               : read_bare(files + split, files_size - split);
+    check(same_grid(guarded->grids.tile_map, tiles->tile_map));
+    check(same_grid(guarded->grids.object_map, objects->tile_map));
     return 0;
 }
