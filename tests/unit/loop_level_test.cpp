@@ -22,6 +22,19 @@ protected:
     }
 
     void plan(int level, std::vector<Plan> attempts) { rig.player.plans[level] = attempts; }
+
+    // Level 4 won by one push at 140 ms, keys tapped at the times given, then the window
+    // closed in level 5.
+    void win_level_4(std::multimap<long, int> taps)
+    {
+        write_level(rig.dir, 4, ONE_PUSH_RIGHT);
+        write_level(rig.dir, 5, {"#####", "#@$o#", "#####"});
+        rig.start_at(4);
+        plan(4, {{{KEY_RIGHT, 140}}});
+        plan(5, {{{CLOSE_WINDOW, 1}}});
+        script.timed_taps = std::move(taps);
+        EXPECT_EQ(show_game_end(level_loop()), GameOutcome::closed);
+    }
 };
 
 const std::vector<std::string> CORRIDOR = {
@@ -116,13 +129,7 @@ TEST_F(LevelLoop, LastLifeLostWithEscapeStillHeld)
 // Level 4 won: the message, the password of area 2, then level 5 in area 2 with its tune.
 TEST_F(LevelLoop, WinningLevel4ShowsThePasswordAndStartsArea2)
 {
-    write_level(rig.dir, 4, ONE_PUSH_RIGHT);
-    write_level(rig.dir, 5, {"#####", "#@$o#", "#####"});
-    rig.start_at(4);
-    plan(4, {{{KEY_RIGHT, 140}}});
-    plan(5, {{{CLOSE_WINDOW, 1}}});
-
-    EXPECT_EQ(show_game_end(level_loop()), GameOutcome::closed);
+    win_level_4({});
 
     EXPECT_EQ(rig.pauses.summary(),
               "70*2 100 5000[ NIVEL CONCLUIDO ] 2500[ NIVEL CONCLUIDO |SENHA: 6PW6] 70");
@@ -139,17 +146,12 @@ TEST_F(LevelLoop, WinningLevel4ShowsThePasswordAndStartsArea2)
 // password waits past its 2.5 s for a key, any key, struck after them.
 TEST_F(LevelLoop, KeysEndAMessageAfterHalfASecondAndThePasswordWaitsForOne)
 {
-    write_level(rig.dir, 4, ONE_PUSH_RIGHT);
-    write_level(rig.dir, 5, {"#####", "#@$o#", "#####"});
-    rig.start_at(4);
-    plan(4, {{{KEY_RIGHT, 140}}});
-    plan(5, {{{CLOSE_WINDOW, 1}}});
     const long shown = 140 + 100;  // the message comes up after the winning frames
-    script.timed_taps = {{shown + 300, KEY_ENTER},  {shown + 600, KEY_RIGHT},
-                         {shown + 900, KEY_SPACE},  {shown + 900 + 1000, KEY_A},
-                         {shown + 900 + 4000, KEY_A}};
-
-    EXPECT_EQ(show_game_end(level_loop()), GameOutcome::closed);
+    win_level_4({{shown + 300, KEY_ENTER},
+                 {shown + 600, KEY_RIGHT},
+                 {shown + 900, KEY_SPACE},
+                 {shown + 900 + 1000, KEY_A},
+                 {shown + 900 + 4000, KEY_A}});
 
     const std::string won = "[ NIVEL CONCLUIDO ]", password = "[ NIVEL CONCLUIDO |SENHA: 6PW6]";
     EXPECT_EQ(rig.pauses.summary(), "70*2 100 500" + won + " 100" + won + " 300" + won +
