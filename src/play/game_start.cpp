@@ -4,12 +4,10 @@
 #include "font/alfont_extra.h"
 #include "level/game_resources.h"
 #include "platform/platform.h"
+#include "play/level_end.h"
 #include "play/level_loop.h"
 
-ALFONT_FONT *message_font = nullptr;
-std::string missing_resource;
-
-GameOutcome start_game(const GameSettings &settings)
+GameResult start_game(const GameSettings &settings)
 {
     pf_set_close_button_callback(game_close_handler);
     // Loaded afresh at every game start, and the last one freed: the engine keeps a font (its
@@ -18,9 +16,9 @@ GameOutcome start_game(const GameSettings &settings)
     message_font = alfont_load_font("fontes/AIRLOCK.ttf");
     alfont_set_font_size(message_font, 20);
     apply_settings(game_state, settings);
-    missing_resource = load_game_resources();
-    if (!missing_resource.empty())
-        return GameOutcome::resources_missing;
+    std::string missing = load_game_resources();
+    if (!missing.empty())
+        return {GameOutcome::resources_missing, missing};
     load_level(game_state.level);
-    return level_loop();
+    return {level_loop(), ""};
 }

@@ -5,9 +5,7 @@
 #include "level/game_resources.h"
 #include "platform/input_latch.h"
 #include "platform/platform.h"
-#include "play/game_start.h"
 #include "play/game_state.h"
-#include "play/play_frame.h"
 
 namespace {
 
@@ -22,6 +20,8 @@ constexpr int MESSAGE_SHORTEST_MS = 500;
 constexpr int PASSWORD_SHORTEST_MS = 2500;
 
 }  // namespace
+
+ALFONT_FONT *message_font = nullptr;
 
 void draw_play_text(const char *text, int x, int y, int colour)
 {
@@ -45,25 +45,24 @@ std::string area_password_text(int area)
     return std::string("SENHA: ") + AREA_PASSWORDS[area - 1];
 }
 
-void show_play_message(const char *text)
+bool show_play_message(const char *text)
 {
     // A close request cuts the pauses short: the level loop's head then ends the game.
     pf_rest_unless(100, game_state.close_requested);
     draw_play_text(text, MESSAGE_X, MESSAGE_Y, MESSAGE_COLOUR);
-    if (pf_rest_until_press(5000, MESSAGE_SHORTEST_MS, SKIP_KEYS, SKIP_KEY_COUNT,
-                            game_state.close_requested) == KEY_ESC)
-        spend_escape();  // or the same press would give up the next level at once
+    return pf_rest_until_press(5000, MESSAGE_SHORTEST_MS, SKIP_KEYS, SKIP_KEY_COUNT,
+                               game_state.close_requested) == KEY_ESC;
 }
 
-void finish_won_level()
+bool finish_won_level()
 {
     GameState &state = game_state;
-    show_play_message(LEVEL_WON_TEXT);
+    bool escape = show_play_message(LEVEL_WON_TEXT);
     // Past the last level there is nothing to load; a level beyond it (never set by the game)
     // would otherwise be won over and over as an empty file.
     if (state.level >= LEVEL_COUNT) {
         state.completed = 1;
-        return;
+        return escape;
     }
     state.level++;
     if (starts_area(state.level)) {
@@ -74,19 +73,21 @@ void finish_won_level()
             // It must be written down: it stays until a key, whatever key, and at least 2.5 s.
             if (pf_rest_until_press(UNTIL_PRESS, PASSWORD_SHORTEST_MS, nullptr, 0,
                                     game_state.close_requested) == KEY_ESC)
-                spend_escape();
+                escape = true;
         }
     }
     reset_level_state(state, level_grids);
     load_level(state.level);
+    return escape;
 }
 
-void lose_life()
+bool lose_life()
 {
-    show_play_message(LIFE_LOST_TEXT);
+    bool escape = show_play_message(LIFE_LOST_TEXT);
     game_state.lives--;
     reset_level_state(game_state, level_grids);
     load_level(game_state.level);
+    return escape;
 }
 
 void game_over()

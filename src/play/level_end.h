@@ -3,6 +3,11 @@
 
 #include <string>
 
+#include "font/alfont.h"
+
+// The font of the play messages (level won, life lost, passwords), loaded at every game start.
+extern ALFONT_FONT *message_font;
+
 // The play messages, drawn at (272, 0) in black over the picture of the last frame, each
 // letter ringed with one pixel of this light colour (the password too).
 constexpr int MESSAGE_RING_RGB[3] = {235, 235, 225};
@@ -26,19 +31,21 @@ std::string area_password_text(int area);
 // Pauses 100 ms, draws `text` at the message place on the screen with message_font, then
 // pauses 5 s so that the player reads it; a fresh press of Return, Space or Escape ends the
 // pause once half a second has passed. The countdown keeps running meanwhile. A close request
-// cuts the pauses short.
-void show_play_message(const char *text);
+// cuts the pauses short. True when a press of Escape ended it.
+bool show_play_message(const char *text);
+
+// Each sequence below returns true when a press of Escape ended one of its pauses: held on, that
+// Escape must not give up the level that follows.
 
 // The won-level sequence, after the frame that delivered the last nugget: the message; after
 // the last level, completed is set (the level loop then shows the victory board); otherwise
 // the next level, its area and password when it starts an area (shown until a key is pressed,
-// at least 2.5 s), and the next level loaded
-// into a clean level state.
-void finish_won_level();
+// at least 2.5 s), and the next level loaded into a clean level state.
+bool finish_won_level();
 
 // The lost-life sequence: the message, one life fewer, and the same level loaded afresh
 // (with a full countdown).
-void lose_life();
+bool lose_life();
 
 // The game-over sequence: the message, a clean level state, the area tunes stopped and freed,
 // the game state back to its defaults. The screen flow shows the pointer and the title after

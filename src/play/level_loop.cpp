@@ -14,16 +14,18 @@ namespace {
 // What ended a pass of the level loop.
 enum class PassEnd { restart, closed, lost, completed };
 
-// Frames until a flag ends the pass. The flags are tested in a fixed order at the head of
-// every frame: a close request first, so that it wins over anything else pending.
-PassEnd run_level_pass()
+// Frames until a flag ends the pass, and every end of a level run here: the won level when
+// a frame reports all nuggets delivered, a lost life and the game over from the flags the
+// frames set. The flags are tested in a fixed order at the head of every frame: a close
+// request first, so that it wins over anything else pending.
+PassEnd run_level_pass(FrameInput &input)
 {
     GameState &state = game_state;
     for (;;) {
         if (state.close_requested)
             return PassEnd::closed;
         if (state.life_lost) {
-            lose_life();
+            input.escape_spent |= lose_life();
             return PassEnd::restart;
         }
         if (state.out_of_lives) {
@@ -33,8 +35,10 @@ PassEnd run_level_pass()
         }
         if (state.completed)
             return PassEnd::completed;  // the screen flow shows the victory board
-        if (play_frame() == FrameEnd::level_won)
-            return PassEnd::restart;
+        if (play_frame(input).end == FrameEnd::all_delivered) {
+            input.escape_spent |= finish_won_level();
+            return PassEnd::restart;  // the next level, or completed at the next head
+        }
     }
 }
 
@@ -62,14 +66,16 @@ MIDI *start_area_music()
 GameOutcome level_loop()
 {
     // Each level start, restart after a lost life, or next level is a fresh pass of this
-    // loop: nothing of the finished pass stays pending on the stack.
+    // loop: nothing of the finished pass stays pending on the stack. The keys' story goes on
+    // from pass to pass, for this game only.
+    FrameInput input;
     for (;;) {
         draw_tile_layer();
         draw_object_layer();  // nothing is shown before the pass's first frame
         if (game_state.music_on)
             start_area_music();
-        start_walking_afresh();
-        switch (run_level_pass()) {
+        start_walking_afresh(input);
+        switch (run_level_pass(input)) {
         case PassEnd::restart: break;
         case PassEnd::closed: return GameOutcome::closed;
         case PassEnd::lost: return GameOutcome::lost;

@@ -6,7 +6,6 @@
 #include "level/game_resources.h"
 #include "platform/input_latch.h"
 #include "platform/platform.h"
-#include "play/level_end.h"
 #include "play/move_rules.h"
 #include "play/playfield_render.h"
 
@@ -39,17 +38,6 @@ constexpr int ARROW_KEYS[] = {KEY_UP, KEY_DOWN, KEY_LEFT, KEY_RIGHT};
 // Holding an arrow walks as a keyboard repeats: one step at the press, the next this long
 // after it, then one a frame.
 constexpr long REPEAT_PAUSE_MS = 200;
-
-// The arrow whose press began the walk in progress, and when it was pressed (key 0: none).
-struct Walk {
-    int key = 0;
-    long pressed_at = 0;
-};
-
-Walk walk;
-
-// Escape that ended a message gives up nothing until it has been let go.
-bool escape_spent = false;
 
 bool direction_of_key(int scancode, Direction &dir)
 {
@@ -89,15 +77,14 @@ bool held_direction(Direction &dir)
     return found;
 }
 
-void start_walking_afresh()
+void start_walking_afresh(FrameInput &input)
 {
-    walk = Walk{};
+    input.walk_key = 0;
+    input.walk_pressed_at = 0;
     pf_drop_presses();
 }
 
-void spend_escape() { escape_spent = true; }
-
-bool frame_direction(Direction &dir)
+bool frame_direction(FrameInput &input, Direction &dir)
 {
     int held = 0, held_key = 0;
     for (int key : ARROW_KEYS)
@@ -107,27 +94,58 @@ bool frame_direction(Direction &dir)
         }
     KeyPress press;
     if (pf_take_press(ARROW_KEYS, 4, press)) {
-        walk = Walk{press.scancode, press.at_ms};
+        input.walk_key = press.scancode;
+        input.walk_pressed_at = press.at_ms;
         // Another arrow down with it is two arrows at once: the miner stays.
         if (held > 1 || (held == 1 && held_key != press.scancode))
             return false;
         return direction_of_key(press.scancode, dir);
     }
-    if (held == 1 && held_key == walk.key && pf_clock_ms() - walk.pressed_at >= REPEAT_PAUSE_MS)
+    if (held == 1 && held_key == input.walk_key &&
+        pf_clock_ms() - input.walk_pressed_at >= REPEAT_PAUSE_MS)
         return direction_of_key(held_key, dir);
     return false;
 }
 
-bool escape_pressed()
+namespace {
+
+// True when Escape gives up the level at the end of this frame: pressed since the last look
+// (taken), or held, unless it is still the press that ended a message.
+bool escape_pressed(FrameInput &input)
 {
     const int escape = KEY_ESC;
     KeyPress press;
     bool tapped = pf_take_press(&escape, 1, press);
     bool held = pf_key_held(KEY_ESC);
     if (!held)
-        escape_spent = false;
-    return tapped || (held && !escape_spent);
+        input.escape_spent = false;
+    return tapped || (held && !input.escape_spent);
 }
+
+// The end-of-frame tests, after the pause: a life lost, and the game over.
+FrameReport end_of_frame(GameState &state, FrameInput &input)
+{
+    FrameReport report;
+    // In this order, each read only when the one before did not cost the life, as the
+    // countdown, Escape and the hazard were always tested.
+    if (state.time == 0)
+        report.cause = LossCause::time_up;
+    else if (escape_pressed(input))
+        report.cause = LossCause::escape;
+    else if (state.hazard_touched)
+        report.cause = LossCause::hazard;
+    if (report.cause != LossCause::none) {
+        state.life_lost = 1;
+        report.end = FrameEnd::life_lost;
+    }
+    if (state.lives <= 0) {
+        state.lives = 1;
+        state.out_of_lives = 1;
+    }
+    return report;
+}
+
+}  // namespace
 
 void open_barriers(BITMAP *buffer, const GameState &state, LevelGrids &grids)
 {
@@ -135,13 +153,13 @@ void open_barriers(BITMAP *buffer, const GameState &state, LevelGrids &grids)
     open_barriers(state, grids, paint_opened_cell, &paint);
 }
 
-FrameEnd play_frame()
+FrameReport play_frame(FrameInput &input)
 {
     GameState &state = game_state;
     arm_countdown();
     draw_status_line();  // the values as they are before the move
     Direction dir;
-    const bool held = frame_direction(dir);
+    const bool held = frame_direction(input, dir);
     // The opened barriers are painted as they open, the step's cells after them: no cell is
     // painted by both but for a nugget's old cell on an opened barrier, floor either way.
     FloorPaint paint{back_buffer, tile_bitmap(area_floor(state.area))};
@@ -151,17 +169,8 @@ FrameEnd play_frame()
     // The picture reads the player's cells only, so it may follow the cell-left rule.
     present_frame();
 
-    if (state.nuggets_remaining == 0) {
-        finish_won_level();
-        return FrameEnd::level_won;
-    }
-
+    if (state.nuggets_remaining == 0)
+        return FrameReport{FrameEnd::all_delivered, LossCause::none};
     pf_rest(state.frame_delay);  // the only pace of play
-    if (state.time == 0 || escape_pressed() || state.hazard_touched)
-        state.life_lost = 1;
-    if (state.lives <= 0) {
-        state.lives = 1;
-        state.out_of_lives = 1;
-    }
-    return FrameEnd::played;
+    return end_of_frame(state, input);
 }

@@ -7,10 +7,27 @@
 #include "level/level_data.h"
 #include "play/game_state.h"
 
-// How a frame ended.
+// The arrows' and Escape's story from frame to frame of one game. The level loop owns it and
+// hands it to every frame.
+struct FrameInput {
+    int walk_key = 0;          // the arrow whose press began the walk in progress (0: none)
+    long walk_pressed_at = 0;  // when it was pressed, or became the one arrow held again
+    bool escape_spent = false; // Escape that ended a message gives up nothing until let go
+};
+
+// What a frame saw happen.
 enum class FrameEnd {
-    played,     // the level goes on (an end flag may have been set for the level loop)
-    level_won,  // the won-level sequence ran: the level loop starts a fresh pass
+    played,         // the level goes on
+    all_delivered,  // no nugget left: the level is won (the level loop runs what follows)
+    life_lost,      // life lost is set in game_state, for the level loop
+};
+
+// Why a frame cost a life.
+enum class LossCause { none, time_up, escape, hazard };
+
+struct FrameReport {
+    FrameEnd end = FrameEnd::played;
+    LossCause cause = LossCause::none;  // set with life_lost
 };
 
 // Installs tick_handler (game_state.h) at one second. Called every frame: re-installing it
@@ -27,16 +44,11 @@ bool held_direction(Direction &dir);
 // press not yet played steps at once, even one already let go (a tap between two frames), unless
 // another arrow is down with it; an arrow held alone steps again every frame once 200 ms have
 // passed since its press. False when the miner stays.
-bool frame_direction(Direction &dir);
+bool frame_direction(FrameInput &input, Direction &dir);
 
-// Forgets the arrows' presses and the walk in progress: a level starts on fresh presses only,
-// so an arrow held through a message walks nowhere until it is pressed again.
-void start_walking_afresh();
-
-// True when Escape gives up the level at the end of this frame: pressed since the last look
-// (taken), or held, unless it is still the press that ended a message (spend_escape).
-bool escape_pressed();
-void spend_escape();
+// Forgets the arrows' presses, the walk in progress and stale clicks: a level starts on fresh
+// presses only, so an arrow held through a message walks nowhere until it is pressed again.
+void start_walking_afresh(FrameInput &input);
 
 // The arrow key (KEY_UP, ...) that steers the miner in `dir`.
 int arrow_key(Direction dir);
@@ -48,8 +60,8 @@ void open_barriers(BITMAP *buffer, const GameState &state, LevelGrids &grids);
 
 // One frame over the game's globals: arms the countdown, paints the status line, plays the
 // rules of the frame (play_step, the same the level checker replays) with frame_direction's
-// step, paints what they changed and shows the picture. With no nugget left it runs the
-// won-level sequence and returns level_won. Otherwise it pauses for the frame delay, then
-// sets life lost on a countdown at 0, Escape (escape_pressed) or a hazard touched, and game
-// over (lives back to 1) when no life is left.
-FrameEnd play_frame();
+// step, paints what they changed and shows the picture. With no nugget left it reports
+// all_delivered at once. Otherwise it pauses for the frame delay, then sets life lost on a
+// countdown at 0, Escape (pressed since the last look, or held unless spent) or a hazard
+// touched, and game over (lives back to 1) when no life is left.
+FrameReport play_frame(FrameInput &input);

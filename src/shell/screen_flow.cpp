@@ -43,11 +43,11 @@ static bool close_left_behind()
     return help_close_requested || options_close_requested || game_state.close_requested;
 }
 
-GameOutcome show_game_end(GameOutcome how)
+GameOutcome show_game_end(const GameResult &game)
 {
-    switch (how) {
+    switch (game.outcome) {
     case GameOutcome::resources_missing:
-        end_with_missing_resource(missing_resource);
+        end_with_missing_resource(game.missing_resource);
     case GameOutcome::completed:
         show_victory_board();  // ends the process
     case GameOutcome::closed:
@@ -59,7 +59,7 @@ GameOutcome show_game_end(GameOutcome how)
         title_screen();  // under the game's close handler, as the game-over message was
         break;
     }
-    return how;
+    return game.outcome;
 }
 
 // "Iniciar": every level pair must open before anything of a game is loaded.

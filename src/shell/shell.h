@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "play/game_state.h"
+#include "play/game_start.h"
 
 // The start-up sound and the title tune; nullptr when not loaded (or already freed).
 extern SAMPLE *startup_sample;
@@ -36,11 +36,11 @@ int init_system();
 // after the font engine failed to start.
 [[noreturn]] void shutdown_system(int status);
 
-// What the screen flow shows after a game ended `how`: the Erro 05 box and the end of the
-// process for a missing picture, the victory board (which ends the process) after the last
-// level, the pointer and the title screen after a game over, nothing after a close. Returns
-// `how`.
-GameOutcome show_game_end(GameOutcome how);
+// What the screen flow shows after a game ended as `game` says: the Erro 05 box naming the
+// picture and the end of the process for a missing picture, the victory board (which ends the
+// process) after the last level, the pointer and the title screen after a game over, nothing
+// after a close. Returns the outcome.
+GameOutcome show_game_end(const GameResult &game);
 
 // The screen flow, entered with the title screen showing; returns when the window was closed
 // in the menu. "Sair" ends the process inside it.

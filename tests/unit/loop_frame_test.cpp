@@ -21,6 +21,7 @@ namespace {
 class Frame : public ::testing::Test {
 protected:
     LoopRig rig;
+    FrameInput input;
 
     void SetUp() override
     {
@@ -39,11 +40,11 @@ protected:
             key = false;
     }
 
-    FrameEnd frame_with(int key)
+    FrameReport frame_with(int key)
     {
         if (key)
             script.keys[key] = true;
-        FrameEnd end = play_frame();
+        FrameReport end = play_frame(input);
         if (key)
             script.keys[key] = false;
         script_latch_keys();  // let go before the next frame's press
@@ -65,7 +66,7 @@ TEST_F(Frame, TakingASwitchOpensItsFreeBarrierCellsInTheSameFrame)
              });
     char why[200] = "";
 
-    ASSERT_EQ(frame_with(KEY_LEFT), FrameEnd::played);
+    ASSERT_EQ(frame_with(KEY_LEFT).end, FrameEnd::played);
 
     EXPECT_EQ(game_state.x_opened, 1);
     EXPECT_EQ(level_grids.tile_map[1][4], 'I') << "area 3's floor";
@@ -104,16 +105,18 @@ TEST_F(Frame, EndOfFrameSetsLifeLostAndGameOver)
         int key;
         int lives;
         int time;  // -1: as the level sets it
-        int life_lost, out_of_lives, lives_after;
+        LossCause cause;  // none: no life lost
+        int out_of_lives, lives_after;
     };
+    const LossCause none = LossCause::none, escape = LossCause::escape;
     const Case cases[] = {
-        {"nothing held", 0, 3, -1, 0, 0, 3},
-        {"an arrow held", KEY_RIGHT, 3, -1, 0, 0, 3},
-        {"Escape held", KEY_ESC, 3, -1, 1, 0, 3},
-        {"countdown already at 0", 0, 2, 0, 1, 0, 2},
-        {"no life left", 0, 0, -1, 0, 1, 1},
-        {"below no life", 0, -2, -1, 0, 1, 1},
-        {"no life left and Escape", KEY_ESC, 0, -1, 1, 1, 1},
+        {"nothing held", 0, 3, -1, none, 0, 3},
+        {"an arrow held", KEY_RIGHT, 3, -1, none, 0, 3},
+        {"Escape held", KEY_ESC, 3, -1, escape, 0, 3},
+        {"countdown already at 0", 0, 2, 0, LossCause::time_up, 0, 2},
+        {"no life left", 0, 0, -1, none, 1, 1},
+        {"below no life", 0, -2, -1, none, 1, 1},
+        {"no life left and Escape", KEY_ESC, 0, -1, escape, 1, 1},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
@@ -122,9 +125,12 @@ TEST_F(Frame, EndOfFrameSetsLifeLostAndGameOver)
         if (c.time >= 0)
             game_state.time = c.time;
         long before = script.now_ms;
-        EXPECT_EQ(frame_with(c.key), FrameEnd::played);
+        FrameReport report = frame_with(c.key);
+        EXPECT_EQ(report.cause, c.cause);
+        const bool lost = c.cause != none;
+        EXPECT_EQ(report.end, lost ? FrameEnd::life_lost : FrameEnd::played);
         EXPECT_EQ(script.now_ms - before, 70) << "the frame delay, once";
-        EXPECT_EQ(game_state.life_lost, c.life_lost);
+        EXPECT_EQ(game_state.life_lost, lost);
         EXPECT_EQ(game_state.out_of_lives, c.out_of_lives);
         EXPECT_EQ(game_state.lives, c.lives_after);
     }
@@ -134,13 +140,14 @@ TEST_F(Frame, EndOfFrameSetsLifeLostAndGameOver)
     frame_with(KEY_RIGHT);
     frame_with(KEY_RIGHT);
     EXPECT_EQ(game_state.life_lost, 0);
-    frame_with(KEY_RIGHT);
+    EXPECT_EQ(frame_with(KEY_RIGHT).cause, LossCause::hazard);
     EXPECT_EQ(game_state.player_col, 4);
     EXPECT_EQ(game_state.life_lost, 1);
 }
 
 // A level with no nugget is won by its first frame, before the pause and the loss tests: an
-// Escape held and its countdown of 0 cost nothing. The next level is then loaded.
+// Escape held and its countdown of 0 cost nothing. The won-level sequence that the level loop
+// runs then loads the next level.
 TEST_F(Frame, LevelWithNoNuggetIsWonAtTheEndOfItsFirstFrame)
 {
     write_level(rig.dir, 3, ONE_PUSH_RIGHT);
@@ -148,12 +155,14 @@ TEST_F(Frame, LevelWithNoNuggetIsWonAtTheEndOfItsFirstFrame)
     ASSERT_EQ(game_state.time.load(), 0);
     long before = script.now_ms;
 
-    EXPECT_EQ(frame_with(KEY_ESC), FrameEnd::level_won);
+    EXPECT_EQ(frame_with(KEY_ESC).end, FrameEnd::all_delivered);
+    EXPECT_EQ(script.now_ms, before);
+    EXPECT_EQ(game_state.life_lost, 0);
+    finish_won_level();
 
     EXPECT_EQ(script.now_ms - before, 100 + 5000);
     EXPECT_EQ(game_state.level, 3);
     EXPECT_EQ(game_state.area, 1);
-    EXPECT_EQ(game_state.life_lost, 0);
     EXPECT_EQ(game_state.lives, 3);
     EXPECT_EQ(game_state.nuggets_remaining, 1);
     EXPECT_EQ(game_state.time.load(), 36);
@@ -200,15 +209,15 @@ TEST_F(Frame, ArrowPressesStepOnceAndAHeldArrowRepeatsAfter200ms)
         } else if (act.rfind("free", 0) == 0) {
             script.keys[key] = false;
         } else if (act == "afresh") {
-            start_walking_afresh();
+            start_walking_afresh(input);
         }
         script_latch_keys();
-        ASSERT_EQ(play_frame(), FrameEnd::played);
+        ASSERT_EQ(play_frame(input).end, FrameEnd::played);
         EXPECT_EQ(game_state.player_col, beat.col);
     }
     EXPECT_EQ(game_state.life_lost, 0);
     script_tap(KEY_ESC);
-    play_frame();
+    play_frame(input);
     EXPECT_EQ(game_state.life_lost, 1) << "a tap of Escape between frames";
 
     // Escape that ended a message gives nothing up until let go and pressed again.
@@ -216,13 +225,13 @@ TEST_F(Frame, ArrowPressesStepOnceAndAHeldArrowRepeatsAfter200ms)
     script.keys[KEY_ESC] = true;
     script_latch_keys();
     pf_drop_presses();  // the message took that press
-    spend_escape();
-    play_frame();
+    input.escape_spent = true;
+    play_frame(input);
     EXPECT_EQ(game_state.life_lost, 0) << "the message's Escape, still held";
     script.keys[KEY_ESC] = false;
-    play_frame();
+    play_frame(input);
     script.keys[KEY_ESC] = true;
-    play_frame();
+    play_frame(input);
     EXPECT_EQ(game_state.life_lost, 1) << "pressed afresh";
 }
 

@@ -9,6 +9,7 @@
 #include "level/game_resources.h"
 #include "level/level_file.h"
 #include "play/game_start.h"
+#include "play/level_end.h"
 #include "play/move_rules.h"
 #include "play/play_frame.h"
 #include "shell/shell.h"
