@@ -101,6 +101,14 @@ bool frame_direction(FrameInput &input, Direction &dir)
             return false;
         return direction_of_key(press.scancode, dir);
     }
+    if (held == 1 && held_key != input.walk_key && input.walk_key != 0) {
+        // The arrow that stopped the walk was let go and the first is still down: it walks on
+        // as a fresh hold, after the repeat's pause. (An arrow held into a fresh level, with
+        // no walk, waits for a press.)
+        input.walk_key = held_key;
+        input.walk_pressed_at = pf_clock_ms();
+        return false;
+    }
     if (held == 1 && held_key == input.walk_key &&
         pf_clock_ms() - input.walk_pressed_at >= REPEAT_PAUSE_MS)
         return direction_of_key(held_key, dir);

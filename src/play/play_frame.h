@@ -43,7 +43,8 @@ bool held_direction(Direction &dir);
 // The direction of this frame's step, from the arrows' presses and the arrows held. The oldest
 // press not yet played steps at once, even one already let go (a tap between two frames), unless
 // another arrow is down with it; an arrow held alone steps again every frame once 200 ms have
-// passed since its press. False when the miner stays.
+// passed since its press. When the arrow that stopped a walk is let go while the walk's arrow
+// is still held, that one walks on as a fresh hold pressed now. False when the miner stays.
 bool frame_direction(FrameInput &input, Direction &dir);
 
 // Forgets the arrows' presses, the walk in progress and stale clicks: a level starts on fresh

@@ -175,8 +175,9 @@ TEST_F(Frame, LevelWithNoNuggetIsWonAtTheEndOfItsFirstFrame)
 
 // Arrows as a keyboard gives them, one frame of 70 ms a beat: a tap between two frames steps
 // once, however short, and taps keep their order; a held arrow steps at its press, again
-// 200 ms later, then every frame; a second arrow down stops the miner; an arrow held into a
-// fresh level walks nowhere; Escape tapped between two frames gives the level up.
+// 200 ms later, then every frame; a second arrow down stops the miner, and once it is let go
+// the first, still held, walks on 200 ms later; an arrow held into a fresh level walks
+// nowhere; Escape tapped between two frames gives the level up.
 TEST_F(Frame, ArrowPressesStepOnceAndAHeldArrowRepeatsAfter200ms)
 {
     struct Beat {
@@ -187,7 +188,8 @@ TEST_F(Frame, ArrowPressesStepOnceAndAHeldArrowRepeatsAfter200ms)
         {"", 8},       {"", 8},       {"", 7},        {"", 6},       {"hold R", 6},
         {"free L", 6}, {"", 6},       {"", 7},        {"free R", 7}, {"hold L", 6},
         {"free L", 6}, {"hold L", 5}, {"afresh", 5},  {"", 5},       {"", 5},
-        {"", 5},       {"free L", 5}, {"tap L", 4},
+        {"", 5},       {"free L", 5}, {"tap L", 4},   {"hold R", 5}, {"hold L", 5},
+        {"free L", 5}, {"", 5},       {"", 5},        {"", 6},       {"", 7},
     };
     start(1, {
                  "##################",
