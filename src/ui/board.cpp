@@ -68,13 +68,27 @@ bool board_ok_key()
     return pf_take_press(OK_KEYS, 4, press);
 }
 
-bool board_ok_pass(OkButton &button)
+void draw_board(const BoardSheet &board)
 {
-    bool drew = false;
-    if (board_ok_step(button, drew) || board_ok_key())
-        return true;
-    if (!drew)
-        pf_idle();  // the board shows what it showed: let the processor rest
+    const OkButton &ok = board.ok;
+    draw_board_frame(board.x1, board.y1, board.x2, board.y2, board.title, board.title_x, ok.bx1,
+                     ok.by1, ok.bx2, ok.by2);
+    for (int i = 0; i < board.line_count; i++)
+        draw_board_line(board.lines[i]);
+}
+
+bool run_board(const BoardSheet &board, const std::atomic<bool> *also_closed)
+{
+    draw_board(board);
+    pf_drop_presses();  // keys struck before the board are no answer to it
+    OkButton ok = board.ok;
+    while (!board.close_requested && !(also_closed && *also_closed)) {
+        bool drew = false;
+        if (board_ok_step(ok, drew) || board_ok_key())
+            return true;
+        if (!drew)
+            pf_idle();  // the board shows what it showed: let the processor rest
+    }
     return false;
 }
 

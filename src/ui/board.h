@@ -51,9 +51,26 @@ bool board_ok_step(OkButton &button, bool &drew);
 // keyboard's OK.
 bool board_ok_key();
 
-// One pass of a board that waits for OK, the help and victory boards' loop: true when OK was
-// clicked or pressed; a pass that drew nothing yields the processor.
-bool board_ok_pass(OkButton &button);
+// A board that shows lines of text and waits for OK (the help and victory boards): its panel
+// (x1, y1)-(x2, y2), the title on its frame band at title_x, its OK button, its lines in
+// drawing order, and the flag its close handler sets.
+struct BoardSheet {
+    int x1, y1, x2, y2;
+    const char *title;
+    int title_x;
+    OkButton ok;
+    const BoardLine *lines;
+    int line_count;
+    const std::atomic<bool> &close_requested;
+};
+
+// Draws the whole board onto the screen: panel, title, OK button with its label unlit, lines.
+void draw_board(const BoardSheet &board);
+
+// Draws `board`, drops the keys and clicks made before it, and waits: true once OK is clicked
+// or pressed, false once the board's close flag (or `also_closed`, when given) is seen set,
+// looked at before every pass. A pass that drew nothing yields the processor.
+bool run_board(const BoardSheet &board, const std::atomic<bool> *also_closed = nullptr);
 
 // When `close_requested` is set: shuts the library down and ends the process with status 0.
 // Otherwise returns at once.

@@ -1,18 +1,9 @@
 // The help board: its text and its loop.
 #include "ui/help_board.h"
 
-#include "platform/input_latch.h"
 #include "platform/platform.h"
 
 std::atomic<bool> help_close_requested{false};
-
-namespace {
-
-constexpr int HELP_OK_X1 = 399, HELP_OK_Y1 = 300, HELP_OK_X2 = 465, HELP_OK_Y2 = 316;
-
-void on_help_close() { help_close_requested = true; }
-
-}  // namespace
 
 const std::array<BoardLine, 18> HELP_LINES = {{
     {302, 55, 255, 100, 20, "Pitlorex v1.0"},
@@ -35,26 +26,21 @@ const std::array<BoardLine, 18> HELP_LINES = {{
     {255, 300, 255, 100, 20, "Divirta-se!"},
 }};
 
-void draw_help_board()
-{
-    draw_board_frame(230, 40, 480, 330, "QUADRO DE AJUDA", 295, HELP_OK_X1, HELP_OK_Y1,
-                     HELP_OK_X2, HELP_OK_Y2);
-    for (const BoardLine &line : HELP_LINES)
-        draw_board_line(line);
-}
+namespace {
+
+const BoardSheet HELP_BOARD = {230, 40, 480, 330, "QUADRO DE AJUDA", 295, {399, 300, 465, 316},
+                               HELP_LINES.data(), (int)HELP_LINES.size(), help_close_requested};
+
+void on_help_close() { help_close_requested = true; }
+
+}  // namespace
+
+void draw_help_board() { draw_board(HELP_BOARD); }
 
 void show_help_board()
 {
     pf_set_close_button_callback(on_help_close);
-    draw_help_board();
-    pf_drop_presses();
-    OkButton ok{HELP_OK_X1, HELP_OK_Y1, HELP_OK_X2, HELP_OK_Y2};
-    for (;;) {
-        end_process_if_closed(help_close_requested);
-        if (board_ok_pass(ok)) {
-            // A close request that came with the click wins over returning to the menu.
-            end_process_if_closed(help_close_requested);
-            return;
-        }
-    }
+    run_board(HELP_BOARD);
+    // A close request, also one that came with the click, wins over returning to the menu.
+    end_process_if_closed(help_close_requested);
 }

@@ -2,21 +2,10 @@
 #include "ui/victory_board.h"
 
 #include "font/alfont.h"
-#include "platform/input_latch.h"
 #include "platform/platform.h"
 #include "play/game_state.h"
 
 std::atomic<bool> victory_close_requested{false};
-
-namespace {
-
-constexpr int VICTORY_OK_X1 = 299, VICTORY_OK_Y1 = 300, VICTORY_OK_X2 = 365, VICTORY_OK_Y2 = 316;
-
-// The game's handler would only set a flag that nobody reads once the level loop has handed
-// over to this board, and the close button would do nothing; this one ends the board.
-void on_victory_close() { victory_close_requested = true; }
-
-}  // namespace
 
 const std::array<BoardLine, 13> VICTORY_LINES = {{
     {202, 55, 255, 100, 20, "Pitlorex v1.0"},
@@ -34,13 +23,19 @@ const std::array<BoardLine, 13> VICTORY_LINES = {{
     {155, 300, 255, 100, 20, "Carpe Diem! :]"},
 }};
 
-void draw_victory_board()
-{
-    draw_board_frame(130, 40, 380, 330, "  FIM  DE  JOGO", 195, VICTORY_OK_X1, VICTORY_OK_Y1,
-                     VICTORY_OK_X2, VICTORY_OK_Y2);
-    for (const BoardLine &line : VICTORY_LINES)
-        draw_board_line(line);
-}
+namespace {
+
+const BoardSheet VICTORY_BOARD = {130, 40, 380, 330, "  FIM  DE  JOGO", 195,
+                                  {299, 300, 365, 316}, VICTORY_LINES.data(),
+                                  (int)VICTORY_LINES.size(), victory_close_requested};
+
+// The game's handler would only set a flag that nobody reads once the level loop has handed
+// over to this board, and the close button would do nothing; this one ends the board.
+void on_victory_close() { victory_close_requested = true; }
+
+}  // namespace
+
+void draw_victory_board() { draw_board(VICTORY_BOARD); }
 
 void run_victory_board()
 {
@@ -50,15 +45,9 @@ void run_victory_board()
     clear_bitmap(pf_screen());
     pf_unscare_mouse();
     pf_rest(100);
-    draw_victory_board();
-    pf_drop_presses();  // the arrows of the winning walk are no answer to the board
-    OkButton ok{VICTORY_OK_X1, VICTORY_OK_Y1, VICTORY_OK_X2, VICTORY_OK_Y2};
     // A close request made during the winning frame went to the game's flag: honour it too.
-    while (!victory_close_requested && !game_state.close_requested)
-        if (board_ok_pass(ok))
-            return;
+    run_board(VICTORY_BOARD, &game_state.close_requested);
 }
-
 void show_victory_board()
 {
     run_victory_board();
