@@ -83,10 +83,11 @@ void main_menu()
     // The menu's handler has been in force since start-up; its flag is not cleared here, so a
     // close pressed while the title and its tune were coming up still ends the game.
     install_menu_close_handler();
+    KeyLight light;  // the word the keys lit
     for (;;) {
         if (menu_close_requested)
             return;
-        switch (poll_main_menu()) {
+        switch (poll_main_menu(light)) {
         case MENU_START:
             if (start_chosen_game())
                 return;  // the window was closed during the game or its game-over message
@@ -106,6 +107,7 @@ void main_menu()
         default:
             continue;  // no click: poll again (the poll rested if nothing changed)
         }
+        light = KeyLight{};  // the title was drawn afresh
         if (close_left_behind())
             return;
     }

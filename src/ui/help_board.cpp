@@ -3,8 +3,6 @@
 
 #include "platform/platform.h"
 
-std::atomic<bool> help_close_requested{false};
-
 const std::array<BoardLine, 18> HELP_LINES = {{
     {302, 55, 255, 100, 20, "Pitlorex v1.0"},
     {275, 75, 255, 100, 20, CREDIT_LINE},
@@ -25,6 +23,8 @@ const std::array<BoardLine, 18> HELP_LINES = {{
     {255, 280, 225, 225, 225, "pitlorex.jogo@example.org"},
     {255, 300, 255, 100, 20, "Divirta-se!"},
 }};
+
+std::atomic<bool> help_close_requested{false};
 
 namespace {
 

@@ -59,12 +59,6 @@ bool overlap(const Box &a, const Box &b)
 // The keys the menu answers: Up and Down move the light, Return and Space choose.
 constexpr int MENU_KEYS[] = {KEY_UP, KEY_DOWN, KEY_ENTER, KEY_ENTER_PAD, KEY_SPACE};
 
-// The one label lit now (-1: none). While the keys hold the light, the pointer's place when
-// they took it: the pointer takes the light back once it moves.
-int lit_item = -1;
-bool keys_hold_light = false;
-PointerAt pointer_at_keys{0, 0};
-
 // Each label's box for the font they were measured with, and the colour each label shows in
 // title_bitmap now.
 Box label_boxes[ITEM_COUNT];
@@ -132,6 +126,15 @@ void show_title_bitmap()
     pf_unscare_mouse();
 }
 
+// The one label lit now in title_bitmap; -1 when none is.
+int lit_item()
+{
+    for (int i = 0; i < ITEM_COUNT; i++)
+        if (label_colour[i] == lit_colour())
+            return i;
+    return -1;
+}
+
 // Lights label i (none when -1) and puts every other label back to normal, copying the picture
 // once when anything changed. True when it drew.
 bool light_only(int item)
@@ -146,36 +149,28 @@ bool light_only(int item)
     }
     if (drew)
         show_title_bitmap();
-    lit_item = item;
     return drew;
 }
 
 // Plays the menu keys pressed since the last look, in order: Up and Down light the previous or
 // next label (wrapping round; from none, the last or the first) and keep the light until the
 // pointer moves; Return or Space chooses the lit label. Returns the item chosen, or MENU_NONE.
-int play_menu_keys()
+int play_menu_keys(KeyLight &light)
 {
     KeyPress press;
     while (pf_take_press(MENU_KEYS, 5, press)) {
+        const int lit = lit_item();
         if (press.scancode == KEY_UP || press.scancode == KEY_DOWN) {
             const bool down = press.scancode == KEY_DOWN;
-            int from = lit_item >= 0 ? lit_item : (down ? ITEM_COUNT - 1 : 0);
+            int from = lit >= 0 ? lit : (down ? ITEM_COUNT - 1 : 0);
             int step = down ? 1 : ITEM_COUNT - 1;
             light_only((from + step) % ITEM_COUNT);
-            keys_hold_light = true;
-            pointer_at_keys = pf_pointer();
-        } else if (lit_item >= 0) {
-            return lit_item + 1;
+            keys_take_light(light, (from + step) % ITEM_COUNT);
+        } else if (lit >= 0) {
+            return lit + 1;
         }
     }
     return MENU_NONE;
-}
-
-// A click: the left button alone held now, or pressed and let go since the last look.
-bool menu_clicked()
-{
-    bool latched = pf_take_click();
-    return pf_mouse_b() == 1 || latched;
 }
 
 bool pointer_on(const MenuItem &item)
@@ -251,8 +246,6 @@ void install_menu_close_handler() { pf_set_close_button_callback(request_menu_cl
 
 void draw_main_menu()
 {
-    lit_item = -1;
-    keys_hold_light = false;
     for (int i = 0; i < ITEM_COUNT; i++)
         label_colour[i] = normal_colour();
     for (int i = 0; i < ITEM_COUNT; i++)
@@ -260,28 +253,24 @@ void draw_main_menu()
     show_title_bitmap();
 }
 
-int poll_main_menu()
+int poll_main_menu(KeyLight &light)
 {
-    int chosen = play_menu_keys();
+    int chosen = play_menu_keys(light);
     if (chosen != MENU_NONE)
         return chosen;
-    if (keys_hold_light) {
-        // The lit label stays the keys' until the pointer moves or clicks.
-        if (pf_pointer() == pointer_at_keys && pf_mouse_b() != 1) {
-            pf_take_click();
-            pf_idle();
-            return MENU_NONE;
-        }
-        keys_hold_light = false;
+    if (keys_keep_light(light)) {
+        pf_take_click();
+        pf_idle();
+        return MENU_NONE;
     }
     for (int i = 0; i < ITEM_COUNT; i++) {
         while (!menu_close_requested && pointer_on(MENU_ITEMS[i])) {
             // Only this label lit: one lit on the way from another is put back at once.
             bool drew = light_only(i);
-            if (menu_clicked())
+            if (pointer_clicked())
                 return i + 1;
-            chosen = play_menu_keys();
-            if (chosen != MENU_NONE || keys_hold_light)
+            chosen = play_menu_keys(light);
+            if (chosen != MENU_NONE || light.held)
                 return chosen;
             if (!drew)
                 pf_idle();  // the same picture: no copy, let the processor rest

@@ -6,6 +6,7 @@
 #include <atomic>
 
 #include "font/alfont.h"
+#include "ui/pointer_box.h"
 
 // What poll_main_menu returns: the item clicked, or MENU_NONE.
 constexpr int MENU_NONE = 0;
@@ -38,13 +39,15 @@ void title_screen();
 // Draws the four labels in their normal colour into title_bitmap and copies it to the screen.
 void draw_main_menu();
 
-// One hover-and-click pass over the items, in order. While the pointer stays on an item that
-// item is drawn highlighted and copied to the screen, and a left click alone (mouse_b == 1)
-// returns its number at once; when the pointer is on none, all labels go back to normal and
-// MENU_NONE is returned. A label is drawn and the picture copied only when its colour
-// changes; a pass that changes nothing yields the processor instead. A close request ends
-// the hover at once (MENU_NONE), for the menu loop to see.
-int poll_main_menu();
+// One pass of the menu's keys, then one hover-and-click pass over the items, in order. Up and
+// Down move one light over the words, and the keys keep it (in `light`, which the menu loop
+// owns) until the pointer moves; Return or Space chooses the lit word. While the pointer stays
+// on an item that item is drawn highlighted and copied to the screen, and a left click alone
+// (mouse_b == 1, or a click too short to see) returns its number at once; when the pointer is
+// on none, all labels go back to normal and MENU_NONE is returned. A label is drawn and the
+// picture copied only when its colour changes; a pass that changes nothing yields the
+// processor instead. A close request ends the hover at once (MENU_NONE), for the menu loop.
+int poll_main_menu(KeyLight &light);
 
 // Frees the title picture and the menu font; the next title_screen loads both again. For the
 // moment before the font engine stops.

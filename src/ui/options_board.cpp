@@ -33,7 +33,6 @@ struct CycleStep {
 
 constexpr CycleStep SPEED_CYCLE[] = {{70, "NORMAL"}, {50, "RAPIDA"}, {85, "LENTA"}};
 constexpr CycleStep SOUND_CYCLE[] = {{1, "SIM"}, {0, "NAO"}};
-constexpr CycleStep DIFFICULTY_CYCLE[] = {{1, "FACIL"}, {2, "MEDIO"}, {3, "DIFICIL"}};
 
 // Shown once a password is accepted: three spaces after the number keep it as wide as the
 // prompt it covers.
@@ -62,14 +61,6 @@ void advance_in(const CycleStep *cycle, int steps, int &value, const char *&labe
 
 int highlight_colour() { return makecol(229, 240, 31); }
 
-// The left button alone held now, or a press of it latched since the last look (too short for
-// mouse_b to show).
-bool clicked()
-{
-    bool latched = pf_take_click();
-    return pf_mouse_b() == 1 || latched;
-}
-
 // The board's lines in the order Up and Down walk them.
 enum Line { SPEED_LINE, SOUND_LINE, DIFFICULTY_LINE, PASSWORD_LINE, OK_LINE, LINE_COUNT };
 
@@ -97,7 +88,8 @@ int wait_for_key()
         end_process_if_closed(options_close_requested);
         if (pf_keypressed())
             return pf_readkey();
-        if (ok_button_hit(OPTIONS_OK_X1, OPTIONS_OK_Y1, OPTIONS_OK_X2, OPTIONS_OK_Y2) && clicked())
+        if (ok_button_hit(OPTIONS_OK_X1, OPTIONS_OK_Y1, OPTIONS_OK_X2, OPTIONS_OK_Y2) &&
+            pointer_clicked())
             return OK_CLICKED;
         pf_idle();
     }
@@ -190,11 +182,7 @@ struct OptionsView {
     Shown password;
     OkButton ok{OPTIONS_OK_X1, OPTIONS_OK_Y1, OPTIONS_OK_X2, OPTIONS_OK_Y2};
     bool drew = false;  // something was drawn in this pass
-    // The line the keys light (-1: none) and the pointer's place when they took the light:
-    // the pointer takes it back once it moves.
-    int key_line = -1;
-    bool keys_hold_light = false;
-    PointerAt pointer{0, 0};
+    KeyLight light;       // the line the keys lit, until the pointer moves
     int hover_line = -1;  // the line whose hover a key interrupted
 };
 
@@ -255,7 +243,7 @@ bool play_option_keys(OptionsState &state, OptionsView &view)
         const int key = press.scancode;
         if (key == KEY_ESC)
             return true;
-        int line = view.keys_hold_light ? view.key_line : view.hover_line;
+        int line = view.light.held ? view.light.line : view.hover_line;
         if (key == KEY_UP || key == KEY_DOWN) {
             if (line < 0)
                 line = key == KEY_DOWN ? LINE_COUNT - 1 : 0;
@@ -263,10 +251,8 @@ bool play_option_keys(OptionsState &state, OptionsView &view)
         } else if (line < 0) {
             continue;  // nothing lit: nothing to cycle or press
         }
-        view.key_line = line;
-        view.keys_hold_light = true;
+        keys_take_light(view.light, line);
         view.hover_line = -1;
-        view.pointer = pf_pointer();
         if (key == KEY_UP || key == KEY_DOWN) {
             show_lines(state, view, line);
         } else if (line < PASSWORD_LINE) {
@@ -298,7 +284,7 @@ void hover_value(OptionsState &state, OptionsView &view, int line)
         }
         view.drew = false;
         show_lines(state, view, line);
-        if (clicked()) {
+        if (pointer_clicked()) {
             value.advance(state);
             pf_rest_unless(200, options_close_requested);
             if (value.blank)
@@ -321,19 +307,16 @@ bool options_pass(OptionsState &state, OptionsView &view)
     if (play_option_keys(state, view))
         return true;
     view.hover_line = -1;
-    if (view.keys_hold_light) {
-        // The keys' line stays lit until the pointer moves or clicks.
-        if (pf_pointer() == view.pointer && pf_mouse_b() != 1) {
-            show_lines(state, view, view.key_line);
-            pf_take_click();
-            if (!view.drew)
-                pf_idle();
-            return false;
-        }
-        view.keys_hold_light = false;
-        view.key_line = -1;
-        light_ok(view, false);  // the pointer's test lights it again if it is on the button
+    const bool keys_held = view.light.held;
+    if (keys_keep_light(view.light)) {
+        show_lines(state, view, view.light.line);
+        pf_take_click();
+        if (!view.drew)
+            pf_idle();
+        return false;
     }
+    if (keys_held)
+        light_ok(view, false);  // the pointer's test lights it again if it is on the button
     show_lines(state, view, -1);
     const bool drew_values = view.drew;
 
@@ -347,7 +330,7 @@ bool options_pass(OptionsState &state, OptionsView &view)
         }
         view.drew = false;
         show_lines(state, view, PASSWORD_LINE);
-        if (clicked()) {
+        if (pointer_clicked()) {
             if (enter_password(state))
                 return true;
             view.password = Shown{};  // the stars are drawn over the box
@@ -410,7 +393,12 @@ void advance_sound(OptionsState &state)
 
 void advance_difficulty(OptionsState &state)
 {
-    advance_in(DIFFICULTY_CYCLE, 3, state.difficulty, state.difficulty_label);
+    // The names are the game's difficulty table's, in its order.
+    const int difficulty = state.difficulty;
+    if (difficulty < 1 || difficulty > 3)
+        return;
+    state.difficulty = difficulty % 3 + 1;
+    state.difficulty_label = DIFFICULTY_TABLE[state.difficulty - 1].name;
 }
 
 GameSettings run_options_board()

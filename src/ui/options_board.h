@@ -16,7 +16,7 @@ struct OptionsState {
     int difficulty = 1;                       // 1, 2 or 3
     const char *speed_label = "NORMAL";       // names frame_delay
     const char *sound_label = "SIM";          // names sound
-    const char *difficulty_label = "FACIL";   // names difficulty
+    const char *difficulty_label = DIFFICULTY_TABLE[0].name;  // names difficulty
     int password_area = 1;                    // area of the last accepted password
 };
 

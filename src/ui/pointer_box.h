@@ -1,5 +1,8 @@
-// The one test of "is the pointer in this box", shared by the main menu and the boards.
+// The pointer and the keys over a screen's boxes, shared by the main menu and the boards: "is
+// the pointer in this box", a click there, and the light the keys hold until the pointer moves.
 #pragma once
+
+#include "platform/platform.h"
 
 // A box on the picture by its edges, and whether the edges themselves belong to it.
 struct PointerBox {
@@ -11,3 +14,25 @@ struct PointerBox {
 // pointer on the move is never taken to be where its x from one place and its y from another
 // would put it.
 bool pointer_in(const PointerBox &box);
+
+// A click made while the pointer is in a box the caller tested: the left button alone held now,
+// or pressed and let go since the last look (too short for a look at the button to see). The
+// latched click is taken either way.
+bool pointer_clicked();
+
+// The line of a screen that the keys lit, and the pointer's place when they lit it: the keys
+// keep the light there until the pointer moves or the left button is held. A record the
+// screen's loop owns.
+struct KeyLight {
+    int line = -1;      // the line the keys lit, while they hold the light
+    bool held = false;  // the keys hold the light
+    PointerAt pointer{0, 0};
+};
+
+// The keys take the light to `line`, the pointer's place read now.
+void keys_take_light(KeyLight &light, int line);
+
+// True while the keys hold the light and keep it: the pointer is where it was when they took it
+// and the left button is not held. Once either changes the keys let it go (held cleared) and
+// the answer is false; false too when they held nothing.
+bool keys_keep_light(KeyLight &light);

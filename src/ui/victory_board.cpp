@@ -5,8 +5,6 @@
 #include "platform/platform.h"
 #include "play/game_state.h"
 
-std::atomic<bool> victory_close_requested{false};
-
 const std::array<BoardLine, 13> VICTORY_LINES = {{
     {202, 55, 255, 100, 20, "Pitlorex v1.0"},
     {175, 75, 255, 100, 20, CREDIT_LINE},
@@ -22,6 +20,8 @@ const std::array<BoardLine, 13> VICTORY_LINES = {{
     {150, 280, 225, 225, 225, "(pitlorex.jogo@example.org)"},
     {155, 300, 255, 100, 20, "Carpe Diem! :]"},
 }};
+
+std::atomic<bool> victory_close_requested{false};
 
 namespace {
 

@@ -70,5 +70,6 @@ protected:
     }
     std::unique_ptr<GameFolder> folder;
     BITMAP *screen = nullptr;
+    KeyLight light;  // the menu loop's record
 };
 

@@ -18,7 +18,7 @@ TEST_F(MainMenu, HoverBoxesAreStrictOnEverySide)
     };
     for (const Case &c : cases) {
         point(c.x, c.y, 1);
-        EXPECT_EQ(poll_main_menu(), c.item) << "pointer at (" << c.x << ", " << c.y << ")";
+        EXPECT_EQ(poll_main_menu(light), c.item) << "pointer at (" << c.x << ", " << c.y << ")";
     }
 }
 
@@ -26,7 +26,7 @@ TEST_F(MainMenu, BetweenTwoItemsNothingLightsAndAClickIsNoChoice)
 {
     for (int y : {222, 267, 312}) {
         point(100, y, 1);
-        EXPECT_EQ(poll_main_menu(), MENU_NONE) << "y " << y;
+        EXPECT_EQ(poll_main_menu(light), MENU_NONE) << "y " << y;
         expect_all_plain(screen);
     }
 }
@@ -34,7 +34,7 @@ TEST_F(MainMenu, BetweenTwoItemsNothingLightsAndAClickIsNoChoice)
 TEST_F(MainMenu, AButtonAlreadyHeldChoosesOnTheFirstPassInsideTheBox)
 {
     point(150, 290, 1);  // on "Opcoes", left button down
-    EXPECT_EQ(poll_main_menu(), MENU_OPTIONS);
+    EXPECT_EQ(poll_main_menu(light), MENU_OPTIONS);
     // One pointer read each for the first two items, one more and the button for the third:
     // one highlighted drawing, copied to the screen, and straight out.
     EXPECT_EQ(script.polls, 4);
@@ -57,7 +57,7 @@ TEST_F(MainMenu, OnlyTheLeftButtonAloneIsAClick)
                 s.mouse_x = 400;  // leave, or the busy loop goes on for ever
             }
         };
-        EXPECT_EQ(poll_main_menu(), MENU_NONE) << "buttons " << buttons;
+        EXPECT_EQ(poll_main_menu(light), MENU_NONE) << "buttons " << buttons;
         EXPECT_GT(seen_lit, 50) << "highlighted while hovered";
         expect_all_plain(screen);
         script.on_poll = nullptr;
@@ -84,7 +84,7 @@ TEST_F(MainMenu, APointerOnTheMoveChoosesNoWordItWasNeverOn)
     };
     const Case cases[] = {
         {"Iniciar, strict bounds", 100, 50, 400, 200,
-         [&] { return !stalls([] { while (poll_main_menu() == MENU_NONE) {} }); }},
+         [&] { return !stalls([&] { while (poll_main_menu(light) == MENU_NONE) {} }); }},
         {"help OK, bounds included", 430, 100, 100, 308,
          [&] { return !stalls(show_help_board); }},
         {"options speed, strict bounds", 370, 100, 100, 238,
@@ -122,7 +122,7 @@ TEST_F(MainMenu, AQuickMoveDownLightsOnlyTheItemUnderThePointer)
             s.mouse_x = 400;  // off every box
         }
     };
-    EXPECT_EQ(poll_main_menu(), MENU_NONE);
+    EXPECT_EQ(poll_main_menu(light), MENU_NONE);
     EXPECT_EQ(first, 0);
     EXPECT_GT(second, 50);
     expect_all_plain(screen);
@@ -135,11 +135,11 @@ TEST_F(MainMenu, AMoveUpIsSeenOnlyByTheNextPoll)
         if (s.polls == 12)
             s.mouse_y = 200;  // up onto "Iniciar", already tested in this pass
     };
-    EXPECT_EQ(poll_main_menu(), MENU_NONE);
+    EXPECT_EQ(poll_main_menu(light), MENU_NONE);
     expect_all_plain(screen);
     script.on_poll = nullptr;
     script.mouse_b = 1;
-    EXPECT_EQ(poll_main_menu(), MENU_START);
+    EXPECT_EQ(poll_main_menu(light), MENU_START);
     EXPECT_GT(lit(screen, 1), 50);
 }
 
@@ -154,7 +154,8 @@ TEST(MainMenuWithoutFiles, AMissingPictureAndFontLeaveAWorkingBlackMenu)
     EXPECT_EQ(getpixel(canvas, 0, 0), makecol(0, 0, 0));
     EXPECT_EQ(getpixel(canvas, 511, 383), makecol(0, 0, 0));
     script.mouse_x = 100, script.mouse_y = 330, script.mouse_b = 1;
-    EXPECT_EQ(poll_main_menu(), MENU_QUIT);
+    KeyLight light;
+    EXPECT_EQ(poll_main_menu(light), MENU_QUIT);
     release_title_screen();
     alfont_exit();
     script_reset(nullptr);
@@ -178,18 +179,18 @@ TEST_F(MainMenu, KeysLightOneWordAtATimeAndChooseIt)
         SCOPED_TRACE(step.key);
         if (step.key)
             script_tap(step.key);
-        EXPECT_EQ(poll_main_menu(), step.chosen);
+        EXPECT_EQ(poll_main_menu(light), step.chosen);
         for (int item = 1; item <= 4; item++)
             EXPECT_EQ(lit(screen, item) > 50, item == step.lit) << "item " << item;
     }
     script_tap(KEY_UP);
     script_tap(KEY_ENTER);
-    EXPECT_EQ(poll_main_menu(), MENU_QUIT) << "two keys between polls, played in order";
+    EXPECT_EQ(poll_main_menu(light), MENU_QUIT) << "two keys between polls, played in order";
 
     // The pointer moves onto "Opcoes": only it is lit, the keys' word goes back to normal.
     title_screen();
     script_tap(KEY_DOWN);
-    EXPECT_EQ(poll_main_menu(), MENU_NONE);
+    EXPECT_EQ(poll_main_menu(light), MENU_NONE);
     point(120, 290);
     long start = script.polls;
     int seen_lit_1 = -1, seen_lit_3 = -1;
@@ -200,7 +201,7 @@ TEST_F(MainMenu, KeysLightOneWordAtATimeAndChooseIt)
             script_click();  // short, while on the word
         }
     };
-    EXPECT_EQ(poll_main_menu(), MENU_OPTIONS);
+    EXPECT_EQ(poll_main_menu(light), MENU_OPTIONS);
     EXPECT_EQ(seen_lit_1, 0);
     EXPECT_GT(seen_lit_3, 50);
 
@@ -209,11 +210,11 @@ TEST_F(MainMenu, KeysLightOneWordAtATimeAndChooseIt)
     title_screen();
     point(400, 50);
     script_click();
-    EXPECT_EQ(poll_main_menu(), MENU_NONE);
+    EXPECT_EQ(poll_main_menu(light), MENU_NONE);
     point(120, 290);
     script.on_poll = [&](ScriptPlatform &s) {
         if (s.polls > 200)
             s.mouse_x = 400;
     };
-    EXPECT_EQ(poll_main_menu(), MENU_NONE);
+    EXPECT_EQ(poll_main_menu(light), MENU_NONE);
 }

@@ -38,7 +38,7 @@ TEST_F(MainMenu, AWordLooksTheSameAfterAThousandHoversAsAfterOne)
                 s.mouse_x = 400;
             }
         };
-        EXPECT_EQ(poll_main_menu(), MENU_NONE);
+        EXPECT_EQ(poll_main_menu(light), MENU_NONE);
         plain_picture = menu_column(title_bitmap);
     };
     hover_once();
@@ -59,7 +59,7 @@ TEST_F(MainMenu, APointerAtRestCopiesNothingAndYields)
     // Away from the words: a hundred polls, no copy to the screen, one yield each.
     mark(screen);
     for (int i = 0; i < 100; i++)
-        ASSERT_EQ(poll_main_menu(), MENU_NONE);
+        ASSERT_EQ(poll_main_menu(light), MENU_NONE);
     EXPECT_TRUE(marked(screen));
     EXPECT_EQ(script.idles, 100);
 
@@ -76,7 +76,7 @@ TEST_F(MainMenu, APointerAtRestCopiesNothingAndYields)
             s.mouse_b = 1;  // the 200th pass
     };
     script.idles = 0;
-    EXPECT_EQ(poll_main_menu(), MENU_OPTIONS);
+    EXPECT_EQ(poll_main_menu(light), MENU_OPTIONS);
     EXPECT_TRUE(marked(screen));
     EXPECT_GT(lit(screen, 3), 50);
     EXPECT_EQ(script.idles, 198);  // all but the first pass and the click

@@ -41,7 +41,7 @@ TEST_F(TitleScreen, ShowingItAgainClearsEveryHighlight)
 {
     int normal = plain_label_pixels(screen);
     script.mouse_x = 120, script.mouse_y = 240, script.mouse_b = 1;
-    ASSERT_EQ(poll_main_menu(), MENU_HELP);
+    ASSERT_EQ(poll_main_menu(light), MENU_HELP);
     ASSERT_LT(plain_label_pixels(title_bitmap), normal);  // "Ajuda" is highlighted
 
     rectfill(screen, 260, 0, 511, 383, makecol(0, 0, 0));  // a board beside the menu
