@@ -8,15 +8,17 @@
 
 namespace {
 
-// More presses than a player makes in a few frames; past it the oldest go.
+// More presses than a player makes in a few frames; past it the oldest go. The same for clicks.
 constexpr int LATCH_SIZE = 32;
+constexpr int CLICKS_KEPT = 8;
 
 struct Latch {
     std::mutex lock;
     KeyPress ring[LATCH_SIZE];
     int first = 0, count = 0;
     bool down[KEY_MAX] = {};
-    int clicks = 0;
+    PointerAt clicks[CLICKS_KEPT] = {};  // oldest first
+    int click_count = 0;
 };
 
 Latch latch;
@@ -40,13 +42,17 @@ void latch_key_event(int scancode, bool down, long at_ms)
     latch.count++;
 }
 
-void latch_click()
-{
-    std::lock_guard<std::mutex> held(latch.lock);
-    latch.clicks++;
-}
-
 namespace {
+
+// Takes the oldest click off the list. Called with the lock held, and a click latched.
+PointerAt shift_click()
+{
+    PointerAt oldest = latch.clicks[0];
+    for (int i = 0; i + 1 < latch.click_count; i++)
+        latch.clicks[i] = latch.clicks[i + 1];
+    latch.click_count--;
+    return oldest;
+}
 
 // Where the oldest latched press of one of the keys lies in the ring's order; -1 when none.
 // Called with the lock held.
@@ -88,24 +94,34 @@ bool pf_take_press(const int *scancodes, int count, KeyPress &press)
     return false;
 }
 
-void pf_drop_presses()
+void latch_click(PointerAt at)
+{
+    std::lock_guard<std::mutex> held(latch.lock);
+    if (latch.click_count == CLICKS_KEPT)
+        shift_click();
+    latch.clicks[latch.click_count++] = at;
+}
+
+void pf_drop_input()
 {
     std::lock_guard<std::mutex> held(latch.lock);
     latch.count = 0;
+    latch.click_count = 0;
 }
 
-bool pf_take_click()
+bool pf_take_click(PointerAt &at)
 {
     std::lock_guard<std::mutex> held(latch.lock);
-    bool clicked = latch.clicks > 0;
-    latch.clicks = 0;
-    return clicked;
+    if (latch.click_count == 0)
+        return false;
+    at = shift_click();
+    return true;
 }
 
 void reset_input_latch()
 {
     std::lock_guard<std::mutex> held(latch.lock);
-    latch.first = latch.count = latch.clicks = 0;
+    latch.first = latch.count = latch.click_count = 0;
     for (bool &down : latch.down)
         down = false;
 }

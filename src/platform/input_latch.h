@@ -4,6 +4,8 @@
 
 #include <atomic>
 
+#include "platform/platform.h"
+
 // One fresh press of a key: never a repeat of a key already down.
 struct KeyPress {
     int scancode = 0;  // KEY_UP, KEY_ENTER, ...
@@ -21,20 +23,21 @@ bool pf_take_press(const int *scancodes, int count, KeyPress &press);
 // nothing.
 bool pf_press_latched(const int *scancodes, int count);
 
-// Drops every latched press of a key: a screen that starts does not act on keys pressed
-// before it.
-void pf_drop_presses();
+// Drops every latched press of a key and every latched click, together: a screen that comes
+// up does not act on keys or clicks made before it.
+void pf_drop_input();
 
-// True when the left button alone was pressed since the last call, however briefly (a click
-// too short for a look at mouse_b to see); the clicks latched are forgotten either way.
-bool pf_take_click();
+// Takes the oldest click latched (the left button pressed alone, however briefly: a click too
+// short for a look at mouse_b to see), with `at` the picture position where the button went
+// down; false when none is latched.
+bool pf_take_click(PointerAt &at);
 
 // ---- Fed by the platform's input callbacks (the scripted twin feeds them too) -------------
 // A key went down (`down`) or up. A down of a key already down is a repeat and is not latched.
 void latch_key_event(int scancode, bool down, long at_ms);
 
-// The left button went down while no other button was.
-void latch_click();
+// The left button went down, at `at` in picture pixels, while no other button was.
+void latch_click(PointerAt at);
 
 // Forgets every press, latched or down.
 void reset_input_latch();

@@ -18,7 +18,7 @@ int pf_rest_until_press(int ms, int shortest_ms, const int *scancodes, int count
             return 0;
         if (gone >= shortest_ms) {
             if (!dropped)
-                pf_drop_presses();  // struck too early, or before the pause
+                pf_drop_input();  // struck too early, or before the pause
             dropped = true;
             if (pf_take_press(scancodes, count, press))
                 return press.scancode;

@@ -32,9 +32,10 @@ std::atomic<void (*)()> close_handler{nullptr};
 
 void on_mouse(int flags)
 {
-    // The button may be up again before the game looks at mouse_b: the press is latched.
+    // The button may be up again before the game looks at mouse_b: the press is latched, with
+    // the place where it went down.
     if ((flags & MOUSE_FLAG_LEFT_DOWN) && mouse_b == 1)
-        latch_click();
+        latch_click(pf_pointer());
     note_input();
 }
 

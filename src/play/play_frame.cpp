@@ -81,7 +81,7 @@ void start_walking_afresh(FrameInput &input)
 {
     input.walk_key = 0;
     input.walk_pressed_at = 0;
-    pf_drop_presses();
+    pf_drop_input();
 }
 
 bool frame_direction(FrameInput &input, Direction &dir)

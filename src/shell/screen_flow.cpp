@@ -83,7 +83,7 @@ void main_menu()
     // The menu's handler has been in force since start-up; its flag is not cleared here, so a
     // close pressed while the title and its tune were coming up still ends the game.
     install_menu_close_handler();
-    KeyLight light;  // the word the keys lit
+    KeyLight light;  // the word the keys lit, kept while a board shows
     for (;;) {
         if (menu_close_requested)
             return;
@@ -107,7 +107,6 @@ void main_menu()
         default:
             continue;  // no click: poll again (the poll rested if nothing changed)
         }
-        light = KeyLight{};  // the title was drawn afresh
         if (close_left_behind())
             return;
     }

@@ -50,15 +50,15 @@ void draw_board_line(const BoardLine &line)
 
 bool board_ok_step(OkButton &button, bool &drew)
 {
+    const PointerBox box{button.bx1, button.by1, button.bx2, button.by2, true};
     bool hit = ok_button_hit(button.bx1, button.by1, button.bx2, button.by2);
     if (hit != button.lit) {
         draw_ok_label(button.bx1, button.by1, hit);
         button.lit = hit;
         drew = true;
     }
-    // A click latched while the pointer was elsewhere is dropped: it was not on the button.
-    bool latched = pf_take_click();
-    return hit && (pf_mouse_b() == 1 || latched);
+    // A short click counts where it went down: one latched elsewhere was not on the button.
+    return clicked_box(&box, 1, hit ? 0 : -1) == 0;
 }
 
 bool board_ok_key()
@@ -80,7 +80,7 @@ void draw_board(const BoardSheet &board)
 bool run_board(const BoardSheet &board, const std::atomic<bool> *also_closed)
 {
     draw_board(board);
-    pf_drop_presses();  // keys struck before the board are no answer to it
+    pf_drop_input();  // keys struck and clicks made before the board are no answer to it
     OkButton ok = board.ok;
     while (!board.close_requested && !(also_closed && *also_closed)) {
         bool drew = false;

@@ -25,19 +25,14 @@ constexpr int MENU_FONT_SIZE = 40;
 // Runs on the library's thread: only raises the flag that the menu loop polls.
 void request_menu_close() { menu_close_requested = true; }
 
-// A label, where it is drawn, and the far edges of its hover box. The box's near edges are the
-// drawing position itself; all four bounds are strict.
-struct MenuItem {
-    const char *label;
-    int x, y;
-    int right, bottom;
-};
-
-constexpr MenuItem MENU_ITEMS[] = {
-    {"Iniciar", 90, 180, 210, 220},
-    {"Ajuda", 90, 225, 205, 265},
-    {"Opcoes", 90, 270, 220, 310},
-    {"Sair", 90, 315, 160, 355},
+// The labels, and their hover boxes: a label is drawn at its box's top left corner; all four
+// bounds are strict.
+constexpr const char *MENU_LABELS[] = {"Iniciar", "Ajuda", "Opcoes", "Sair"};
+constexpr PointerBox MENU_BOXES[] = {
+    {90, 180, 210, 220, false},
+    {90, 225, 205, 265, false},
+    {90, 270, 220, 310, false},
+    {90, 315, 160, 355, false},
 };
 
 constexpr int NO_BACKGROUND = -1;
@@ -73,13 +68,13 @@ void measure_labels()
         return;
     BITMAP *scratch = create_bitmap(WINDOW_WIDTH, WINDOW_HEIGHT);
     for (int i = 0; i < ITEM_COUNT; i++) {
-        const MenuItem &item = MENU_ITEMS[i];
+        const int item_y = MENU_BOXES[i].top;
         clear_to_color(scratch, 0);
-        alfont_textout_aa_ex(scratch, menu_font, item.label, item.x, item.y,
+        alfont_textout_aa_ex(scratch, menu_font, MENU_LABELS[i], MENU_BOXES[i].left, item_y,
                              makecol(255, 255, 255), NO_BACKGROUND);
         Box box{WINDOW_WIDTH, WINDOW_HEIGHT, -1, -1};
         // A 40-pixel font reaches at most a font size above or below its drawing position.
-        for (int y = std::max(item.y - 40, 0); y < std::min(item.y + 80, WINDOW_HEIGHT); y++)
+        for (int y = std::max(item_y - 40, 0); y < std::min(item_y + 80, WINDOW_HEIGHT); y++)
             for (int x = 0; x < WINDOW_WIDTH; x++)
                 if (getpixel(scratch, x, y) != 0) {
                     box = {std::min(box.x1, x), std::min(box.y1, y), std::max(box.x2, x),
@@ -112,8 +107,8 @@ void draw_label(int i, int colour)
     set_clip_rect(title_bitmap, box.x1, box.y1, box.x2, box.y2);
     for (int j = 0; j < ITEM_COUNT; j++)
         if (overlap(label_boxes[j], box))
-            alfont_textout_aa_ex(title_bitmap, menu_font, MENU_ITEMS[j].label, MENU_ITEMS[j].x,
-                                 MENU_ITEMS[j].y, label_colour[j], NO_BACKGROUND);
+            alfont_textout_aa_ex(title_bitmap, menu_font, MENU_LABELS[j], MENU_BOXES[j].left,
+                                 MENU_BOXES[j].top, label_colour[j], NO_BACKGROUND);
     set_clip_rect(title_bitmap, 0, 0, title_bitmap->w - 1, title_bitmap->h - 1);
 }
 
@@ -159,7 +154,8 @@ int play_menu_keys(KeyLight &light)
 {
     KeyPress press;
     while (pf_take_press(MENU_KEYS, 5, press)) {
-        const int lit = lit_item();
+        // The keys' word, also when the title was drawn afresh since they lit it.
+        const int lit = light.held ? light.line : lit_item();
         if (press.scancode == KEY_UP || press.scancode == KEY_DOWN) {
             const bool down = press.scancode == KEY_DOWN;
             int from = lit >= 0 ? lit : (down ? ITEM_COUNT - 1 : 0);
@@ -173,9 +169,15 @@ int play_menu_keys(KeyLight &light)
     return MENU_NONE;
 }
 
-bool pointer_on(const MenuItem &item)
+// The item a click chose (clicked_box over the items, the pointer on `hovered`), lit as it is
+// chosen; MENU_NONE when none was.
+int clicked_item(int hovered)
 {
-    return pointer_in({item.x, item.y, item.right, item.bottom, false});
+    const int item = clicked_box(MENU_BOXES, ITEM_COUNT, hovered);
+    if (item < 0)
+        return MENU_NONE;
+    light_only(item);
+    return item + 1;
 }
 
 // The picture from its file at the window's size; a black one (with a word on standard error)
@@ -228,8 +230,7 @@ void title_screen()
     blit(title_bitmap, pf_screen(), 0, 0, 0, 0, WINDOW_WIDTH, WINDOW_HEIGHT);
     pf_unscare_mouse();
     draw_main_menu();
-    pf_drop_presses();  // keys struck on a board or in a game are not the menu's
-    pf_take_click();
+    pf_drop_input();  // keys struck and clicks made on a board or in a game are not the menu's
 }
 
 void release_title_screen()
@@ -258,17 +259,23 @@ int poll_main_menu(KeyLight &light)
     int chosen = play_menu_keys(light);
     if (chosen != MENU_NONE)
         return chosen;
+    // A short click counts where it went down, whatever the keys lit since.
+    chosen = clicked_item(-1);
+    if (chosen != MENU_NONE)
+        return chosen;
     if (keys_keep_light(light)) {
-        pf_take_click();
-        pf_idle();
+        // Lit again if the title was drawn afresh (a board closed) since the keys lit it.
+        if (!light_only(light.line))
+            pf_idle();
         return MENU_NONE;
     }
     for (int i = 0; i < ITEM_COUNT; i++) {
-        while (!menu_close_requested && pointer_on(MENU_ITEMS[i])) {
+        while (!menu_close_requested && pointer_in(MENU_BOXES[i])) {
             // Only this label lit: one lit on the way from another is put back at once.
             bool drew = light_only(i);
-            if (pointer_clicked())
-                return i + 1;
+            chosen = clicked_item(i);
+            if (chosen != MENU_NONE)
+                return chosen;
             chosen = play_menu_keys(light);
             if (chosen != MENU_NONE || light.held)
                 return chosen;
@@ -276,9 +283,8 @@ int poll_main_menu(KeyLight &light)
                 pf_idle();  // the same picture: no copy, let the processor rest
         }
     }
-    // On no label: every label back to normal, copied once if any was lit; a click there, or
-    // one latched before the pointer came, chooses nothing.
-    pf_take_click();
+    // On no label: every label back to normal, copied once if any was lit. A short click made
+    // meanwhile is taken by the next pass.
     if (!light_only(-1))
         pf_idle();
     return MENU_NONE;

@@ -41,7 +41,9 @@ void draw_main_menu();
 
 // One pass of the menu's keys, then one hover-and-click pass over the items, in order. Up and
 // Down move one light over the words, and the keys keep it (in `light`, which the menu loop
-// owns) until the pointer moves; Return or Space chooses the lit word. While the pointer stays
+// owns) until the pointer moves, also over a title drawn afresh (a board closed); Return or
+// Space chooses the lit word. A short click chooses the word where the button went down,
+// whatever the keys lit meanwhile. While the pointer stays
 // on an item that item is drawn highlighted and copied to the screen, and a left click alone
 // (mouse_b == 1, or a click too short to see) returns its number at once; when the pointer is
 // on none, all labels go back to normal and MENU_NONE is returned. A label is drawn and the

@@ -64,6 +64,20 @@ int highlight_colour() { return makecol(229, 240, 31); }
 // The board's lines in the order Up and Down walk them.
 enum Line { SPEED_LINE, SOUND_LINE, DIFFICULTY_LINE, PASSWORD_LINE, OK_LINE, LINE_COUNT };
 
+// The strict box around a value or the password box drawn at `at`, reaching to at.x + right
+// and at.y + bottom.
+constexpr PointerBox around(Spot at, int right, int bottom)
+{
+    return {at.x - 10, at.y - 5, at.x + right, at.y + bottom, false};
+}
+
+// Each line's hover box, in line order; OK's is its button, edges included.
+constexpr PointerBox LINE_BOXES[LINE_COUNT] = {
+    around(SPEED_AT, 65, 9), around(SOUND_AT, 30, 7), around(DIFFICULTY_AT, 60, 7),
+    around(PASSWORD_AT, 60, 7),
+    {OPTIONS_OK_X1, OPTIONS_OK_Y1, OPTIONS_OK_X2, OPTIONS_OK_Y2, true},
+};
+
 constexpr int OPTION_KEYS[] = {KEY_UP,    KEY_DOWN,      KEY_LEFT,  KEY_RIGHT,
                                KEY_ENTER, KEY_ENTER_PAD, KEY_SPACE, KEY_ESC};
 constexpr int OPTION_KEY_COUNT = 8;
@@ -73,23 +87,17 @@ bool option_key_waiting() { return pf_press_latched(OPTION_KEYS, OPTION_KEY_COUN
 // What readkey gives for a click on OK during a password entry.
 constexpr int OK_CLICKED = -1;
 
-// True while the pointer is strictly inside the box around a value at `at`, reaching to
-// at.x + right and at.y + bottom.
-bool pointer_in_box(Spot at, int right, int bottom)
-{
-    return pointer_in({at.x - 10, at.y - 5, at.x + right, at.y + bottom, false});
-}
-
 // Waits for a typed key without blocking, so that a close request ends the board at once
-// even in the middle of a password; a click on OK answers OK_CLICKED.
+// even in the middle of a password; a click on OK answers OK_CLICKED, a click anywhere else
+// is taken and means nothing.
 int wait_for_key()
 {
+    const PointerBox &ok = LINE_BOXES[OK_LINE];
     for (;;) {
         end_process_if_closed(options_close_requested);
         if (pf_keypressed())
             return pf_readkey();
-        if (ok_button_hit(OPTIONS_OK_X1, OPTIONS_OK_Y1, OPTIONS_OK_X2, OPTIONS_OK_Y2) &&
-            pointer_clicked())
+        if (clicked_box(&ok, 1, pointer_in(ok) ? 0 : -1) == 0)
             return OK_CLICKED;
         pf_idle();
     }
@@ -111,7 +119,7 @@ bool enter_password(OptionsState &state)
         if (key == OK_CLICKED || key >> 8 == KEY_ESC) {
             draw_board_text(x - 48, y + 25, message_colour, BLANK_14);
             draw_board_text(x, y, makecol(255, 100, 20), "(    )");
-            pf_drop_presses();  // that Escape ends the entry, not the board
+            pf_drop_input();  // that Escape ends the entry, not the board
             return key == OK_CLICKED;
         }
         if (key >> 8 == KEY_BACKSPACE) {
@@ -125,7 +133,7 @@ bool enter_password(OptionsState &state)
         draw_board_text(x + 6 + 9 * typed, y, makecol(180, 180, 180), "*");
         typed++;
     }
-    pf_drop_presses();  // the password's keys are not the board's
+    pf_drop_input();  // the password's keys and clicks are not the board's
     int area = area_for_digest(password_digest(keys[0], keys[1], keys[2], keys[3]));
     if (area != 0) {
         draw_board_text(x - 48, y + 25, message_colour, AREA_TEXTS[area - 1]);
@@ -149,21 +157,19 @@ struct Shown {
     int colour = 0;
 };
 
-// The three values' places, their hover boxes, their cycles and the blank that clears a
-// longer old label ("LENTA" is shorter than the label it replaces; "SIM" and "NAO" are the
-// same width).
+// The three values' places, their cycles and the blank that clears a longer old label
+// ("LENTA" is shorter than the label it replaces; "SIM" and "NAO" are the same width).
 struct ValueLine {
     Spot at;
-    int right, bottom;
     void (*advance)(OptionsState &);
     int cycle_length;
     const char *blank;
 };
 
 const ValueLine VALUE_LINES[3] = {
-    {SPEED_AT, 65, 9, advance_speed, 3, BLANK_6},
-    {SOUND_AT, 30, 7, advance_sound, 2, nullptr},
-    {DIFFICULTY_AT, 60, 7, advance_difficulty, 3, BLANK_7},
+    {SPEED_AT, advance_speed, 3, BLANK_6},
+    {SOUND_AT, advance_sound, 2, nullptr},
+    {DIFFICULTY_AT, advance_difficulty, 3, BLANK_7},
 };
 
 const char *value_label(const OptionsState &state, int line)
@@ -270,47 +276,70 @@ bool play_option_keys(OptionsState &state, OptionsView &view)
     return false;
 }
 
-// One hover box: while the pointer stays in it the value shows highlighted (and no other); a
-// click advances it and waits 200 ms (so a held button repeats), then a blank clears a
-// longer old label. Ends when the pointer leaves, a key the board answers is pressed, or the
-// window is closed.
-void hover_value(OptionsState &state, OptionsView &view, int line)
+// What a click on `line` does: a value takes its next step and the board waits 200 ms (so
+// that a held button repeats), a blank clearing a longer old label; the password box starts an
+// entry; OK ends the board. True when the board ends (OK, also OK clicked during an entry).
+bool click_line(OptionsState &state, OptionsView &view, int line)
 {
+    if (line == OK_LINE)
+        return true;
+    if (line == PASSWORD_LINE) {
+        if (enter_password(state))
+            return true;
+        view.password = Shown{};  // the stars are drawn over the box
+        return false;
+    }
     const ValueLine &value = VALUE_LINES[line];
-    while (!options_close_requested && pointer_in_box(value.at, value.right, value.bottom)) {
+    value.advance(state);
+    pf_rest_unless(200, options_close_requested);
+    if (value.blank)
+        show_value(view, view.values[line], value.at, highlight_colour(), value.blank);
+    else
+        view.values[line] = Shown{};  // same width: the next drawing covers the old label
+    return false;
+}
+
+// One hover box, a value's or the password's: while the pointer stays in it the line shows
+// highlighted (and no other), and a click acts where it went down (click_line). Ends when the
+// pointer leaves, a key the board answers is pressed (hover_line is then set) or the window
+// is closed. True when a click ended the board.
+bool hover_line(OptionsState &state, OptionsView &view, int line)
+{
+    while (!options_close_requested && pointer_in(LINE_BOXES[line])) {
         if (option_key_waiting()) {
             view.hover_line = line;
-            return;
+            return false;
         }
         view.drew = false;
         show_lines(state, view, line);
-        if (pointer_clicked()) {
-            value.advance(state);
-            pf_rest_unless(200, options_close_requested);
-            if (value.blank)
-                show_value(view, view.values[line], value.at, highlight_colour(), value.blank);
-            else
-                view.values[line] = Shown{};  // same width: the next drawing covers the old label
+        const int clicked = clicked_box(LINE_BOXES, LINE_COUNT, line);
+        if (clicked >= 0) {
+            if (click_line(state, view, clicked))
+                return true;
         } else if (!view.drew) {
             pf_idle();
         }
     }
+    return false;
 }
 
-// One pass over the board: the keys pressed, the values, each hover box (a loop of its own
-// while the pointer stays in it; a held button repeats every 200 ms), then the OK step. True
-// when OK is pressed or clicked. Only what changed is drawn; a pass that drew nothing yields
-// the processor.
+// One pass over the board: the keys pressed, a short click made since the last pass (where it
+// went down, whatever the keys lit), the values, each hover box (a loop of its own while the
+// pointer stays in it; a held button repeats every 200 ms), then the OK button. True when OK
+// is pressed or clicked. Only what changed is drawn; a pass that drew nothing yields the
+// processor.
 bool options_pass(OptionsState &state, OptionsView &view)
 {
     view.drew = false;
     if (play_option_keys(state, view))
         return true;
     view.hover_line = -1;
+    const int clicked = clicked_box(LINE_BOXES, LINE_COUNT, -1);
+    if (clicked >= 0)
+        return click_line(state, view, clicked);
     const bool keys_held = view.light.held;
     if (keys_keep_light(view.light)) {
         show_lines(state, view, view.light.line);
-        pf_take_click();
         if (!view.drew)
             pf_idle();
         return false;
@@ -320,31 +349,20 @@ bool options_pass(OptionsState &state, OptionsView &view)
     show_lines(state, view, -1);
     const bool drew_values = view.drew;
 
-    for (int line = 0; line < 3 && view.hover_line < 0; line++)
-        hover_value(state, view, line);
-    while (view.hover_line < 0 && !options_close_requested &&
-           pointer_in_box(PASSWORD_AT, 60, 7)) {
-        if (option_key_waiting()) {
-            view.hover_line = PASSWORD_LINE;
-            break;
-        }
-        view.drew = false;
-        show_lines(state, view, PASSWORD_LINE);
-        if (pointer_clicked()) {
-            if (enter_password(state))
-                return true;
-            view.password = Shown{};  // the stars are drawn over the box
-        } else if (!view.drew) {
-            pf_idle();
-        }
-    }
+    for (int line = 0; line < OK_LINE && view.hover_line < 0; line++)
+        if (hover_line(state, view, line))
+            return true;
     if (view.hover_line >= 0)
         return false;  // a key came: the next pass plays it
     view.drew = drew_values;
-    bool ok = board_ok_step(view.ok, view.drew);
-    if (!ok && !view.drew)
+    const bool on_ok = pointer_in(LINE_BOXES[OK_LINE]);
+    light_ok(view, on_ok);
+    const int ok_clicked = clicked_box(LINE_BOXES, LINE_COUNT, on_ok ? OK_LINE : -1);
+    if (ok_clicked >= 0)
+        return click_line(state, view, ok_clicked);
+    if (!view.drew)
         pf_idle();
-    return ok;
+    return false;
 }
 
 }  // namespace
@@ -415,7 +433,7 @@ GameSettings run_options_board()
 
     bool ok = false;
     OptionsView view;
-    pf_drop_presses();  // the key that opened the board is not the board's
+    pf_drop_input();  // the key or click that opened the board is not the board's
     while (!ok) {
         end_process_if_closed(options_close_requested);
         ok = options_pass(state, view);

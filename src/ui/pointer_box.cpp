@@ -3,18 +3,25 @@
 
 #include "platform/input_latch.h"
 
-bool pointer_in(const PointerBox &box)
+bool box_holds(const PointerBox &box, PointerAt at)
 {
-    const PointerAt at = pf_pointer();
     if (box.edges_in)
         return box.left <= at.x && at.x <= box.right && box.top <= at.y && at.y <= box.bottom;
     return box.left < at.x && at.x < box.right && box.top < at.y && at.y < box.bottom;
 }
 
-bool pointer_clicked()
+bool pointer_in(const PointerBox &box) { return box_holds(box, pf_pointer()); }
+
+int clicked_box(const PointerBox *boxes, int count, int hovered)
 {
-    bool latched = pf_take_click();
-    return pf_mouse_b() == 1 || latched;
+    PointerAt at{0, 0};
+    const bool latched = pf_take_click(at);
+    if (hovered >= 0 && pf_mouse_b() == 1)
+        return hovered;
+    for (int i = 0; latched && i < count; i++)
+        if (box_holds(boxes[i], at))
+            return i;
+    return -1;
 }
 
 void keys_take_light(KeyLight &light, int line)

@@ -15,10 +15,15 @@ struct PointerBox {
 // would put it.
 bool pointer_in(const PointerBox &box);
 
-// A click made while the pointer is in a box the caller tested: the left button alone held now,
-// or pressed and let go since the last look (too short for a look at the button to see). The
-// latched click is taken either way.
-bool pointer_clicked();
+// True when `at` is in `box`.
+bool box_holds(const PointerBox &box, PointerAt at);
+
+// Which of the `count` boxes a click chose, or -1. A click counts where the button went down:
+// the left button alone held now chooses the box the pointer is in (`hovered`, tested by the
+// caller; -1 when it is in none, and the button is then not read); otherwise the oldest click
+// latched since the last look (one too short for a look at the button to see) chooses the box
+// where it went down. A latched click is taken even when it fell in no box: it chooses nothing.
+int clicked_box(const PointerBox *boxes, int count, int hovered);
 
 // The line of a screen that the keys lit, and the pointer's place when they lit it: the keys
 // keep the light there until the pointer moves or the left button is held. A record the

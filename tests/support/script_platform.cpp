@@ -29,7 +29,7 @@ void script_tap(int scancode)
     latch_key_event(scancode, script.keys[scancode], script.now_ms);
 }
 
-void script_click() { latch_click(); }
+void script_click() { latch_click({script.mouse_x, script.mouse_y}); }
 
 long pf_clock_ms() { return script.now_ms; }
 
@@ -187,7 +187,7 @@ int pf_rest_until_press(int ms, int shortest_ms, const int *scancodes, int count
         return prompt ? KEY_ENTER : 0;
     }
     pf_rest(shortest_ms);
-    pf_drop_presses();
+    pf_drop_input();
     KeyPress press;
     while (!stop) {
         if (pf_take_press(scancodes, count, press))

@@ -72,7 +72,7 @@ void script_latch_keys();
 // A key pressed and let go between two looks of the game (key[] never shows it), now.
 void script_tap(int scancode);
 
-// A click of the left button so short that mouse_b never shows it.
+// A click of the left button so short that mouse_b never shows it, where the pointer is now.
 void script_click();
 
 // Presses the window's close button: calls the handler in force, as the library would.

@@ -358,18 +358,19 @@ TEST_F(HelpAndVictory, VictoryCloseEndsTheBoard)
 }
 
 // Return, Space and Escape are both boards' OK, once the board is up; other keys, keys struck
-// before it, and short clicks off the button are not; a short click on the button is.
+// and clicks made before it (during play, on the spot where OK comes), and short clicks off
+// the button are not; a short click on the button is.
 TEST_F(HelpAndVictory, KeysAndShortClicksThatAreOk)
 {
     const struct {
         int key;              // tapped once the board spins (0: none)
-        bool before;          // tapped before the board came up instead
+        bool before;          // tapped or clicked before the board came up instead
         int click_x;          // a short click there (0: none)
         bool ok;
     } cases[] = {
         {KEY_ENTER, false, 0, true}, {KEY_SPACE, false, 0, true}, {KEY_ESC, false, 0, true},
         {KEY_ENTER_PAD, false, 0, true}, {KEY_A, false, 0, false}, {KEY_ENTER, true, 0, false},
-        {0, false, 430, true},       {0, false, 200, false},
+        {0, false, 430, true},       {0, false, 200, false},      {0, true, 430, false},
     };
     for (const auto &c : cases) {
         for (Which board : {Which::help, Which::victory}) {
@@ -380,18 +381,20 @@ TEST_F(HelpAndVictory, KeysAndShortClicksThatAreOk)
             script_reset(bmp.get());
             script.mouse_x = 200;
             script.mouse_y = 100;
-            if (c.before)
-                script_tap(c.key);
-            script.on_poll = [&c, victory](ScriptPlatform &s) {
-                if (s.polls != 20)
-                    return;
-                if (c.key && !c.before)
+            auto act = [&c, victory](ScriptPlatform &s) {
+                if (c.key)
                     script_tap(c.key);
                 if (c.click_x) {
                     s.mouse_x = c.click_x - (victory ? 100 : 0);
                     s.mouse_y = 308;
                     script_click();
                 }
+            };
+            if (c.before)
+                act(script);
+            script.on_poll = [&c, act](ScriptPlatform &s) {
+                if (s.polls == 20 && !c.before)
+                    act(s);
             };
             EXPECT_EQ(board_returns(board), c.ok);
         }

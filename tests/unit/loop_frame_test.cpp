@@ -226,7 +226,7 @@ TEST_F(Frame, ArrowPressesStepOnceAndAHeldArrowRepeatsAfter200ms)
     game_state.life_lost = 0;
     script.keys[KEY_ESC] = true;
     script_latch_keys();
-    pf_drop_presses();  // the message took that press
+    pf_drop_input();  // the message took that press
     input.escape_spent = true;
     play_frame(input);
     EXPECT_EQ(game_state.life_lost, 0) << "the message's Escape, still held";

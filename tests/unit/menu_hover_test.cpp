@@ -163,9 +163,11 @@ TEST(MainMenuWithoutFiles, AMissingPictureAndFontLeaveAWorkingBlackMenu)
 }
 
 // Up and Down move one light over the words, wrapping, and Return or Space chooses the lit
-// word; the pointer takes the light back once it moves; a click too short for mouse_b counts.
+// word, also once a board closed and the title came back; the pointer takes the light back
+// once it moves; a click too short for mouse_b counts where it went down.
 TEST_F(MainMenu, KeysLightOneWordAtATimeAndChooseIt)
 {
+    const int TITLE = -1;  // the title drawn afresh, as when a board closes
     struct Step {
         int key;     // tapped before the poll (0: none)
         int lit;     // the one word lit after it
@@ -173,11 +175,14 @@ TEST_F(MainMenu, KeysLightOneWordAtATimeAndChooseIt)
     } steps[] = {
         {KEY_DOWN, 1, MENU_NONE}, {KEY_DOWN, 2, MENU_NONE}, {KEY_UP, 1, MENU_NONE},
         {KEY_UP, 4, MENU_NONE},   {0, 4, MENU_NONE},        {KEY_DOWN, 1, MENU_NONE},
-        {KEY_A, 1, MENU_NONE},    {KEY_SPACE, 1, MENU_START},
+        {KEY_DOWN, 2, MENU_NONE}, {KEY_ENTER, 2, MENU_HELP}, {TITLE, 2, MENU_NONE},
+        {KEY_UP, 1, MENU_NONE},   {KEY_A, 1, MENU_NONE},    {KEY_SPACE, 1, MENU_START},
     };
     for (const Step &step : steps) {
         SCOPED_TRACE(step.key);
-        if (step.key)
+        if (step.key == TITLE)
+            title_screen();
+        else if (step.key)
             script_tap(step.key);
         EXPECT_EQ(poll_main_menu(light), step.chosen);
         for (int item = 1; item <= 4; item++)
@@ -204,6 +209,17 @@ TEST_F(MainMenu, KeysLightOneWordAtATimeAndChooseIt)
     EXPECT_EQ(poll_main_menu(light), MENU_OPTIONS);
     EXPECT_EQ(seen_lit_1, 0);
     EXPECT_GT(seen_lit_3, 50);
+
+    // Down while the pointer rests on "Opcoes" lights "Sair"; a short click where the pointer
+    // still rests then chooses "Opcoes".
+    script.on_poll = [&](ScriptPlatform &s) {
+        if (s.polls == start + 40)
+            script_tap(KEY_DOWN);
+    };
+    EXPECT_EQ(poll_main_menu(light), MENU_NONE);
+    EXPECT_GT(lit(screen, 4), 50);
+    script_click();
+    EXPECT_EQ(poll_main_menu(light), MENU_OPTIONS);
 
     // A short click off every word chooses nothing, and is not kept for later.
     script.on_poll = nullptr;

@@ -185,6 +185,28 @@ TEST_F(OptionsBoard, PasswordInCapitalOrSmallLettersSelectsItsArea)
         EXPECT_EQ(script_count_log("clear_keybuf"), 4) << typed;
         EXPECT_EQ(script.now_ms, 0) << typed;
     }
+
+    // Started by a short click, with another on the box while typing: that one starts no
+    // second entry, and ">>> Area 02" stays until OK.
+    SetUp();
+    type_keys("6PW6");
+    script.mouse_x = PASSWORD_X, script.mouse_y = PASSWORD_Y;
+    bool clicked_while_typing = false;
+    long emptied_at = -1;
+    script.on_poll = [&](ScriptPlatform &s) {
+        if (s.polls == 1)
+            script_click();  // starts the entry
+        if (s.typed.size() == 2 && !clicked_while_typing) {
+            clicked_while_typing = true;
+            script_click();
+        }
+        if (s.typed.empty() && emptied_at < 0)
+            emptied_at = s.polls;
+        if (emptied_at >= 0 && s.polls == emptied_at + 50)
+            click_ok(s);
+    };
+    EXPECT_EQ(run_options_board().start_level, 5);
+    EXPECT_TRUE(shown(277, 305, ">>> Area 02   ", message_colour()));
 }
 
 TEST_F(OptionsBoard, InvalidPasswordKeepsTheLastAcceptedArea)

@@ -53,11 +53,16 @@ TEST(InputLatch, FreshPressesInOrderEachTakenOnce)
     }
     ASSERT_TRUE(pf_take_press(nullptr, 0, press));
     EXPECT_EQ(press.at_ms, 108) << "32 kept, the newest";
-    pf_drop_presses();
-    EXPECT_FALSE(pf_press_latched(nullptr, 0));
 
-    // A click too short for mouse_b is seen once.
-    latch_click();
-    EXPECT_TRUE(pf_take_click());
-    EXPECT_FALSE(pf_take_click());
+    // Clicks too short for mouse_b are each seen once, oldest first, where they went down; a
+    // drop empties both lists.
+    PointerAt at{0, 0};
+    latch_click({10, 20});
+    latch_click({30, 40});
+    ASSERT_TRUE(pf_take_click(at));
+    EXPECT_EQ(at, (PointerAt{10, 20}));
+    latch_click({50, 60});
+    pf_drop_input();
+    EXPECT_FALSE(pf_press_latched(nullptr, 0));
+    EXPECT_FALSE(pf_take_click(at));
 }
