@@ -92,7 +92,7 @@ bool held_direction(Direction &dir)
 void start_walking_afresh()
 {
     walk = Walk{};
-    pf_drop_presses();
+    pf_drop_input();
 }
 
 void spend_escape() { escape_spent = true; }

@@ -57,7 +57,8 @@ bool board_ok_step(OkButton &button, bool &drew)
         drew = true;
     }
     // A click latched while the pointer was elsewhere is dropped: it was not on the button.
-    bool latched = pf_take_click();
+    PointerAt click_at{};
+    bool latched = pf_take_click(click_at);
     return hit && (pf_mouse_b() == 1 || latched);
 }
 

@@ -47,7 +47,7 @@ void show_help_board()
 {
     pf_set_close_button_callback(on_help_close);
     draw_help_board();
-    pf_drop_presses();
+    pf_drop_input();
     OkButton ok{HELP_OK_X1, HELP_OK_Y1, HELP_OK_X2, HELP_OK_Y2};
     for (;;) {
         end_process_if_closed(help_close_requested);

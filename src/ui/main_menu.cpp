@@ -174,7 +174,8 @@ int play_menu_keys()
 // A click: the left button alone held now, or pressed and let go since the last look.
 bool menu_clicked()
 {
-    bool latched = pf_take_click();
+    PointerAt click_at{};
+    bool latched = pf_take_click(click_at);
     return pf_mouse_b() == 1 || latched;
 }
 
@@ -233,8 +234,7 @@ void title_screen()
     blit(title_bitmap, pf_screen(), 0, 0, 0, 0, WINDOW_WIDTH, WINDOW_HEIGHT);
     pf_unscare_mouse();
     draw_main_menu();
-    pf_drop_presses();  // keys struck on a board or in a game are not the menu's
-    pf_take_click();
+    pf_drop_input();  // keys struck on a board or in a game are not the menu's
 }
 
 void release_title_screen()
@@ -268,7 +268,8 @@ int poll_main_menu()
     if (keys_hold_light) {
         // The lit label stays the keys' until the pointer moves or clicks.
         if (pf_pointer() == pointer_at_keys && pf_mouse_b() != 1) {
-            pf_take_click();
+            PointerAt ignored;
+            pf_take_click(ignored);
             pf_idle();
             return MENU_NONE;
         }
@@ -289,7 +290,8 @@ int poll_main_menu()
     }
     // On no label: every label back to normal, copied once if any was lit; a click there, or
     // one latched before the pointer came, chooses nothing.
-    pf_take_click();
+    PointerAt ignored;
+            pf_take_click(ignored);
     if (!light_only(-1))
         pf_idle();
     return MENU_NONE;

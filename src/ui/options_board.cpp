@@ -66,7 +66,8 @@ int highlight_colour() { return makecol(229, 240, 31); }
 // mouse_b to show).
 bool clicked()
 {
-    bool latched = pf_take_click();
+    PointerAt click_at{};
+    bool latched = pf_take_click(click_at);
     return pf_mouse_b() == 1 || latched;
 }
 
@@ -119,7 +120,7 @@ bool enter_password(OptionsState &state)
         if (key == OK_CLICKED || key >> 8 == KEY_ESC) {
             draw_board_text(x - 48, y + 25, message_colour, BLANK_14);
             draw_board_text(x, y, makecol(255, 100, 20), "(    )");
-            pf_drop_presses();  // that Escape ends the entry, not the board
+            pf_drop_input();  // that Escape ends the entry, not the board
             return key == OK_CLICKED;
         }
         if (key >> 8 == KEY_BACKSPACE) {
@@ -133,7 +134,7 @@ bool enter_password(OptionsState &state)
         draw_board_text(x + 6 + 9 * typed, y, makecol(180, 180, 180), "*");
         typed++;
     }
-    pf_drop_presses();  // the password's keys are not the board's
+    pf_drop_input();  // the password's keys are not the board's
     int area = area_for_digest(password_digest(keys[0], keys[1], keys[2], keys[3]));
     if (area != 0) {
         draw_board_text(x - 48, y + 25, message_colour, AREA_TEXTS[area - 1]);
@@ -325,7 +326,8 @@ bool options_pass(OptionsState &state, OptionsView &view)
         // The keys' line stays lit until the pointer moves or clicks.
         if (pf_pointer() == view.pointer && pf_mouse_b() != 1) {
             show_lines(state, view, view.key_line);
-            pf_take_click();
+            PointerAt ignored;
+            pf_take_click(ignored);
             if (!view.drew)
                 pf_idle();
             return false;
@@ -427,7 +429,7 @@ GameSettings run_options_board()
 
     bool ok = false;
     OptionsView view;
-    pf_drop_presses();  // the key that opened the board is not the board's
+    pf_drop_input();  // the key that opened the board is not the board's
     while (!ok) {
         end_process_if_closed(options_close_requested);
         ok = options_pass(state, view);

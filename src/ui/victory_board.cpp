@@ -51,7 +51,7 @@ void run_victory_board()
     pf_unscare_mouse();
     pf_rest(100);
     draw_victory_board();
-    pf_drop_presses();  // the arrows of the winning walk are no answer to the board
+    pf_drop_input();  // the arrows of the winning walk are no answer to the board
     OkButton ok{VICTORY_OK_X1, VICTORY_OK_Y1, VICTORY_OK_X2, VICTORY_OK_Y2};
     // A close request made during the winning frame went to the game's flag: honour it too.
     while (!victory_close_requested && !game_state.close_requested)

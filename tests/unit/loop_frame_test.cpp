@@ -215,7 +215,7 @@ TEST_F(Frame, ArrowPressesStepOnceAndAHeldArrowRepeatsAfter200ms)
     game_state.life_lost = 0;
     script.keys[KEY_ESC] = true;
     script_latch_keys();
-    pf_drop_presses();  // the message took that press
+    pf_drop_input();  // the message took that press
     spend_escape();
     play_frame();
     EXPECT_EQ(game_state.life_lost, 0) << "the message's Escape, still held";

@@ -53,11 +53,13 @@ TEST(InputLatch, FreshPressesInOrderEachTakenOnce)
     }
     ASSERT_TRUE(pf_take_press(nullptr, 0, press));
     EXPECT_EQ(press.at_ms, 108) << "32 kept, the newest";
-    pf_drop_presses();
+    pf_drop_input();
     EXPECT_FALSE(pf_press_latched(nullptr, 0));
 
     // A click too short for mouse_b is seen once.
-    latch_click();
-    EXPECT_TRUE(pf_take_click());
-    EXPECT_FALSE(pf_take_click());
+    latch_click({7, 9});
+    PointerAt at{};
+    EXPECT_TRUE(pf_take_click(at));
+    EXPECT_EQ(at, (PointerAt{7, 9}));
+    EXPECT_FALSE(pf_take_click(at));
 }
