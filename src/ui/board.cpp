@@ -74,6 +74,7 @@ bool board_ok_pass(OkButton &button)
     bool drew = false;
     if (board_ok_step(button, drew) || board_ok_key())
         return true;
+    pf_present();
     if (!drew)
         pf_idle();  // the board shows what it showed: let the processor rest
     return false;

@@ -270,6 +270,7 @@ int poll_main_menu()
         if (pf_pointer() == pointer_at_keys && pf_mouse_b() != 1) {
             PointerAt ignored;
             pf_take_click(ignored);
+            pf_present();
             pf_idle();
             return MENU_NONE;
         }
@@ -284,6 +285,7 @@ int poll_main_menu()
             chosen = play_menu_keys();
             if (chosen != MENU_NONE || keys_hold_light)
                 return chosen;
+            pf_present();
             if (!drew)
                 pf_idle();  // the same picture: no copy, let the processor rest
         }
@@ -292,7 +294,9 @@ int poll_main_menu()
     // one latched before the pointer came, chooses nothing.
     PointerAt ignored;
             pf_take_click(ignored);
-    if (!light_only(-1))
+    bool drew = light_only(-1);
+    pf_present();
+    if (!drew)
         pf_idle();
     return MENU_NONE;
 }

@@ -95,6 +95,7 @@ bool pointer_in_box(Spot at, int right, int bottom)
 int wait_for_key()
 {
     for (;;) {
+        pf_present();
         end_process_if_closed(options_close_requested);
         if (pf_keypressed())
             return pf_readkey();
@@ -140,9 +141,11 @@ bool enter_password(OptionsState &state)
         draw_board_text(x - 48, y + 25, message_colour, AREA_TEXTS[area - 1]);
         state.password_area = area;
     } else {
+        pf_present();
         pf_rest_unless(250, options_close_requested);
         end_process_if_closed(options_close_requested);
         draw_board_text(x - 48, y + 25, message_colour, "Senha Invalida");
+        pf_present();
         pf_rest_unless(1750, options_close_requested);
         end_process_if_closed(options_close_requested);
         draw_board_text(x - 48, y + 25, message_colour, BLANK_14);
@@ -301,13 +304,16 @@ void hover_value(OptionsState &state, OptionsView &view, int line)
         show_lines(state, view, line);
         if (clicked()) {
             value.advance(state);
+            pf_present();
             pf_rest_unless(200, options_close_requested);
             if (value.blank)
                 show_value(view, view.values[line], value.at, highlight_colour(), value.blank);
             else
                 view.values[line] = Shown{};  // same width: the next drawing covers the old label
-        } else if (!view.drew) {
-            pf_idle();
+        } else {
+            pf_present();
+            if (!view.drew)
+                pf_idle();
         }
     }
 }
@@ -328,6 +334,7 @@ bool options_pass(OptionsState &state, OptionsView &view)
             show_lines(state, view, view.key_line);
             PointerAt ignored;
             pf_take_click(ignored);
+            pf_present();
             if (!view.drew)
                 pf_idle();
             return false;
@@ -353,14 +360,17 @@ bool options_pass(OptionsState &state, OptionsView &view)
             if (enter_password(state))
                 return true;
             view.password = Shown{};  // the stars are drawn over the box
-        } else if (!view.drew) {
-            pf_idle();
+        } else {
+            pf_present();
+            if (!view.drew)
+                pf_idle();
         }
     }
     if (view.hover_line >= 0)
         return false;  // a key came: the next pass plays it
     view.drew = drew_values;
     bool ok = board_ok_step(view.ok, view.drew);
+    pf_present();
     if (!ok && !view.drew)
         pf_idle();
     return ok;

@@ -49,6 +49,7 @@ void run_victory_board()
     pf_scare_mouse();
     clear_bitmap(pf_screen());
     pf_unscare_mouse();
+    pf_present();
     pf_rest(100);
     draw_victory_board();
     pf_drop_input();  // the arrows of the winning walk are no answer to the board
