@@ -1,5 +1,5 @@
-// The press latch behind input_latch.h. The library calls in from its background thread, the
-// game takes from its main thread: a small ring under one lock.
+// The input queue behind input_latch.h: the library posts from its background thread into a
+// small ring under one lock; the main thread pumps it into the readers, which only it touches.
 #include "platform/input_latch.h"
 
 #include <allegro.h>
@@ -8,58 +8,110 @@
 
 namespace {
 
-// More presses than a player makes in a few frames; past it the oldest go. The same for clicks.
-constexpr int LATCH_SIZE = 32;
-constexpr int CLICKS_KEPT = 8;
+enum class EventKind { key_down, key_up, click, close, focus_in, focus_out, window_changed };
 
-struct Latch {
-    std::mutex lock;
-    KeyPress ring[LATCH_SIZE];
-    int first = 0, count = 0;
-    bool down[KEY_MAX] = {};
-    PointerAt clicks[CLICKS_KEPT] = {};  // oldest first
-    int click_count = 0;
+struct InputEvent {
+    EventKind kind;
+    int scancode = 0;
+    PointerAt at{0, 0};
+    long at_ms = 0;
+    KeyRole role = KeyRole::game;
 };
 
-Latch latch;
+// More events than a player makes in a few frames; past it the oldest go. Pointer motion is
+// not queued (the pointer is read where it is), so this holds presses, clicks and the rest.
+constexpr int QUEUE_SIZE = 256;
+constexpr int LATCH_SIZE = 32;
 
-}  // namespace
+// Written on the library's thread, read by the pump.
+struct Incoming {
+    std::mutex lock;
+    InputEvent ring[QUEUE_SIZE];
+    int first = 0, count = 0;
+};
 
-void latch_key_event(int scancode, bool down, long at_ms)
+// The readers: the main thread's alone.
+struct Readers {
+    KeyPress presses[LATCH_SIZE];
+    int first = 0, count = 0;
+    bool down[KEY_MAX] = {};
+    int clicks = 0;
+    PointerAt click_at{0, 0};
+    bool focus_lost = false;
+    bool focused = true;
+    void (*close_handler)() = nullptr;
+    void (*window_handler)(KeyRole, bool) = nullptr;
+};
+
+Incoming incoming;
+Readers readers;
+
+void post(const InputEvent &event)
 {
-    if (scancode <= 0 || scancode >= KEY_MAX)
-        return;
-    std::lock_guard<std::mutex> held(latch.lock);
-    bool was_down = latch.down[scancode];
-    latch.down[scancode] = down;
+    std::lock_guard<std::mutex> held(incoming.lock);
+    if (incoming.count == QUEUE_SIZE) {
+        incoming.first = (incoming.first + 1) % QUEUE_SIZE;
+        incoming.count--;
+    }
+    incoming.ring[(incoming.first + incoming.count) % QUEUE_SIZE] = event;
+    incoming.count++;
+}
+
+void latch_press(const KeyPress &press)
+{
+    if (readers.count == LATCH_SIZE) {
+        readers.first = (readers.first + 1) % LATCH_SIZE;
+        readers.count--;
+    }
+    readers.presses[(readers.first + readers.count) % LATCH_SIZE] = press;
+    readers.count++;
+}
+
+void read_key(const InputEvent &event)
+{
+    const bool down = event.kind == EventKind::key_down;
+    const bool was_down = readers.down[event.scancode];
+    readers.down[event.scancode] = down;
     if (!down || was_down)
         return;  // a release, or the keyboard's own repeat
-    if (latch.count == LATCH_SIZE) {
-        latch.first = (latch.first + 1) % LATCH_SIZE;
-        latch.count--;
-    }
-    latch.ring[(latch.first + latch.count) % LATCH_SIZE] = KeyPress{scancode, at_ms};
-    latch.count++;
+    if (event.role == KeyRole::game)
+        latch_press(KeyPress{event.scancode, event.at_ms});
+    else if (event.role != KeyRole::modifier && readers.window_handler)
+        readers.window_handler(event.role, false);
 }
 
-namespace {
-
-// Takes the oldest click off the list. Called with the lock held, and a click latched.
-PointerAt shift_click()
+void read_event(const InputEvent &event)
 {
-    PointerAt oldest = latch.clicks[0];
-    for (int i = 0; i + 1 < latch.click_count; i++)
-        latch.clicks[i] = latch.clicks[i + 1];
-    latch.click_count--;
-    return oldest;
+    switch (event.kind) {
+    case EventKind::key_down:
+    case EventKind::key_up:
+        read_key(event);
+        break;
+    case EventKind::click:
+        readers.clicks++;
+        readers.click_at = event.at;
+        break;
+    case EventKind::close:
+        if (readers.close_handler)
+            readers.close_handler();
+        break;
+    case EventKind::focus_in:
+    case EventKind::focus_out:
+        readers.focused = event.kind == EventKind::focus_in;
+        readers.focus_lost = readers.focus_lost || !readers.focused;
+        break;
+    case EventKind::window_changed:
+        if (readers.window_handler)
+            readers.window_handler(KeyRole::game, true);
+        break;
+    }
 }
 
-// Where the oldest latched press of one of the keys lies in the ring's order; -1 when none.
-// Called with the lock held.
+// Where the oldest latched press of one of the keys lies in the latch's order; -1 when none.
 int find_press(const int *scancodes, int count)
 {
-    for (int i = 0; i < latch.count; i++) {
-        int scancode = latch.ring[(latch.first + i) % LATCH_SIZE].scancode;
+    for (int i = 0; i < readers.count; i++) {
+        int scancode = readers.presses[(readers.first + i) % LATCH_SIZE].scancode;
         bool wanted = !scancodes;
         for (int k = 0; k < count; k++)
             wanted = wanted || scancodes[k] == scancode;
@@ -71,57 +123,131 @@ int find_press(const int *scancodes, int count)
 
 }  // namespace
 
+KeyRole key_role(int scancode, int shifts)
+{
+    if (scancode >= KEY_MODIFIERS)
+        return KeyRole::modifier;
+    const bool ctrl = shifts & KB_CTRL_FLAG, alt = shifts & KB_ALT_FLAG;
+    if (scancode == KEY_F11 || (alt && (scancode == KEY_ENTER || scancode == KEY_ENTER_PAD)))
+        return KeyRole::fullscreen;
+    if (ctrl && (scancode == KEY_EQUALS || scancode == KEY_PLUS_PAD))
+        return KeyRole::scale_up;
+    if (ctrl && (scancode == KEY_MINUS || scancode == KEY_MINUS_PAD))
+        return KeyRole::scale_down;
+    return KeyRole::game;
+}
+
+void latch_key_event(int scancode, bool down, long at_ms, int shifts)
+{
+    if (scancode <= 0 || scancode >= KEY_MAX)
+        return;
+    InputEvent event{down ? EventKind::key_down : EventKind::key_up, scancode};
+    event.at_ms = at_ms;
+    event.role = key_role(scancode, shifts);
+    post(event);
+}
+
+void latch_click(PointerAt at)
+{
+    InputEvent event{EventKind::click};
+    event.at = at;
+    post(event);
+}
+
+void post_close_request() { post(InputEvent{EventKind::close}); }
+
+void post_focus(bool focused)
+{
+    post(InputEvent{focused ? EventKind::focus_in : EventKind::focus_out});
+}
+
+void post_window_changed() { post(InputEvent{EventKind::window_changed}); }
+
+void pump_input()
+{
+    for (;;) {
+        InputEvent event;
+        {
+            std::lock_guard<std::mutex> held(incoming.lock);
+            if (incoming.count == 0)
+                return;
+            event = incoming.ring[incoming.first];
+            incoming.first = (incoming.first + 1) % QUEUE_SIZE;
+            incoming.count--;
+        }
+        // Outside the lock: the close and window handlers may take their time.
+        read_event(event);
+    }
+}
+
+void set_window_event_handler(void (*handler)(KeyRole key, bool changed))
+{
+    readers.window_handler = handler;
+}
+
+void set_close_request_handler(void (*handler)()) { readers.close_handler = handler; }
+
 bool pf_press_latched(const int *scancodes, int count)
 {
-    std::lock_guard<std::mutex> held(latch.lock);
+    pump_input();
     return find_press(scancodes, count) >= 0;
 }
 
 bool pf_take_press(const int *scancodes, int count, KeyPress &press)
 {
-    std::lock_guard<std::mutex> held(latch.lock);
+    pump_input();
     int i = find_press(scancodes, count);
-    if (i >= 0) {
-        const KeyPress &seen = latch.ring[(latch.first + i) % LATCH_SIZE];
-        press = seen;
-        // Close the gap: the presses after it move one place towards the front.
-        for (int j = i; j + 1 < latch.count; j++)
-            latch.ring[(latch.first + j) % LATCH_SIZE] =
-                latch.ring[(latch.first + j + 1) % LATCH_SIZE];
-        latch.count--;
-        return true;
-    }
-    return false;
-}
-
-void latch_click(PointerAt at)
-{
-    std::lock_guard<std::mutex> held(latch.lock);
-    if (latch.click_count == CLICKS_KEPT)
-        shift_click();
-    latch.clicks[latch.click_count++] = at;
+    if (i < 0)
+        return false;
+    press = readers.presses[(readers.first + i) % LATCH_SIZE];
+    // Close the gap: the presses after it move one place towards the front.
+    for (int j = i; j + 1 < readers.count; j++)
+        readers.presses[(readers.first + j) % LATCH_SIZE] =
+            readers.presses[(readers.first + j + 1) % LATCH_SIZE];
+    readers.count--;
+    return true;
 }
 
 void pf_drop_input()
 {
-    std::lock_guard<std::mutex> held(latch.lock);
-    latch.count = 0;
-    latch.click_count = 0;
+    pump_input();
+    readers.count = 0;
+    readers.clicks = 0;
 }
 
 bool pf_take_click(PointerAt &at)
 {
-    std::lock_guard<std::mutex> held(latch.lock);
-    if (latch.click_count == 0)
-        return false;
-    at = shift_click();
-    return true;
+    pump_input();
+    bool clicked = readers.clicks > 0;
+    if (clicked)
+        at = readers.click_at;
+    readers.clicks = 0;
+    return clicked;
+}
+
+bool pf_take_focus_loss()
+{
+    pump_input();
+    bool lost = readers.focus_lost;
+    readers.focus_lost = false;
+    return lost;
+}
+
+bool pf_window_focused()
+{
+    pump_input();
+    return readers.focused;
 }
 
 void reset_input_latch()
 {
-    std::lock_guard<std::mutex> held(latch.lock);
-    latch.first = latch.count = latch.click_count = 0;
-    for (bool &down : latch.down)
-        down = false;
+    {
+        std::lock_guard<std::mutex> held(incoming.lock);
+        incoming.first = incoming.count = 0;
+    }
+    void (*close_handler)() = readers.close_handler;
+    void (*window_handler)(KeyRole, bool) = readers.window_handler;
+    readers = Readers{};
+    readers.close_handler = close_handler;
+    readers.window_handler = window_handler;
 }

@@ -1,8 +1,7 @@
-// Pauses that a key can end, on the library's clock.
+// Pauses that a key can end: one implementation for the game and the scripted twin, on the
+// seam's clock, input wait and present.
 #include "platform/input_latch.h"
 #include "platform/platform.h"
-
-#include <allegro.h>
 
 #include <algorithm>
 
@@ -13,7 +12,8 @@ int pf_rest_until_press(int ms, int shortest_ms, const int *scancodes, int count
     bool dropped = false;
     KeyPress press;
     for (;;) {
-        long gone = pf_clock_ms() - start;
+        pf_present();
+        const long gone = pf_clock_ms() - start;
         if (stop || gone >= ms)
             return 0;
         if (gone >= shortest_ms) {
@@ -23,7 +23,10 @@ int pf_rest_until_press(int ms, int shortest_ms, const int *scancodes, int count
             if (pf_take_press(scancodes, count, press))
                 return press.scancode;
         }
-        // Slices short enough that a press ends the pause at once, to the eye.
-        pf_rest((int)std::min<long>(10, ms - gone));
+        // Keys struck before the shortest time cannot end it; after, any input may.
+        if (gone < shortest_ms)
+            pf_rest_unless((int)(shortest_ms - gone), stop);
+        else
+            pf_wait_input((int)std::min<long>(ms - gone, UNTIL_PRESS));
     }
 }

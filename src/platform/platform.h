@@ -50,6 +50,11 @@ int pf_install_sound();
 // Alt+Return toggles fullscreen and Ctrl+Plus or Ctrl+Minus steps the scale.
 int pf_open_window();
 
+// Makes `handler` the one called, on the main thread, when the window cannot be opened again
+// after a change of its scale or of fullscreen (every attempt refused): it tells the player and
+// ends the process. Without one, or should it return, the process ends with status 1.
+void pf_set_window_failure_handler(void (*handler)());
+
 // Puts `title` on the window's title bar.
 void pf_set_window_title(const char *title);
 
@@ -101,18 +106,23 @@ void pf_rest_unless(int ms, const std::atomic<bool> &stop);
 // scripted clock does not move).
 void pf_idle();
 
+// Sleeps until input comes or `ms` milliseconds have passed (a slice of a wait that a key may
+// end); the scripted clock moves by it.
+void pf_wait_input(int ms);
+
 // Installs (or re-arms, keeping its phase) a handler called every `period` timer ticks
 // (Allegro's install_int_ex; SECS_TO_TIMER(1) is one second).
 void pf_install_int_ex(void (*handler)(), long period);
 
 // ---- Screen and pointer ------------------------------------------------------------------
-// The picture as a drawing target. What is drawn on it shows in the window (scaled) when the
-// game next waits, rests, polls for a key, lets the screen go or unscares the pointer.
+// The picture as a drawing target. What is drawn on it shows in the window at the next
+// pf_present.
 BITMAP *pf_screen();
 
-// Holds the screen while a frame is copied to it, then lets it go.
-void pf_acquire_screen();
-void pf_release_screen();
+// Shows the picture in the window: what was drawn on pf_screen() since the last call reaches
+// the window, scaled, and the window keys pressed since are carried out. Called once per frame
+// and once per pass of every waiting loop; no other call shows the picture.
+void pf_present();
 
 // Shows the mouse pointer over `target`; NULL hides it. Asks for the system's own cursor (drawn
 // by X with the sprite's picture) first, so that copies to the screen cannot wipe it.

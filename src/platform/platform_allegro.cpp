@@ -4,6 +4,7 @@
 
 #include "font/alfont.h"
 #include "platform/background_thread.h"
+#include "platform/desktop_watch.h"
 #include "platform/window_properties.h"
 #include "platform/input_latch.h"
 #include "platform/window_scale.h"
@@ -28,33 +29,24 @@ constexpr int ENDING_SIGNALS[] = {SIGTERM, SIGINT, SIGHUP};
 // wait only bounds one that no report ends: every input the waiting screens answer reports.
 constexpr std::chrono::milliseconds LONGEST_IDLE{100};
 
-std::atomic<void (*)()> close_handler{nullptr};
-
 void on_mouse(int flags)
 {
-    // The button may be up again before the game looks at mouse_b: the press is latched, with
-    // the place where it went down.
+    // The button may be up again before the game looks: the click is queued where it went down.
     if ((flags & MOUSE_FLAG_LEFT_DOWN) && mouse_b == 1)
-        latch_click(pf_pointer());
+        latch_click(scaled_window_pointer());
     note_input();
 }
 
 void on_key(int scancode)
 {
-    const int code = scancode & 0x7f;
-    const bool down = !(scancode & 0x80);
-    // Alt+Return is the window's fullscreen key: the screen that chooses with Return never sees it.
-    const bool window_key = (key_shifts & KB_ALT_FLAG) && (code == KEY_ENTER || code == KEY_ENTER_PAD);
-    if (!(down && window_key))
-        latch_key_event(code, down, pf_clock_ms());
+    // Every key goes in, window keys and modifiers too: the queue knows what each one is for.
+    latch_key_event(scancode & 0x7f, !(scancode & 0x80), pf_clock_ms(), key_shifts);
     note_input();
 }
 
 void on_close_button()
 {
-    void (*handler)() = close_handler;
-    if (handler)
-        handler();
+    post_close_request();
     note_input();
 }
 
@@ -107,7 +99,13 @@ bool pf_use_midi_patches(const char *list)
 
 int pf_install_sound() { return install_sound(DIGI_AUTODETECT, MIDI_AUTODETECT, nullptr); }
 
-int pf_open_window() { return scaled_window_open(); }
+int pf_open_window()
+{
+    int result = scaled_window_open();
+    if (result == 0)
+        watch_desktop();
+    return result;
+}
 
 void pf_set_window_title(const char *title) { set_window_title(title); }
 
@@ -118,6 +116,7 @@ void pf_install_input()
     install_mouse();
     keyboard_lowlevel_callback = on_key;
     mouse_callback = on_mouse;
+    set_close_button_callback(on_close_button);
     scaled_window_take_keys();
 }
 
@@ -134,15 +133,15 @@ bool pf_key_held(int scancode) { return key[scancode] != 0; }
 int pf_readkey() { return readkey(); }
 bool pf_keypressed()
 {
-    scaled_window_refresh();
+    pump_input();
     return keypressed() != 0;
 }
 void pf_clear_keybuf() { clear_keybuf(); }
 
 void pf_rest(int ms)
 {
-    scaled_window_refresh();
     rest(ms);
+    pump_input();
 }
 
 long pf_clock_ms()
@@ -155,26 +154,32 @@ void pf_rest_unless(int ms, const std::atomic<bool> &stop)
 {
     // Slices short enough to answer a close well within 0.2 s.
     for (int left = ms; left > 0 && !stop; left -= 10) {
-        scaled_window_refresh();
         rest(left < 10 ? left : 10);
+        pump_input();
     }
 }
 
 void pf_idle()
 {
-    scaled_window_refresh();
     wait_for_input(LONGEST_IDLE);
+    pump_input();
+}
+
+void pf_wait_input(int ms)
+{
+    wait_for_input(std::chrono::milliseconds(ms < LONGEST_IDLE.count() ? ms : LONGEST_IDLE.count()));
+    pump_input();
+}
+
+void pf_present()
+{
+    pump_input();
+    scaled_window_refresh();
 }
 void pf_install_int_ex(void (*handler)(), long period) { install_int_ex(handler, period); }
 
 // The game draws its picture in memory; the window shows it scaled (window_scale.cpp).
 BITMAP *pf_screen() { return scaled_window_picture(); }
-void pf_acquire_screen() { acquire_screen(); }
-void pf_release_screen()
-{
-    release_screen();
-    scaled_window_refresh();
-}
 void pf_show_mouse(BITMAP *target)
 {
     // A pointer drawn by the library lives in the screen's pixels: every copy of the title
@@ -183,16 +188,8 @@ void pf_show_mouse(BITMAP *target)
 }
 
 void pf_scare_mouse() { scare_mouse(); }
-void pf_unscare_mouse()
-{
-    unscare_mouse();
-    scaled_window_refresh();
-}
-void pf_set_close_button_callback(void (*handler)())
-{
-    close_handler = handler;
-    set_close_button_callback(handler ? on_close_button : nullptr);
-}
+void pf_unscare_mouse() { unscare_mouse(); }
+void pf_set_close_button_callback(void (*handler)()) { set_close_request_handler(handler); }
 
 void pf_play_midi(MIDI *tune, int loop)
 {

@@ -3,6 +3,8 @@
 // monitor's mode (a window the size of the screen that asks the window manager to cover it).
 #include "platform/window_scale.h"
 
+#include "platform/desktop_watch.h"
+#include "platform/input_latch.h"
 #include "platform/picture_scale.h"
 #include "platform/platform.h"
 
@@ -33,10 +35,12 @@ struct ScaledWindow {
 
 ScaledWindow win;
 
-// Written by the keyboard callback on the library's thread, taken by the main thread.
-std::atomic<int> fullscreen_toggles{0};
-std::atomic<int> scale_steps{0};
+// The window keys and changes taken from the input queue, carried out at the next present.
+int fullscreen_toggles = 0;
+int scale_steps = 0;
 int (*earlier_key_callback)(int) = nullptr;
+// What ends the game when the window cannot be opened again (the shell's Erro 01 box).
+void (*window_failure_handler)() = nullptr;
 // A held key repeats, and each change of the window takes the focus away for a moment, after
 // which the library takes the next repeat for a fresh press: the window would flicker for as
 // long as F11 is held. So one toggle disarms them until the X server has the keys up again
@@ -197,7 +201,9 @@ void set_window(bool fullscreen, int scale)
     }
     if (!screen) {
         std::fprintf(stderr, "The window could not be opened again: %s\n", allegro_error);
-        return;
+        if (window_failure_handler)
+            window_failure_handler();
+        end_for_lost_desktop("the window could not be opened again");
     }
     win.at = place_picture(SCREEN_W, SCREEN_H);
     if (focused)
@@ -212,25 +218,25 @@ void set_window(bool fullscreen, int scale)
                  {0, 0, WINDOW_WIDTH, WINDOW_HEIGHT});
 }
 
-// The window keys, taken before they reach the key buffer. Runs on the library's thread.
-int take_window_key(int typed)
+// The window keys never reach the key buffer. Runs on the library's thread; what they do is
+// posted to the input queue by the low-level callback, with every other key.
+int keep_window_keys_out(int typed)
 {
-    const int code = typed >> 8, ch = typed & 0xff;
-    const bool ctrl = key_shifts & KB_CTRL_FLAG, alt = key_shifts & KB_ALT_FLAG;
-    if (code == KEY_F11 || (alt && (code == KEY_ENTER || code == KEY_ENTER_PAD))) {
-        if (toggle_armed.exchange(false))
-            fullscreen_toggles++;
+    const KeyRole role = key_role(typed >> 8, key_shifts);
+    if (role != KeyRole::game && role != KeyRole::modifier)
         return 0;
-    }
-    if (ctrl && (code == KEY_EQUALS || code == KEY_PLUS_PAD || ch == '+' || ch == '=')) {
-        scale_steps++;
-        return 0;
-    }
-    if (ctrl && (code == KEY_MINUS || code == KEY_MINUS_PAD || ch == '-')) {
-        scale_steps--;
-        return 0;
-    }
     return earlier_key_callback ? earlier_key_callback(typed) : typed;
+}
+
+// The window's keys as the input queue hands them over, on the main thread.
+void on_window_event(KeyRole key, bool)
+{
+    if (key == KeyRole::fullscreen && toggle_armed.exchange(false))
+        fullscreen_toggles++;
+    if (key == KeyRole::scale_up)
+        scale_steps++;
+    if (key == KeyRole::scale_down)
+        scale_steps--;
 }
 
 }  // namespace
@@ -265,8 +271,8 @@ void scaled_window_refresh()
     if (!win.picture)
         return;
     rearm_toggle();
-    int toggles = fullscreen_toggles.exchange(0);
-    int steps = scale_steps.exchange(0);
+    const int toggles = fullscreen_toggles, steps = scale_steps;
+    fullscreen_toggles = scale_steps = 0;
     if (toggles % 2)
         set_window(!win.fullscreen, win.scale);
     else if (steps && !win.fullscreen) {
@@ -316,10 +322,13 @@ void scaled_window_show_pointer(bool shown)
 
 void scaled_window_take_keys()
 {
-    if (keyboard_callback == take_window_key)
+    set_window_event_handler(on_window_event);
+    if (keyboard_callback == keep_window_keys_out)
         return;
     earlier_key_callback = keyboard_callback;
-    keyboard_callback = take_window_key;
+    keyboard_callback = keep_window_keys_out;
     if (_unix_bg_man)
         _unix_bg_man->register_func(rearm_toggle_in_pass);
 }
+
+void pf_set_window_failure_handler(void (*handler)()) { window_failure_handler = handler; }

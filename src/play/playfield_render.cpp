@@ -50,14 +50,13 @@ void paint_step(BITMAP *buffer, const StepReport &report, int area)
 
 void present_frame(BITMAP *buffer, const GameState &state)
 {
-    pf_acquire_screen();
     // Plain area floor wipes the miner's last image and whatever he walked off.
     draw_cell_image(buffer, tile_bitmap(area_floor(state.area)), state.prev_row, state.prev_col);
     draw_cell_image(buffer, object_bitmap('1'), state.player_row, state.player_col);
     BITMAP *screen_target = pf_screen();
     if (screen_target && buffer)
         draw_sprite(screen_target, buffer, 0, 0);
-    pf_release_screen();
+    pf_present();
 }
 
 void present_frame() { present_frame(back_buffer, game_state); }

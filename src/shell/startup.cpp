@@ -41,6 +41,17 @@ void end_with_missing_resource(const std::string &name)
     shutdown_system(1);  // the way out of start-up's own failures: the sounds and fonts go too
 }
 
+namespace {
+
+// The window lost after a change of scale or fullscreen is the same failure as no window at all.
+void end_without_window()
+{
+    show_error_box(ERRO_01_CAPTION, ERRO_01_TEXT);
+    shutdown_system(1);
+}
+
+}  // namespace
+
 int init_system()
 {
     // The library fails to start when there is no display to reach, and going on then crashes
@@ -64,6 +75,7 @@ int init_system()
         show_error_box(ERRO_01_CAPTION, ERRO_01_TEXT);
         shutdown_system(1);
     }
+    pf_set_window_failure_handler(end_without_window);
     pf_set_window_title("Pitlorex");
     pf_install_input();
     // A damaged picture leaves the library's own arrow, as a missing one does.

@@ -265,7 +265,9 @@ int poll_main_menu(KeyLight &light)
         return chosen;
     if (keys_keep_light(light)) {
         // Lit again if the title was drawn afresh (a board closed) since the keys lit it.
-        if (!light_only(light.line))
+        const bool drew = light_only(light.line);
+        pf_present();
+        if (!drew)
             pf_idle();
         return MENU_NONE;
     }
@@ -279,13 +281,16 @@ int poll_main_menu(KeyLight &light)
             chosen = play_menu_keys(light);
             if (chosen != MENU_NONE || light.held)
                 return chosen;
+            pf_present();
             if (!drew)
                 pf_idle();  // the same picture: no copy, let the processor rest
         }
     }
     // On no label: every label back to normal, copied once if any was lit. A short click made
     // meanwhile is taken by the next pass.
-    if (!light_only(-1))
+    const bool drew = light_only(-1);
+    pf_present();
+    if (!drew)
         pf_idle();
     return MENU_NONE;
 }

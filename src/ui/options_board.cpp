@@ -94,6 +94,7 @@ int wait_for_key()
 {
     const PointerBox &ok = LINE_BOXES[OK_LINE];
     for (;;) {
+        pf_present();
         end_process_if_closed(options_close_requested);
         if (pf_keypressed())
             return pf_readkey();
@@ -139,9 +140,11 @@ bool enter_password(OptionsState &state)
         draw_board_text(x - 48, y + 25, message_colour, AREA_TEXTS[area - 1]);
         state.password_area = area;
     } else {
+        pf_present();
         pf_rest_unless(250, options_close_requested);
         end_process_if_closed(options_close_requested);
         draw_board_text(x - 48, y + 25, message_colour, "Senha Invalida");
+        pf_present();
         pf_rest_unless(1750, options_close_requested);
         end_process_if_closed(options_close_requested);
         draw_board_text(x - 48, y + 25, message_colour, BLANK_14);
@@ -291,6 +294,7 @@ bool click_line(OptionsState &state, OptionsView &view, int line)
     }
     const ValueLine &value = VALUE_LINES[line];
     value.advance(state);
+    pf_present();
     pf_rest_unless(200, options_close_requested);
     if (value.blank)
         show_value(view, view.values[line], value.at, highlight_colour(), value.blank);
@@ -316,8 +320,10 @@ bool hover_line(OptionsState &state, OptionsView &view, int line)
         if (clicked >= 0) {
             if (click_line(state, view, clicked))
                 return true;
-        } else if (!view.drew) {
-            pf_idle();
+        } else {
+            pf_present();
+            if (!view.drew)
+                pf_idle();
         }
     }
     return false;
@@ -340,6 +346,7 @@ bool options_pass(OptionsState &state, OptionsView &view)
     const bool keys_held = view.light.held;
     if (keys_keep_light(view.light)) {
         show_lines(state, view, view.light.line);
+        pf_present();
         if (!view.drew)
             pf_idle();
         return false;
@@ -360,6 +367,7 @@ bool options_pass(OptionsState &state, OptionsView &view)
     const int ok_clicked = clicked_box(LINE_BOXES, LINE_COUNT, on_ok ? OK_LINE : -1);
     if (ok_clicked >= 0)
         return click_line(state, view, ok_clicked);
+    pf_present();
     if (!view.drew)
         pf_idle();
     return false;

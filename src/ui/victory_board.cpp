@@ -44,10 +44,12 @@ void run_victory_board()
     pf_scare_mouse();
     clear_bitmap(pf_screen());
     pf_unscare_mouse();
+    pf_present();
     pf_rest(100);
     // A close request made during the winning frame went to the game's flag: honour it too.
     run_board(VICTORY_BOARD, &game_state.close_requested);
 }
+
 void show_victory_board()
 {
     run_victory_board();

@@ -3,9 +3,6 @@
 
 #include <gtest/gtest.h>
 
-// Top right of the playfield, where a won level's message is written over the wall tiles.
-static constexpr PixelBox MESSAGE_AREA{272, 0, 511, 24};
-
 TEST(GamePlay, OnePushIntoTheBasketWinsTheLevel)
 {
     E2eSession s(GAME_DIR);

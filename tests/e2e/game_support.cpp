@@ -8,6 +8,8 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
+#include <thread>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -319,6 +321,38 @@ bool start_tiny_game(E2eSession &s)
 {
     put_tiny_levels(s);
     return start_to_title(s) && play_started(s);
+}
+
+void sleep_ms(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+bool reach_area_password(E2eSession &s, const RgbImage &level)
+{
+    auto message_shown = [&] {
+        return pixels_changed(level, e2e_grab_window(s), MESSAGE_AREA) > 200;
+    };
+    for (int won = 1; won <= 4; won++) {
+        e2e_tap_key(s, XK_Right, 40);
+        if (!e2e_wait_for(message_shown, 3000)) {
+            ADD_FAILURE() << "no message after level " << won;
+            return false;
+        }
+        if (won == 4)
+            break;
+        sleep_ms(700);
+        auto struck = std::chrono::steady_clock::now();
+        e2e_tap_key(s, XK_Return, 40);
+        if (!e2e_wait_for([&] { return !message_shown(); }, 3000)) {
+            ADD_FAILURE() << "Return did not end the message of level " << won;
+            return false;
+        }
+        EXPECT_LT(std::chrono::steady_clock::now() - struck, std::chrono::milliseconds(1500))
+            << "Return ended the 5 s pause";
+    }
+    // Level 4's message runs its course, then the area 2 password stays until a key.
+    bool shown = e2e_wait_for(
+        [&] { return pixels_changed(level, e2e_grab_window(s), PASSWORD_AREA) > 100; }, 8000);
+    EXPECT_TRUE(shown) << "no area password";
+    return shown;
 }
 
 int pixels_changed(const RgbImage &before, const RgbImage &after, const PixelBox &box)

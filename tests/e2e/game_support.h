@@ -91,6 +91,18 @@ bool play_started(E2eSession &s);
 // Starts pitlorex on the tiny levels and a game from the menu; waits for its first frame.
 bool start_tiny_game(E2eSession &s);
 
+// Sleeps the test for `ms` milliseconds.
+void sleep_ms(int ms);
+
+// Where the play messages and the area password show, over the walls at the top right.
+constexpr PixelBox MESSAGE_AREA{272, 0, 511, 19};
+constexpr PixelBox PASSWORD_AREA{325, 21, 511, 44};
+
+// In a tiny game just started (focused): wins the four levels of area 1, ending the first
+// three messages with Return, and waits for the area 2 password. `level` is the playfield as it
+// was before. False, with a non-fatal failure saying why, otherwise.
+bool reach_area_password(E2eSession &s, const RgbImage &level);
+
 // Pixels of `box` whose colours differ (beyond rgb_near's tolerance) between two pictures.
 int pixels_changed(const RgbImage &before, const RgbImage &after, const PixelBox &box);
 

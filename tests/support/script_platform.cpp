@@ -35,8 +35,8 @@ long pf_clock_ms() { return script.now_ms; }
 
 void script_press_close()
 {
-    if (script.close_handler)
-        script.close_handler();
+    post_close_request();
+    pump_input();
 }
 
 bool script_logged(const std::string &prefix) { return script_count_log(prefix) > 0; }
@@ -161,6 +161,7 @@ void pf_rest(int ms)
     script.now_ms = end;
     if (script.on_time)
         script.on_time(script);
+    pump_input();
 }
 
 // A pause that a set flag cuts short: skipped when the flag is already set, else one whole
@@ -171,37 +172,31 @@ void pf_rest_unless(int ms, const std::atomic<bool> &stop)
         pf_rest(ms);
 }
 
-// A pause with no planned tap inside is one pf_rest, as a plain pause; planned taps split it
-// at their times, so that a test sees where a key ended it. A wait for any key with none
-// planned is answered by a prompt player: Return as soon as it counts.
-int pf_rest_until_press(int ms, int shortest_ms, const int *scancodes, int count,
-                        const std::atomic<bool> &stop)
+// A slice of a wait that a key may end: up to the next planned tap, or `ms`. An endless wait
+// with no tap planned is answered by a prompt player: Return, at once.
+void pf_wait_input(int ms)
 {
-    if (stop)
-        return 0;
-    const long end = script.now_ms + ms;
     auto tap = script.timed_taps.upper_bound(script.now_ms);
-    if (tap == script.timed_taps.end() || tap->first > end) {
-        bool prompt = ms == UNTIL_PRESS && !scancodes;
-        pf_rest(prompt ? shortest_ms : ms);
-        return prompt ? KEY_ENTER : 0;
+    if (ms >= UNTIL_PRESS / 2 && tap == script.timed_taps.end()) {
+        script_tap(KEY_ENTER);
+        pump_input();
+        return;
     }
-    pf_rest(shortest_ms);
-    pf_drop_input();
-    KeyPress press;
-    while (!stop) {
-        if (pf_take_press(scancodes, count, press))
-            return press.scancode;
-        if (script.now_ms >= end)
-            return 0;
-        tap = script.timed_taps.upper_bound(script.now_ms);
-        long next = tap == script.timed_taps.end() ? end : std::min(end, tap->first);
-        pf_rest(int(next - script.now_ms));
-    }
-    return 0;
+    long next = script.now_ms + ms;
+    if (tap != script.timed_taps.end() && tap->first < next)
+        next = tap->first;
+    pf_rest(int(next - script.now_ms));
 }
 
-void pf_idle() { script.idles++; }
+void pf_present() { script.presents++; }
+
+void pf_set_window_failure_handler(void (*)()) {}
+
+void pf_idle()
+{
+    script.idles++;
+    pump_input();
+}
 
 void pf_install_int_ex(void (*handler)(), long period)
 {
@@ -214,8 +209,6 @@ void pf_install_int_ex(void (*handler)(), long period)
 }
 
 BITMAP *pf_screen() { return script.screen; }
-void pf_acquire_screen() {}
-void pf_release_screen() {}
 
 void pf_show_mouse(BITMAP *target)
 {
@@ -226,7 +219,11 @@ void pf_show_mouse(BITMAP *target)
 void pf_scare_mouse() { script.mouse_scared++; }
 void pf_unscare_mouse() { script.mouse_scared--; }
 
-void pf_set_close_button_callback(void (*handler)()) { script.close_handler = handler; }
+void pf_set_close_button_callback(void (*handler)())
+{
+    script.close_handler = handler;
+    set_close_request_handler(handler);
+}
 
 void pf_play_midi(MIDI *tune, int loop)
 {

@@ -42,6 +42,7 @@ struct ScriptPlatform {
     int mouse_scared = 0;            // pf_scare_mouse calls not yet matched by pf_unscare_mouse
     long rests = 0;                  // pf_rest calls so far
     long idles = 0;                  // pf_idle calls so far
+    long presents = 0;               // pf_present calls so far
     void (*close_handler)() = nullptr;
     void (*tick_handler)() = nullptr;
     long tick_period_ms = 0;

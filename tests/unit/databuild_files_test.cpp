@@ -167,7 +167,8 @@ TEST(DatabuildFiles, TitleKeepsTheMenuAreaDarkAndCalm)
 }
 
 // The help file that the help board and every error box send the player to: in the game
-// folder, plain ASCII in lines that fit a terminal, and a word on each error box the game shows.
+// folder, plain ASCII in lines that fit a terminal, a word on each error box the game shows,
+// and each switch's mark.
 TEST(DatabuildFiles, TheGameFolderHoldsTheHelpFile)
 {
     std::ifstream in(std::string(GAME_DIR) + "/Ajuda.txt", std::ios::binary);
@@ -185,6 +186,7 @@ TEST(DatabuildFiles, TheGameFolderHoldsTheHelpFile)
         EXPECT_NE(text.find(std::string(caption).substr(std::string("Pitlorex - ").size())),
                   std::string::npos)
             << caption;
-    for (const char *topic : {"SETAS", "ESC", "F11", "SENHA", "VELOCIDADE", "SOM", "NIVEL", "vidas"})
+    for (const char *topic : {"SETAS", "ESC", "F11", "SENHA", "VELOCIDADE", "SOM", "NIVEL", "vidas",
+                              "com um ponto", "com um anel", "com uma barra"})
         EXPECT_NE(text.find(topic), std::string::npos) << topic;
 }

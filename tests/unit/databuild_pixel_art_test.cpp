@@ -1,6 +1,10 @@
-// The pixel art reader: good pictures come through; bad ones stop the build at the right line.
+// Pixel art: the reader stops bad pictures at their line; switches and bars differ without colour.
 #include "build_error.h"
+#include "colour_vision.h"
+#include "game_data.h"
 #include "pixel_art.h"
+
+#include "level/cell_catalogue.h"
 
 #include <gtest/gtest.h>
 
@@ -85,4 +89,35 @@ TEST(DatabuildPixelArt, MissingFileIsNamed)
     } catch (const BuildError &e) {
         EXPECT_STREQ(e.what(), "/nonexistent/tQ.art: missing or unreadable");
     }
+}
+
+// Each pair of barrier groups: their switches, and each bar tile of one against each of the
+// other, differ in at least 30 of their 256 pixels with each deficiency. The flat pictures
+// show that the simulation confuses what each deficiency confuses.
+TEST(DatabuildPixelArt, BarrierGroupsDifferWithoutColourVision)
+{
+    const BarrierGroup pairs[][2] = {{BARRIER_X, BARRIER_W}, {BARRIER_X, BARRIER_UV},
+                                     {BARRIER_W, BARRIER_UV}};
+    const GameData data = read_game_data(DATA_SOURCES_DIR);
+    for (Deficiency d : DEFICIENCIES)
+        for (const auto &pair : pairs) {
+            const BarrierGroupRule &a = BARRIER_GROUPS[pair[0]], &b = BARRIER_GROUPS[pair[1]];
+            const std::string seen = std::string(" with ") + deficiency_name(d);
+            EXPECT_GE(pixels_told_apart(data.objects.at(a.switch_object),
+                                        data.objects.at(b.switch_object), d), 30)
+                << "switches " << a.switch_object << ", " << b.switch_object << seen;
+            for (const char *t = a.tiles; *t; t++)
+                for (const char *u = b.tiles; *u; u++)
+                    EXPECT_GE(pixels_told_apart(data.tiles.at(*t), data.tiles.at(*u), d), 30)
+                        << "bars " << *t << ", " << *u << seen;
+        }
+    // The red and green knobs as they were, a red and an olive, a green and a cyan: each pair is confused
+    // by its own deficiency only.
+    const Rgb confused[][2] = {{0xE02A20, 0x2CC038}, {0xDC0000, 0x285A10}, {0x50F000, 0x20E0E0}};
+    for (Deficiency d : DEFICIENCIES)
+        for (Deficiency seen_by : DEFICIENCIES)
+            EXPECT_EQ(pixels_told_apart(Image(16, 16, confused[d][0]), Image(16, 16, confused[d][1]),
+                                        seen_by),
+                      d == seen_by ? 0 : 256)
+                << deficiency_name(d) << " pair seen with " << deficiency_name(seen_by);
 }

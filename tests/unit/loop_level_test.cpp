@@ -154,8 +154,7 @@ TEST_F(LevelLoop, KeysEndAMessageAfterHalfASecondAndThePasswordWaitsForOne)
                  {shown + 900 + 4000, KEY_A}});
 
     const std::string won = "[ NIVEL CONCLUIDO ]", password = "[ NIVEL CONCLUIDO |SENHA: 6PW6]";
-    EXPECT_EQ(rig.pauses.summary(), "70*2 100 500" + won + " 100" + won + " 300" + won +
-                                        " 2500" + password + " 1500" + password + " 70");
+    EXPECT_EQ(rig.pauses.summary(), "70*2 100 900" + won + " 4000" + password + " 70");
     EXPECT_EQ(game_state.level, 5);
 }
 

@@ -146,6 +146,12 @@ std::string MessageProbe::shown(BITMAP *canvas) const
 void PauseLog::record(const MessageProbe &probe, const ScriptPlatform &s)
 {
     std::string shown = probe.ready() && s.screen ? probe.shown(s.screen) : "";
+    // A wait is cut into slices where input might end it: one message shown on is one pause.
+    if (!shown.empty() && !pauses.empty() && pauses.back().shown == shown) {
+        pauses.back().length += s.now_ms - last_ms;
+        last_ms = s.now_ms;
+        return;
+    }
     pauses.push_back({s.now_ms - last_ms, shown, game_state.level, game_state.lives,
                       game_state.time.load(), game_state.player_col});
     last_ms = s.now_ms;

@@ -53,16 +53,54 @@ TEST(InputLatch, FreshPressesInOrderEachTakenOnce)
     }
     ASSERT_TRUE(pf_take_press(nullptr, 0, press));
     EXPECT_EQ(press.at_ms, 108) << "32 kept, the newest";
-
-    // Clicks too short for mouse_b are each seen once, oldest first, where they went down; a
-    // drop empties both lists.
-    PointerAt at{0, 0};
-    latch_click({10, 20});
-    latch_click({30, 40});
-    ASSERT_TRUE(pf_take_click(at));
-    EXPECT_EQ(at, (PointerAt{10, 20}));
-    latch_click({50, 60});
     pf_drop_input();
     EXPECT_FALSE(pf_press_latched(nullptr, 0));
+
+    // A click too short for mouse_b is seen once.
+    latch_click({7, 9});
+    PointerAt at{};
+    EXPECT_TRUE(pf_take_click(at));
+    EXPECT_EQ(at, (PointerAt{7, 9}));
     EXPECT_FALSE(pf_take_click(at));
+}
+
+static int closes_seen;
+static void count_close() { closes_seen++; }
+
+// The one queue the latches read: the window's keys and lone modifiers never become presses,
+// presses and clicks go together, the close request and the focus come out once, in order.
+TEST(InputLatch, TheQueueKeepsTheWindowsKeysAndModifiersOutAndDropsPressesWithClicks)
+{
+    reset_input_latch();
+    const struct {
+        int scancode, shifts;
+    } never_pressed[] = {
+        {KEY_F11, 0},           {KEY_ENTER, KB_ALT_FLAG},  {KEY_ENTER_PAD, KB_ALT_FLAG},
+        {KEY_EQUALS, KB_CTRL_FLAG}, {KEY_MINUS_PAD, KB_CTRL_FLAG}, {KEY_LSHIFT, 0},
+        {KEY_LCONTROL, KB_CTRL_FLAG}, {KEY_ALT, KB_ALT_FLAG},
+    };
+    for (const auto &key : never_pressed) {
+        latch_key_event(key.scancode, true, 5, key.shifts);
+        latch_key_event(key.scancode, false, 6, key.shifts);
+        EXPECT_FALSE(pf_press_latched(nullptr, 0)) << "scancode " << key.scancode;
+    }
+    latch_key_event(KEY_MINUS, true, 7);  // without Ctrl it is the game's
+    EXPECT_TRUE(pf_press_latched(nullptr, 0));
+
+    latch_click({1, 2});
+    pf_drop_input();
+    PointerAt at{};
+    EXPECT_FALSE(pf_take_click(at)) << "a click outlived the drop of the presses";
+
+    closes_seen = 0;
+    set_close_request_handler(count_close);
+    post_focus(false);
+    post_close_request();
+    post_focus(true);
+    EXPECT_EQ(closes_seen, 0) << "nothing is read before the main thread pumps";
+    EXPECT_TRUE(pf_take_focus_loss());
+    EXPECT_EQ(closes_seen, 1);
+    EXPECT_TRUE(pf_window_focused());
+    EXPECT_FALSE(pf_take_focus_loss());
+    set_close_request_handler(nullptr);
 }

@@ -1,6 +1,7 @@
 // Composition of the contact sheet.
 #include "contact_sheet.h"
 
+#include "colour_vision.h"
 #include "font_text.h"
 #include "title_picture.h"
 
@@ -125,6 +126,28 @@ void draw_area_scenes(Image &sheet, const GameData &data, const std::string &fon
     }
 }
 
+// In the free place after the five areas: each switch beside its bars, as seen with each
+// deficiency, so that an artist sees at once whether the marks and the shades carry them.
+void draw_barriers_as_seen(Image &sheet, const GameData &data, const std::string &font)
+{
+    const char *const pictures[] = {"o4", "tX", "o3", "tW", "o5", "tU", "tV"};
+    const int sx = 40 + SCENE_W + 30, sy = TILES_H + 2 * (SCENE_H + 34);
+    draw_label(sheet, font, 18, "switches and bars without colour vision", sx, sy, 0xE0E0E0);
+    int y = sy + 26;
+    for (Deficiency d : DEFICIENCIES) {
+        draw_label(sheet, font, 14, deficiency_name(d), sx, y + 8, 0xB0B0B0);
+        int x = sx + 90;
+        for (const char *name : pictures) {
+            Image cell = data.tiles.at('A');  // the switches on area 1's earth
+            const bool object = name[0] == 'o';
+            draw_sprite(cell, object ? data.objects.at(name[1]) : data.tiles.at(name[1]), 0, 0);
+            draw_sprite(sheet, image_as_seen(shown(cell), d), x, y, 2);
+            x += 32 + (object ? 4 : 12);
+        }
+        y += 32 + 16;
+    }
+}
+
 // The title with the menu words, the hover boxes outlined, "Ajuda" highlighted; beside it the
 // title alone.
 void draw_title_with_menu(Image &sheet, const Image &title, const std::string &font)
@@ -159,6 +182,7 @@ Image draw_contact_sheet(const GameData &data, const Image &title, const std::st
     Image sheet(width, TILES_H + SCENES_H + TITLE_HEIGHT + 80, SHEET_BACKGROUND);
     draw_cell_rows(sheet, data, font);
     draw_area_scenes(sheet, data, font);
+    draw_barriers_as_seen(sheet, data, font);
     draw_title_with_menu(sheet, title, font);
     return sheet;
 }

@@ -1,0 +1,18 @@
+// Inside the platform seam: what the desktop does to the game's window (focus, a new size or
+// place, the window destroyed) and the one way out when the X server or the window is gone.
+#pragma once
+
+// Call once the window exists (allegro_init creates it; changes of mode keep it). From then on:
+// - losing the connection to the X server, on any thread, ends the process at once with status
+//   1 and one line on standard error, without running the process's exit handlers (they would
+//   shut the library down on a thread that holds its locks, or wait for a server that is gone);
+// - the window destroyed by another client ends the process the same way;
+// - an X protocol error about anything else is reported on standard error and the game goes
+//   on (Xlib's default handler would end the process from whichever thread met it);
+// - a change of focus or of the window's geometry is posted to the input queue.
+// Does nothing without a display.
+void watch_desktop();
+
+// Ends the process at once with status 1 after saying `why` on standard error: no exit handlers,
+// no library shut-down. Safe on any thread, also inside Xlib's error handlers.
+[[noreturn]] void end_for_lost_desktop(const char *why);
