@@ -6,6 +6,7 @@
 #include <fstream>
 #include <map>
 #include <regex>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -111,9 +112,22 @@ std::string folder_of(const fs::path &file) { return file.parent_path().filename
 
 }  // namespace
 
-TEST(Sources, EachFolderIncludesOnlyItselfAndTheFloorsBelow)
+// A topic (a file's folder and name without its extension) leads to each topic it includes: no
+// topic may lead back to itself, so that no two files call each other in a loop either.
+bool leads_back(const std::map<std::string, std::set<std::string>> &includes,
+                const std::string &from, const std::string &to, std::set<std::string> &seen)
 {
-    const std::regex include("^\\s*#\\s*include\\s*\"([a-z_]+)/[^\"]+\"");
+    auto next = includes.find(from);
+    for (const std::string &topic : next == includes.end() ? std::set<std::string>{} : next->second)
+        if (topic == to || (seen.insert(topic).second && leads_back(includes, topic, to, seen)))
+            return true;
+    return false;
+}
+
+TEST(Sources, EachFolderIncludesOnlyItselfAndTheFloorsBelowAndNothingInALoop)
+{
+    const std::regex include("^\\s*#\\s*include\\s*\"(([a-z_]+)/[^\".]+)\\.h\"");
+    std::map<std::string, std::set<std::string>> includes;
     int includes_seen = 0;
     for (const fs::path &file : game_sources()) {
         auto floor = FLOORS.find(folder_of(file));
@@ -125,14 +139,22 @@ TEST(Sources, EachFolderIncludesOnlyItselfAndTheFloorsBelow)
             if (!std::regex_search(line, m, include))
                 continue;
             includes_seen++;
-            auto target = FLOORS.find(m[1].str());
-            ASSERT_NE(target, FLOORS.end()) << file << ":" << number << " includes " << m[1];
+            auto target = FLOORS.find(m[2].str());
+            ASSERT_NE(target, FLOORS.end()) << file << ":" << number << " includes " << m[2];
             EXPECT_LE(target->second, floor->second)
-                << file << ":" << number << ": " << floor->first << " includes " << m[1]
+                << file << ":" << number << ": " << floor->first << " includes " << m[2]
                 << ", a higher folder";
+            const std::string topic = folder_of(file) + "/" + file.stem().string();
+            if (m[1].str() != topic)
+                includes[topic].insert(m[1].str());
         }
     }
     EXPECT_GT(includes_seen, 50);  // the sources were found and read
+    for (const auto &topic : includes) {
+        std::set<std::string> seen;
+        EXPECT_FALSE(leads_back(includes, topic.first, topic.first, seen))
+            << topic.first << " includes, through others, what includes it";
+    }
 }
 
 TEST(Sources, OnlyThePlatformCallsTheLibrarysWindowInputTimerSoundAndExit)
