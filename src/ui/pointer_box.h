@@ -20,9 +20,9 @@ bool box_holds(const PointerBox &box, PointerAt at);
 
 // Which of the `count` boxes a click chose, or -1. A click counts where the button went down:
 // the left button alone held now chooses the box the pointer is in (`hovered`, tested by the
-// caller; -1 when it is in none, and the button is then not read); otherwise the oldest click
-// latched since the last look (one too short for a look at the button to see) chooses the box
-// where it went down. A latched click is taken even when it fell in no box: it chooses nothing.
+// caller; -1 when it is in none, and the button is then not read); otherwise a click latched
+// since the last look (one too short for a look at the button to see) chooses the box where it
+// went down. A latched click is taken even when it fell in no box: it chooses nothing.
 int clicked_box(const PointerBox *boxes, int count, int hovered);
 
 // The line of a screen that the keys lit, and the pointer's place when they lit it: the keys
