@@ -128,11 +128,6 @@ void pf_present();
 // by X with the sprite's picture) first, so that copies to the screen cannot wipe it.
 void pf_show_mouse(BITMAP *target);
 
-// Around a drawing onto the screen: hides a pointer that the library draws itself, then
-// shows it again over the new picture. Nothing happens when the system draws the cursor.
-void pf_scare_mouse();
-void pf_unscare_mouse();
-
 // Makes `handler` the one called when the window's close button is pressed; it replaces the
 // handler installed before. Handlers only set a flag: they run outside the main thread.
 void pf_set_close_button_callback(void (*handler)());

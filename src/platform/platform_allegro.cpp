@@ -187,8 +187,6 @@ void pf_show_mouse(BITMAP *target)
     scaled_window_show_pointer(target != nullptr);
 }
 
-void pf_scare_mouse() { scare_mouse(); }
-void pf_unscare_mouse() { unscare_mouse(); }
 void pf_set_close_button_callback(void (*handler)()) { set_close_request_handler(handler); }
 
 void pf_play_midi(MIDI *tune, int loop)

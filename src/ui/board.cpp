@@ -9,7 +9,6 @@ void draw_board_frame(int x1, int y1, int x2, int y2, const char *title, int tit
                       int bx1, int by1, int bx2, int by2)
 {
     BITMAP *target = pf_screen();
-    pf_scare_mouse();
     rectfill(target, x1, y1, x2, y2, makecol(150, 160, 170));
     rect(target, x1 + 1, y1 + 1, x2 - 1, y2 - 1, makecol(120, 130, 140));
     rectfill(target, x1 + 10, y1 + 10, x2 - 10, y2 - 10, PANEL_INK);
@@ -18,7 +17,6 @@ void draw_board_frame(int x1, int y1, int x2, int y2, const char *title, int tit
     draw_ok_label(bx1, by1, false);
     // Black on the frame band, between the edge line and the inner area.
     textprintf_ex(target, font, title_x, y1 + 2, 0, -1, "%s", title);
-    pf_unscare_mouse();
 }
 
 bool ok_button_hit(int bx1, int by1, int bx2, int by2)
@@ -29,18 +27,14 @@ bool ok_button_hit(int bx1, int by1, int bx2, int by2)
 void draw_ok_label(int bx1, int by1, bool highlighted)
 {
     int colour = highlighted ? makecol(229, 240, 31) : makecol(200, 210, 220);
-    pf_scare_mouse();
     textprintf_ex(pf_screen(), font, bx1 + 6, by1 + 5, colour, -1, "%s", "  OK!");
-    pf_unscare_mouse();
 }
 
 void draw_board_text(int x, int y, int colour, const char *text)
 {
     // "%s" rather than the text as the format: a '%' in a text can never be read as a
     // conversion.
-    pf_scare_mouse();
     textprintf_ex(pf_screen(), font, x, y, colour, PANEL_INK, "%s", text);
-    pf_unscare_mouse();
 }
 
 void draw_board_line(const BoardLine &line)

@@ -116,9 +116,7 @@ void show_title_bitmap()
 {
     if (!title_bitmap)
         return;
-    pf_scare_mouse();
     blit(title_bitmap, pf_screen(), 0, 0, 0, 0, WINDOW_WIDTH, WINDOW_HEIGHT);
-    pf_unscare_mouse();
 }
 
 // The one label lit now in title_bitmap; -1 when none is.
@@ -226,9 +224,7 @@ void title_screen()
         menu_font = alfont_load_font(MENU_FONT);
         alfont_set_font_size(menu_font, MENU_FONT_SIZE);
     }
-    pf_scare_mouse();
     blit(title_bitmap, pf_screen(), 0, 0, 0, 0, WINDOW_WIDTH, WINDOW_HEIGHT);
-    pf_unscare_mouse();
     draw_main_menu();
     pf_drop_input();  // keys struck and clicks made on a board or in a game are not the menu's
 }

@@ -41,9 +41,7 @@ void run_victory_board()
 {
     pf_set_close_button_callback(on_victory_close);
     pf_show_mouse(pf_screen());  // hidden during play
-    pf_scare_mouse();
     clear_bitmap(pf_screen());
-    pf_unscare_mouse();
     pf_present();
     pf_rest(100);
     // A close request made during the winning frame went to the game's flag: honour it too.

@@ -216,8 +216,6 @@ void pf_show_mouse(BITMAP *target)
     script.mouse_target = target;
 }
 
-void pf_scare_mouse() { script.mouse_scared++; }
-void pf_unscare_mouse() { script.mouse_scared--; }
 
 void pf_set_close_button_callback(void (*handler)())
 {

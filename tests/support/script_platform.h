@@ -39,7 +39,6 @@ struct ScriptPlatform {
     BITMAP *screen = nullptr;        // the screen target (a memory bitmap)
     bool mouse_shown = false;
     BITMAP *mouse_target = nullptr;
-    int mouse_scared = 0;            // pf_scare_mouse calls not yet matched by pf_unscare_mouse
     long rests = 0;                  // pf_rest calls so far
     long idles = 0;                  // pf_idle calls so far
     long presents = 0;               // pf_present calls so far
