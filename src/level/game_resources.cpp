@@ -2,7 +2,8 @@
 #include "level/game_resources.h"
 
 #include "level/picture_header.h"
-#include "platform/platform.h"
+#include "platform/sound.h"
+#include "platform/window.h"
 
 BITMAP *back_buffer = nullptr;
 BITMAP *tile_bitmaps[26] = {};

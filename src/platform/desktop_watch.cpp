@@ -4,7 +4,7 @@
 // focus would be missed between our look and its own.
 #include "platform/desktop_watch.h"
 
-#include "platform/input_latch.h"
+#include "platform/input_queue.h"
 
 #include <allegro.h>
 #include <xalleg.h>  // after allegro.h; its Xlib macros stay in this file
@@ -79,7 +79,7 @@ void watch_pass(int)
         if (event.type == DestroyNotify && event.xdestroywindow.window == watch.window)
             end_for_lost_desktop("the game's window was destroyed");
         if (event.type == ConfigureNotify)
-            post_window_changed();
+            pf_post_window_changed();
         if (event.type == FocusIn || event.type == FocusOut)
             focus_changed = true;
     }
@@ -87,7 +87,7 @@ void watch_pass(int)
         return;
     bool focused = focus_is_ours();
     if (focused != watch.focused)
-        post_focus(focused);
+        pf_post_focus(focused);
     watch.focused = focused;
 }
 

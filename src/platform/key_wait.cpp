@@ -1,7 +1,8 @@
 // Pauses that a key can end: one implementation for the game and the scripted twin, on the
 // seam's clock, input wait and present.
-#include "platform/input_latch.h"
-#include "platform/platform.h"
+#include "platform/input.h"
+#include "platform/timing.h"
+#include "platform/window.h"
 
 #include <algorithm>
 

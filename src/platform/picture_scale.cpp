@@ -1,7 +1,7 @@
 // The picture's whole-number scales and its copies to a window of any size.
 #include "platform/picture_scale.h"
 
-#include "platform/platform.h"
+#include "platform/window.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,12 +1,16 @@
 // The game's platform seam on the real Allegro library: its start without a settings file, a
 // window, the keyboard, the mouse, the timer, sound and the X11 message box.
-#include "platform/platform.h"
+#include "platform/input.h"
+#include "platform/input_queue.h"
+#include "platform/process.h"
+#include "platform/sound.h"
+#include "platform/timing.h"
+#include "platform/window.h"
 
 #include "font/alfont.h"
 #include "platform/background_thread.h"
 #include "platform/desktop_watch.h"
 #include "platform/window_properties.h"
-#include "platform/input_latch.h"
 #include "platform/window_scale.h"
 
 #include <sys/prctl.h>
@@ -33,20 +37,20 @@ void on_mouse(int flags)
 {
     // The button may be up again before the game looks: the click is queued where it went down.
     if ((flags & MOUSE_FLAG_LEFT_DOWN) && mouse_b == 1)
-        latch_click(scaled_window_pointer());
+        pf_post_click(scaled_window_pointer());
     note_input();
 }
 
 void on_key(int scancode)
 {
     // Every key goes in, window keys and modifiers too: the queue knows what each one is for.
-    latch_key_event(scancode & 0x7f, !(scancode & 0x80), pf_clock_ms(), key_shifts);
+    pf_post_key(scancode & 0x7f, !(scancode & 0x80), pf_clock_ms(), key_shifts);
     note_input();
 }
 
 void on_close_button()
 {
-    post_close_request();
+    pf_post_close();
     note_input();
 }
 
@@ -133,7 +137,7 @@ bool pf_key_held(int scancode) { return key[scancode] != 0; }
 int pf_readkey() { return readkey(); }
 bool pf_keypressed()
 {
-    pump_input();
+    pf_pump_input();
     return keypressed() != 0;
 }
 void pf_clear_keybuf() { clear_keybuf(); }
@@ -141,7 +145,7 @@ void pf_clear_keybuf() { clear_keybuf(); }
 void pf_rest(int ms)
 {
     rest(ms);
-    pump_input();
+    pf_pump_input();
 }
 
 long pf_clock_ms()
@@ -155,25 +159,25 @@ void pf_rest_unless(int ms, const std::atomic<bool> &stop)
     // Slices short enough to answer a close well within 0.2 s.
     for (int left = ms; left > 0 && !stop; left -= 10) {
         rest(left < 10 ? left : 10);
-        pump_input();
+        pf_pump_input();
     }
 }
 
 void pf_idle()
 {
     wait_for_input(LONGEST_IDLE);
-    pump_input();
+    pf_pump_input();
 }
 
 void pf_wait_input(int ms)
 {
     wait_for_input(std::chrono::milliseconds(ms < LONGEST_IDLE.count() ? ms : LONGEST_IDLE.count()));
-    pump_input();
+    pf_pump_input();
 }
 
 void pf_present()
 {
-    pump_input();
+    pf_pump_input();
     scaled_window_refresh();
 }
 void pf_install_int_ex(void (*handler)(), long period) { install_int_ex(handler, period); }
@@ -187,7 +191,7 @@ void pf_show_mouse(BITMAP *target)
     scaled_window_show_pointer(target != nullptr);
 }
 
-void pf_set_close_button_callback(void (*handler)()) { set_close_request_handler(handler); }
+void pf_set_close_button_callback(void (*handler)()) { pf_set_close_request_handler(handler); }
 
 void pf_play_midi(MIDI *tune, int loop)
 {

@@ -4,9 +4,10 @@
 #include "platform/window_scale.h"
 
 #include "platform/desktop_watch.h"
-#include "platform/input_latch.h"
+#include "platform/input.h"
+#include "platform/input_queue.h"
+#include "platform/window.h"
 #include "platform/picture_scale.h"
-#include "platform/platform.h"
 
 #include <xalleg.h>  // after allegro.h; its Xlib macros stay in this file
 #include <X11/Xatom.h>
@@ -222,7 +223,7 @@ void set_window(bool fullscreen, int scale)
 // posted to the input queue by the low-level callback, with every other key.
 int keep_window_keys_out(int typed)
 {
-    const KeyRole role = key_role(typed >> 8, key_shifts);
+    const KeyRole role = pf_key_role(typed >> 8, key_shifts);
     if (role != KeyRole::game && role != KeyRole::modifier)
         return 0;
     return earlier_key_callback ? earlier_key_callback(typed) : typed;
@@ -322,7 +323,7 @@ void scaled_window_show_pointer(bool shown)
 
 void scaled_window_take_keys()
 {
-    set_window_event_handler(on_window_event);
+    pf_set_window_event_handler(on_window_event);
     if (keyboard_callback == keep_window_keys_out)
         return;
     earlier_key_callback = keyboard_callback;

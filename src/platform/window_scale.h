@@ -3,7 +3,8 @@
 // this module copies what changed of it to the real screen, scaled, and maps the pointer back.
 #pragma once
 
-#include "platform/platform.h"
+#include "platform/input.h"
+#include "platform/window.h"
 
 #include <allegro.h>
 

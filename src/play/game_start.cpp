@@ -3,7 +3,7 @@
 
 #include "font/alfont_extra.h"
 #include "level/game_resources.h"
-#include "platform/platform.h"
+#include "platform/input.h"
 #include "play/level_end.h"
 #include "play/level_loop.h"
 

@@ -3,8 +3,8 @@
 
 #include "level/cell_catalogue.h"
 #include "level/game_resources.h"
-#include "platform/input_latch.h"
-#include "platform/platform.h"
+#include "platform/timing.h"
+#include "platform/window.h"
 #include "play/game_state.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include "level/cell_catalogue.h"
 #include "level/game_resources.h"
-#include "platform/platform.h"
+#include "platform/sound.h"
 #include "play/level_end.h"
 #include "play/play_frame.h"
 #include "play/playfield_render.h"

@@ -4,8 +4,8 @@
 
 #include "level/cell_catalogue.h"
 #include "level/game_resources.h"
-#include "platform/input_latch.h"
-#include "platform/platform.h"
+#include "platform/input.h"
+#include "platform/timing.h"
 #include "play/move_rules.h"
 #include "play/playfield_render.h"
 

@@ -4,7 +4,7 @@
 
 #include "level/cell_catalogue.h"
 #include "level/game_resources.h"
-#include "platform/platform.h"
+#include "platform/window.h"
 
 void draw_cell_image(BITMAP *target, BITMAP *image, int row, int col)
 {

@@ -1,7 +1,9 @@
 // The whole program's flow: start-up, the title with its tune and sound, the main-menu loop and
 // the screens each menu choice leads to, the end of a game included.
 #include "level/level_file.h"
-#include "platform/platform.h"
+#include "platform/process.h"
+#include "platform/sound.h"
+#include "platform/window.h"
 #include "play/game_start.h"
 #include "play/game_state.h"
 #include "shell/error_texts.h"

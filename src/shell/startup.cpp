@@ -5,7 +5,10 @@
 // board's OK.
 #include "font/alfont.h"
 #include "level/picture_header.h"
-#include "platform/platform.h"
+#include "platform/input.h"
+#include "platform/process.h"
+#include "platform/sound.h"
+#include "platform/window.h"
 #include "shell/error_texts.h"
 #include "shell/shell.h"
 #include "ui/main_menu.h"

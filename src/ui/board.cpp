@@ -1,8 +1,10 @@
 // The shared board look and OK button. Boards draw straight onto the screen, pointer shown.
 #include "ui/board.h"
 
-#include "platform/input_latch.h"
-#include "platform/platform.h"
+#include "platform/input.h"
+#include "platform/process.h"
+#include "platform/timing.h"
+#include "platform/window.h"
 #include "ui/pointer_box.h"
 
 void draw_board_frame(int x1, int y1, int x2, int y2, const char *title, int title_x,

@@ -1,7 +1,7 @@
 // The help board: its text and its loop.
 #include "ui/help_board.h"
 
-#include "platform/platform.h"
+#include "platform/input.h"
 
 const std::array<BoardLine, 18> HELP_LINES = {{
     {302, 55, 255, 100, 20, "Pitlorex v1.0"},

@@ -4,8 +4,9 @@
 
 #include "font/alfont_extra.h"
 #include "level/picture_header.h"
-#include "platform/input_latch.h"
-#include "platform/platform.h"
+#include "platform/input.h"
+#include "platform/timing.h"
+#include "platform/window.h"
 #include "ui/pointer_box.h"
 
 #include <algorithm>

@@ -2,8 +2,9 @@
 #include "ui/options_board.h"
 
 #include "level/cell_catalogue.h"
-#include "platform/input_latch.h"
-#include "platform/platform.h"
+#include "platform/input.h"
+#include "platform/timing.h"
+#include "platform/window.h"
 #include "ui/board.h"
 #include "ui/pointer_box.h"
 

@@ -1,7 +1,7 @@
 // The shared hover test, click and key light of the menu and the boards.
 #include "ui/pointer_box.h"
 
-#include "platform/input_latch.h"
+#include "platform/input.h"
 
 bool box_holds(const PointerBox &box, PointerAt at)
 {

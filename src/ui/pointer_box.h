@@ -2,7 +2,7 @@
 // the pointer in this box", a click there, and the light the keys hold until the pointer moves.
 #pragma once
 
-#include "platform/platform.h"
+#include "platform/input.h"
 
 // A box on the picture by its edges, and whether the edges themselves belong to it.
 struct PointerBox {

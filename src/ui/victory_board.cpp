@@ -2,7 +2,10 @@
 #include "ui/victory_board.h"
 
 #include "font/alfont.h"
-#include "platform/platform.h"
+#include "platform/input.h"
+#include "platform/process.h"
+#include "platform/timing.h"
+#include "platform/window.h"
 #include "play/game_state.h"
 
 const std::array<BoardLine, 13> VICTORY_LINES = {{

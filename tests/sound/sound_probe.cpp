@@ -2,7 +2,8 @@
 //
 //   sound_probe play FILE SECONDS   run in the game folder; FILE is .mid or .wav
 //   sound_probe check CAPTURE       16-bit samples captured from ALSA: is there sound?
-#include "platform/platform.h"
+#include "platform/process.h"
+#include "platform/sound.h"
 
 #include <allegro.h>
 

@@ -10,7 +10,7 @@ void script_reset(BITMAP *canvas)
     script.~ScriptPlatform();
     new (&script) ScriptPlatform();
     script.screen = canvas;
-    reset_input_latch();
+    pf_reset_input();
 }
 
 void script_latch_keys()
@@ -18,25 +18,25 @@ void script_latch_keys()
     for (int k = 0; k < KEY_MAX; k++)
         if (script.keys[k] != script.latched_keys[k]) {
             script.latched_keys[k] = script.keys[k];
-            latch_key_event(k, script.keys[k], script.now_ms);
+            pf_post_key(k, script.keys[k], script.now_ms);
         }
 }
 
 void script_tap(int scancode)
 {
     script_latch_keys();
-    latch_key_event(scancode, true, script.now_ms);
-    latch_key_event(scancode, script.keys[scancode], script.now_ms);
+    pf_post_key(scancode, true, script.now_ms);
+    pf_post_key(scancode, script.keys[scancode], script.now_ms);
 }
 
-void script_click() { latch_click({script.mouse_x, script.mouse_y}); }
+void script_click() { pf_post_click({script.mouse_x, script.mouse_y}); }
 
 long pf_clock_ms() { return script.now_ms; }
 
 void script_press_close()
 {
-    post_close_request();
-    pump_input();
+    pf_post_close();
+    pf_pump_input();
 }
 
 bool script_logged(const std::string &prefix) { return script_count_log(prefix) > 0; }
@@ -154,14 +154,14 @@ void pf_rest(int ms)
     while (!script.timed_taps.empty() && script.timed_taps.begin()->first <= end) {
         auto tap = script.timed_taps.begin();
         script_latch_keys();
-        latch_key_event(tap->second, true, tap->first);
-        latch_key_event(tap->second, script.keys[tap->second], tap->first);
+        pf_post_key(tap->second, true, tap->first);
+        pf_post_key(tap->second, script.keys[tap->second], tap->first);
         script.timed_taps.erase(tap);
     }
     script.now_ms = end;
     if (script.on_time)
         script.on_time(script);
-    pump_input();
+    pf_pump_input();
 }
 
 // A pause that a set flag cuts short: skipped when the flag is already set, else one whole
@@ -179,7 +179,7 @@ void pf_wait_input(int ms)
     auto tap = script.timed_taps.upper_bound(script.now_ms);
     if (ms >= UNTIL_PRESS / 2 && tap == script.timed_taps.end()) {
         script_tap(KEY_ENTER);
-        pump_input();
+        pf_pump_input();
         return;
     }
     long next = script.now_ms + ms;
@@ -195,7 +195,7 @@ void pf_set_window_failure_handler(void (*)()) {}
 void pf_idle()
 {
     script.idles++;
-    pump_input();
+    pf_pump_input();
 }
 
 void pf_install_int_ex(void (*handler)(), long period)
@@ -220,7 +220,7 @@ void pf_show_mouse(BITMAP *target)
 void pf_set_close_button_callback(void (*handler)())
 {
     script.close_handler = handler;
-    set_close_request_handler(handler);
+    pf_set_close_request_handler(handler);
 }
 
 void pf_play_midi(MIDI *tune, int loop)

@@ -2,8 +2,12 @@
 // test sets, and a log of what the game asked of the sound and the process.
 #pragma once
 
-#include "platform/input_latch.h"
-#include "platform/platform.h"
+#include "platform/input.h"
+#include "platform/input_queue.h"
+#include "platform/process.h"
+#include "platform/sound.h"
+#include "platform/timing.h"
+#include "platform/window.h"
 
 #include <deque>
 #include <functional>

@@ -1,7 +1,7 @@
 // The picture at whole-number scales: the scale each desktop gets, where the picture sits in a
 // window, the pointer mapped back, and the copies of what changed, pixel by pixel.
 #include "platform/picture_scale.h"
-#include "platform/platform.h"
+#include "platform/window.h"
 
 #include <allegro.h>
 #include <gtest/gtest.h>

@@ -25,16 +25,16 @@ TEST(ScriptPlatform, RearmingKeepsTheTickPhase)
 // a key still down, each taken once; other keys' presses wait for their reader.
 TEST(InputLatch, FreshPressesInOrderEachTakenOnce)
 {
-    reset_input_latch();
+    pf_reset_input();
     const int arrows[] = {KEY_LEFT, KEY_RIGHT};
     const int enter = KEY_ENTER;
-    latch_key_event(KEY_LEFT, true, 10);
-    latch_key_event(KEY_LEFT, true, 40);  // the keyboard's repeat
-    latch_key_event(KEY_ENTER, true, 50);
-    latch_key_event(KEY_LEFT, false, 60);
-    latch_key_event(KEY_RIGHT, true, 70);
-    latch_key_event(KEY_RIGHT, false, 75);
-    latch_key_event(KEY_LEFT, true, 80);  // down again after its release: a press
+    pf_post_key(KEY_LEFT, true, 10);
+    pf_post_key(KEY_LEFT, true, 40);  // the keyboard's repeat
+    pf_post_key(KEY_ENTER, true, 50);
+    pf_post_key(KEY_LEFT, false, 60);
+    pf_post_key(KEY_RIGHT, true, 70);
+    pf_post_key(KEY_RIGHT, false, 75);
+    pf_post_key(KEY_LEFT, true, 80);  // down again after its release: a press
     KeyPress press;
     std::vector<std::pair<int, long>> taken;
     EXPECT_TRUE(pf_press_latched(&enter, 1));
@@ -48,8 +48,8 @@ TEST(InputLatch, FreshPressesInOrderEachTakenOnce)
 
     // Past the ring's room the oldest presses go; a drop empties it.
     for (int i = 0; i < 40; i++) {
-        latch_key_event(KEY_A, true, 100 + i);
-        latch_key_event(KEY_A, false, 100 + i);
+        pf_post_key(KEY_A, true, 100 + i);
+        pf_post_key(KEY_A, false, 100 + i);
     }
     ASSERT_TRUE(pf_take_press(nullptr, 0, press));
     EXPECT_EQ(press.at_ms, 108) << "32 kept, the newest";
@@ -57,7 +57,7 @@ TEST(InputLatch, FreshPressesInOrderEachTakenOnce)
     EXPECT_FALSE(pf_press_latched(nullptr, 0));
 
     // A click too short for mouse_b is seen once.
-    latch_click({7, 9});
+    pf_post_click({7, 9});
     PointerAt at{};
     EXPECT_TRUE(pf_take_click(at));
     EXPECT_EQ(at, (PointerAt{7, 9}));
@@ -71,7 +71,7 @@ static void count_close() { closes_seen++; }
 // presses and clicks go together, the close request and the focus come out once, in order.
 TEST(InputLatch, TheQueueKeepsTheWindowsKeysAndModifiersOutAndDropsPressesWithClicks)
 {
-    reset_input_latch();
+    pf_reset_input();
     const struct {
         int scancode, shifts;
     } never_pressed[] = {
@@ -80,27 +80,27 @@ TEST(InputLatch, TheQueueKeepsTheWindowsKeysAndModifiersOutAndDropsPressesWithCl
         {KEY_LCONTROL, KB_CTRL_FLAG}, {KEY_ALT, KB_ALT_FLAG},
     };
     for (const auto &key : never_pressed) {
-        latch_key_event(key.scancode, true, 5, key.shifts);
-        latch_key_event(key.scancode, false, 6, key.shifts);
+        pf_post_key(key.scancode, true, 5, key.shifts);
+        pf_post_key(key.scancode, false, 6, key.shifts);
         EXPECT_FALSE(pf_press_latched(nullptr, 0)) << "scancode " << key.scancode;
     }
-    latch_key_event(KEY_MINUS, true, 7);  // without Ctrl it is the game's
+    pf_post_key(KEY_MINUS, true, 7);  // without Ctrl it is the game's
     EXPECT_TRUE(pf_press_latched(nullptr, 0));
 
-    latch_click({1, 2});
+    pf_post_click({1, 2});
     pf_drop_input();
     PointerAt at{};
     EXPECT_FALSE(pf_take_click(at)) << "a click outlived the drop of the presses";
 
     closes_seen = 0;
-    set_close_request_handler(count_close);
-    post_focus(false);
-    post_close_request();
-    post_focus(true);
+    pf_set_close_request_handler(count_close);
+    pf_post_focus(false);
+    pf_post_close();
+    pf_post_focus(true);
     EXPECT_EQ(closes_seen, 0) << "nothing is read before the main thread pumps";
     EXPECT_TRUE(pf_take_focus_loss());
     EXPECT_EQ(closes_seen, 1);
     EXPECT_TRUE(pf_window_focused());
     EXPECT_FALSE(pf_take_focus_loss());
-    set_close_request_handler(nullptr);
+    pf_set_close_request_handler(nullptr);
 }

@@ -21,7 +21,7 @@ const std::map<std::string, int> FLOORS = {
     {"shell", 5}, {"ui", 4}, {"play", 3}, {"level", 2}, {"platform", 1}, {"font", 0},
 };
 
-// The library's calls that belong behind the platform seam (platform/platform.h), by what they
+// The library's calls that belong behind the platform seam (the headers of src/platform), by what they
 // reach. Drawing on bitmaps and loading pictures, tunes and sounds from files need no seam.
 const char *const SEAM_CALLS =
     // the library's start and stop, its settings and the window

@@ -3,7 +3,11 @@
 // patch list, opens the 512 x 384 window at depth 16 and the timer, keyboard and mouse; it
 // fills the window with the menu words' colour, answers a hover over the "Iniciar" box and
 // otherwise rests as the game's waiting screens rest, until its window is closed.
-#include "platform/platform.h"
+#include "platform/input.h"
+#include "platform/process.h"
+#include "platform/sound.h"
+#include "platform/timing.h"
+#include "platform/window.h"
 
 #include <atomic>
 

@@ -6,7 +6,8 @@
 //   floor MIN MEDIAN
 // in microseconds; exits with 1 when the window does not open.
 #include "bench_table.h"
-#include "platform/platform.h"
+#include "platform/process.h"
+#include "platform/window.h"
 
 #include <cstdio>
 

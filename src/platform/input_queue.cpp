@@ -1,6 +1,7 @@
-// The input queue behind input_latch.h: the library posts from its background thread into a
-// small ring under one lock; the main thread pumps it into the readers, which only it touches.
-#include "platform/input_latch.h"
+// The input queue behind input_queue.h and input.h: the library posts from its background
+// thread into a small ring under one lock; the main thread pumps it into the readers, which only
+// it touches.
+#include "platform/input_queue.h"
 
 #include <allegro.h>
 
@@ -123,7 +124,7 @@ int find_press(const int *scancodes, int count)
 
 }  // namespace
 
-KeyRole key_role(int scancode, int shifts)
+KeyRole pf_key_role(int scancode, int shifts)
 {
     if (scancode >= KEY_MODIFIERS)
         return KeyRole::modifier;
@@ -137,33 +138,33 @@ KeyRole key_role(int scancode, int shifts)
     return KeyRole::game;
 }
 
-void latch_key_event(int scancode, bool down, long at_ms, int shifts)
+void pf_post_key(int scancode, bool down, long at_ms, int shifts)
 {
     if (scancode <= 0 || scancode >= KEY_MAX)
         return;
     InputEvent event{down ? EventKind::key_down : EventKind::key_up, scancode};
     event.at_ms = at_ms;
-    event.role = key_role(scancode, shifts);
+    event.role = pf_key_role(scancode, shifts);
     post(event);
 }
 
-void latch_click(PointerAt at)
+void pf_post_click(PointerAt at)
 {
     InputEvent event{EventKind::click};
     event.at = at;
     post(event);
 }
 
-void post_close_request() { post(InputEvent{EventKind::close}); }
+void pf_post_close() { post(InputEvent{EventKind::close}); }
 
-void post_focus(bool focused)
+void pf_post_focus(bool focused)
 {
     post(InputEvent{focused ? EventKind::focus_in : EventKind::focus_out});
 }
 
-void post_window_changed() { post(InputEvent{EventKind::window_changed}); }
+void pf_post_window_changed() { post(InputEvent{EventKind::window_changed}); }
 
-void pump_input()
+void pf_pump_input()
 {
     for (;;) {
         InputEvent event;
@@ -180,22 +181,22 @@ void pump_input()
     }
 }
 
-void set_window_event_handler(void (*handler)(KeyRole key, bool changed))
+void pf_set_window_event_handler(void (*handler)(KeyRole key, bool changed))
 {
     readers.window_handler = handler;
 }
 
-void set_close_request_handler(void (*handler)()) { readers.close_handler = handler; }
+void pf_set_close_request_handler(void (*handler)()) { readers.close_handler = handler; }
 
 bool pf_press_latched(const int *scancodes, int count)
 {
-    pump_input();
+    pf_pump_input();
     return find_press(scancodes, count) >= 0;
 }
 
 bool pf_take_press(const int *scancodes, int count, KeyPress &press)
 {
-    pump_input();
+    pf_pump_input();
     int i = find_press(scancodes, count);
     if (i < 0)
         return false;
@@ -210,14 +211,14 @@ bool pf_take_press(const int *scancodes, int count, KeyPress &press)
 
 void pf_drop_input()
 {
-    pump_input();
+    pf_pump_input();
     readers.count = 0;
     readers.clicks = 0;
 }
 
 bool pf_take_click(PointerAt &at)
 {
-    pump_input();
+    pf_pump_input();
     bool clicked = readers.clicks > 0;
     if (clicked)
         at = readers.click_at;
@@ -227,7 +228,7 @@ bool pf_take_click(PointerAt &at)
 
 bool pf_take_focus_loss()
 {
-    pump_input();
+    pf_pump_input();
     bool lost = readers.focus_lost;
     readers.focus_lost = false;
     return lost;
@@ -235,11 +236,11 @@ bool pf_take_focus_loss()
 
 bool pf_window_focused()
 {
-    pump_input();
+    pf_pump_input();
     return readers.focused;
 }
 
-void reset_input_latch()
+void pf_reset_input()
 {
     {
         std::lock_guard<std::mutex> held(incoming.lock);

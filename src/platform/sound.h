@@ -1,0 +1,34 @@
+// The seam: sound. Installing it, and playing and stopping the tunes and samples the game loaded
+// with plain Allegro.
+#pragma once
+
+#include <allegro.h>
+
+// Where the build puts the MIDI instrument list (relative to the game folder). Its patch
+// paths are relative to its own folder.
+constexpr const char *MIDI_PATCH_LIST = "sons/patches/default.cfg";
+
+// Call after pf_start_library and before pf_install_sound. When the patch list `list` exists,
+// tells the library's MIDI player to use it (in the configuration in memory: nothing is
+// written) and returns true; otherwise changes nothing and returns false (the tunes then stay
+// silent and the game goes on).
+bool pf_use_midi_patches(const char *list);
+
+// Installs sound, both drivers autodetected: 0, or a negative failure.
+int pf_install_sound();
+
+// Plays a tune (looped when loop is 1). A NULL tune plays nothing.
+void pf_play_midi(MIDI *tune, int loop);
+
+// Stops the tune playing, if any (Allegro's play_midi(NULL, 0)).
+void pf_stop_midi();
+
+// Stops and frees a tune; NULL does nothing.
+void pf_destroy_midi(MIDI *tune);
+
+// Stops and frees a sample; NULL does nothing.
+void pf_destroy_sample(SAMPLE *sample);
+
+// Plays a sample at volume 0..255, pan 0 (left)..255 (right), frequency 1000 = own pitch.
+// A NULL sample plays nothing.
+void pf_play_sample(SAMPLE *sample, int volume, int pan, int frequency, int loop);
