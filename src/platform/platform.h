@@ -114,6 +114,11 @@ void pf_wait_input(int ms);
 // (Allegro's install_int_ex; SECS_TO_TIMER(1) is one second).
 void pf_install_int_ex(void (*handler)(), long period);
 
+// Holds (true) the handler pf_install_int_ex installed, or lets it run on (false). No tick falls
+// while it is held, and the period under way then resumes with the time it had left (to within
+// 10 ms), so that a pause of play gives the countdown no second and takes none from it.
+void pf_hold_ticks(bool held);
+
 // ---- Screen and pointer ------------------------------------------------------------------
 // The picture as a drawing target. What is drawn on it shows in the window at the next
 // pf_present.
@@ -143,6 +148,10 @@ void pf_play_midi(MIDI *tune, int loop);
 
 // Stops the tune playing, if any (Allegro's play_midi(NULL, 0)).
 void pf_stop_midi();
+
+// Pauses the tune playing where it is (true), or resumes it from there (false): Allegro's
+// midi_pause and midi_resume. With no tune playing nothing happens.
+void pf_pause_music(bool paused);
 
 // Stops and frees a tune; NULL does nothing.
 void pf_destroy_midi(MIDI *tune);

@@ -3,6 +3,7 @@
 
 #include "font/alfont_extra.h"
 #include "level/game_resources.h"
+#include "platform/input_latch.h"
 #include "platform/platform.h"
 #include "play/level_loop.h"
 
@@ -22,5 +23,6 @@ GameOutcome start_game(const GameSettings &settings)
     if (!missing_resource.empty())
         return GameOutcome::resources_missing;
     load_level(game_state.level);
+    pf_take_focus_loss();  // a focus lost in the menu is no reason to pause the first frame
     return level_loop();
 }

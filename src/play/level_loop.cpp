@@ -6,6 +6,7 @@
 #include "level/game_resources.h"
 #include "platform/platform.h"
 #include "play/level_end.h"
+#include "play/play_pause.h"
 #include "play/play_frame.h"
 #include "play/playfield_render.h"
 
@@ -33,6 +34,8 @@ PassEnd run_level_pass()
         }
         if (state.completed)
             return PassEnd::completed;  // the screen flow shows the victory board
+        if (pause_if_asked())
+            continue;  // back to the head: a close during the pause ends the game
         if (play_frame() == FrameEnd::level_won)
             return PassEnd::restart;
     }
