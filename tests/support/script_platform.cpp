@@ -210,8 +210,7 @@ void pf_install_int_ex(void (*handler)(), long period)
         return;  // re-arming with the same period keeps the phase
     script.tick_handler = handler;
     script.tick_period_ms = period_ms;
-    // Installed while held, its first period starts when the hold ends.
-    script.next_tick_ms = (script.ticks_held ? script.held_since_ms : script.now_ms) + period_ms;
+    script.next_tick_ms = script.now_ms + period_ms;
 }
 
 // The next tick moves on by the time held, so the period under way resumes where it stopped.

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 class LevelLoop : public ::testing::Test {
@@ -244,10 +246,9 @@ TEST_F(LevelLoop, LostLifeRestartsTheTuneOnlyOnAnAreasFirstLevel)
     }
 }
 
-// Focus and keys against the pause, on a level never won, planned to the millisecond and the
-// window closed at `close_at`: the pauses as the player sees them, the countdown during the
-// pause and in the first frame after it (the tick due 40 ms after the pause began falls 40 ms
-// after its end), and the miner and the lives after it.
+// Focus and keys against the pause on a level never won, the window closed at `close_at`: the
+// pauses the player sees, the countdown in the pause and in the frame after it (the tick due
+// 40 ms after the pause began falls 40 ms after its end), the miner and the lives.
 TEST_F(LevelLoop, PauseHoldsPlayUntilAResumeKeyWithTheFocusBack)
 {
     struct Row {
@@ -257,18 +258,18 @@ TEST_F(LevelLoop, PauseHoldsPlayUntilAResumeKeyWithTheFocusBack)
         std::string pauses;
         int paused_time, time_after, lives;
     };
-    const std::string P = "[PAUSA]";
+    const std::string P = "[PAUSA]", L = LIFE_LOST;
     const Row rows[] = {
-        {"away (Return meanwhile), back, an arrow, Return", {{1950, FOCUS_OUT}, {3000, KEY_ENTER},
-          {4000, FOCUS_IN}, {4200, KEY_RIGHT}, {4500, KEY_ENTER}}, 5000, "70*28 2540" + P + " 70*8", 35, 34, 3},
+        {"away (a Return meanwhile), back, an arrow, Return", {{1950, FOCUS_OUT},
+         {3000, KEY_ENTER}, {4000, FOCUS_IN}, {4200, KEY_RIGHT}, {4500, KEY_ENTER}}, 5000,
+         "70*28 2540" + P + " 70*8", 35, 34, 3},
         {"P, then P", {{1950, KEY_P}, {3000, KEY_P}}, 4000, "70*28 1040" + P + " 70*15", 35, 34, 3},
         {"Escape in the pause, Space", {{1950, KEY_P}, {2300, KEY_ESC}, {2600, KEY_SPACE}}, 3000,
          "70*28 640" + P + " 70*6", 35, 34, 3},
         {"away twice, keypad Enter", {{1950, FOCUS_OUT}, {2500, FOCUS_IN}, {2700, FOCUS_OUT},
-          {3000, FOCUS_IN}, {3200, KEY_ENTER_PAD}}, 4000, "70*28 1240" + P + " 70*12", 35, 34, 3},
+         {3000, FOCUS_IN}, {3200, KEY_ENTER_PAD}}, 4000, "70*28 1240" + P + " 70*12", 35, 34, 3},
         {"away during a message", {{300, KEY_ESC}, {600, FOCUS_OUT}, {6500, FOCUS_IN},
-          {6800, KEY_ENTER}}, 7500, "70*5 100 5000" + std::string(LIFE_LOST) + " 1350" + P +
-          " 70*10", 36, 36, 2},
+         {6800, KEY_ENTER}}, 7500, "70*5 100 5000" + L + " 1350" + P + " 70*10", 36, 36, 2},
         {"closed while away", {{1950, FOCUS_OUT}}, 3000, "70*28 1100" + P, 35, -1, 3},
     };
     write_level(rig.dir, 1, CORRIDOR);
@@ -290,12 +291,10 @@ TEST_F(LevelLoop, PauseHoldsPlayUntilAResumeKeyWithTheFocusBack)
 
         EXPECT_EQ(rig.pauses.summary(), row.pauses);
         const auto &p = rig.pauses.pauses;
-        size_t i = 0;
-        while (i < p.size() && p[i].shown != "PAUSA")
-            i++;
-        ASSERT_LT(i, p.size());
-        EXPECT_EQ(p[i].time, row.paused_time);
-        EXPECT_EQ(i + 1 < p.size() ? p[i + 1].time : -1, row.time_after);
+        auto pause = std::find_if(p.begin(), p.end(), [](auto &q) { return q.shown == "PAUSA"; });
+        ASSERT_NE(pause, p.end());
+        EXPECT_EQ(pause->time, row.paused_time);
+        EXPECT_EQ(pause + 1 != p.end() ? pause[1].time : -1, row.time_after);
         EXPECT_EQ(game_state.player_col, 1) << "nothing struck in the pause moves the miner";
         EXPECT_EQ(game_state.lives, row.lives);
         EXPECT_EQ(script_count_log("midi_pause"), 1);
