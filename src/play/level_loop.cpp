@@ -6,8 +6,8 @@
 #include "level/game_resources.h"
 #include "platform/platform.h"
 #include "play/level_end.h"
-#include "play/play_pause.h"
 #include "play/play_frame.h"
+#include "play/play_pause.h"
 #include "play/playfield_render.h"
 
 namespace {
