@@ -180,7 +180,58 @@ void pf_present()
     pf_pump_input();
     scaled_window_refresh();
 }
-void pf_install_int_ex(void (*handler)(), long period) { install_int_ex(handler, period); }
+
+// The game's periodic handler runs from a short timer of the seam's own, which counts the time
+// that passes while the handler is not held and calls it each time a whole period has run.
+// Removing the library's timer for a pause and installing it again would start the period
+// under way afresh: up to a whole second of the countdown given or taken at every pause.
+namespace {
+
+constexpr long TICK_SLICE = MSEC_TO_TIMER(10);
+
+struct Ticks {
+    std::atomic<void (*)()> handler{nullptr};
+    std::atomic<long> period{0};
+    std::atomic<bool> held{false};
+    std::atomic<bool> restart{false};  // a new handler: its first period starts now
+    long counted = 0;                  // time run in the period under way; the timer thread's
+};
+
+Ticks ticks;
+
+// On the library's timer thread, once a slice (the library calls it as often as slices fell,
+// so the count keeps the true time however late the thread runs).
+void tick_slice()
+{
+    if (ticks.restart.exchange(false))
+        ticks.counted = 0;
+    void (*handler)() = ticks.handler;
+    const long period = ticks.period;
+    if (ticks.held || !handler || period <= 0)
+        return;
+    ticks.counted += TICK_SLICE;
+    while (ticks.counted >= period) {
+        ticks.counted -= period;
+        handler();
+    }
+}
+
+}  // namespace
+
+void pf_install_int_ex(void (*handler)(), long period)
+{
+    // The same handler at the same period keeps its phase, as re-arming the library's does.
+    if (handler == ticks.handler && period == ticks.period)
+        return;
+    const bool fresh = handler != ticks.handler;
+    ticks.handler = handler;
+    ticks.period = period;
+    if (fresh)
+        ticks.restart = true;
+    install_int_ex(tick_slice, TICK_SLICE);
+}
+
+void pf_hold_ticks(bool held) { ticks.held = held; }
 
 // The game draws its picture in memory; the window shows it scaled (window_scale.cpp).
 BITMAP *pf_screen() { return scaled_window_picture(); }
@@ -200,6 +251,14 @@ void pf_play_midi(MIDI *tune, int loop)
 }
 
 void pf_stop_midi() { play_midi(nullptr, 0); }
+
+void pf_pause_music(bool paused)
+{
+    if (paused)
+        midi_pause();
+    else
+        midi_resume();
+}
 
 void pf_destroy_midi(MIDI *tune)
 {

@@ -23,6 +23,10 @@ void pf_play_midi(MIDI *tune, int loop);
 // Stops the tune playing, if any (Allegro's play_midi(NULL, 0)).
 void pf_stop_midi();
 
+// Pauses the tune playing where it is (true), or resumes it from there (false): Allegro's
+// midi_pause and midi_resume. With no tune playing nothing happens.
+void pf_pause_music(bool paused);
+
 // Stops and frees a tune; NULL does nothing.
 void pf_destroy_midi(MIDI *tune);
 

@@ -27,6 +27,11 @@ void pf_wait_input(int ms);
 // (Allegro's install_int_ex; SECS_TO_TIMER(1) is one second).
 void pf_install_int_ex(void (*handler)(), long period);
 
+// Holds (true) the handler pf_install_int_ex installed, or lets it run on (false). No tick falls
+// while it is held, and the period under way then resumes with the time it had left (to within
+// 10 ms), so that a pause of play gives the countdown no second and takes none from it.
+void pf_hold_ticks(bool held);
+
 // Pauses `ms` milliseconds unless a fresh press of one of the `count` keys in `scancodes` (any
 // key when `scancodes` is NULL) ends it; presses made in the first `shortest_ms` are dropped,
 // so a key struck before then does not end the pause. A set `stop` ends it too, within a few

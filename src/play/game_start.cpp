@@ -20,5 +20,6 @@ GameResult start_game(const GameSettings &settings)
     if (!missing.empty())
         return {GameOutcome::resources_missing, missing};
     load_level(game_state.level);
+    pf_take_focus_loss();  // a focus lost in the menu is no reason to pause the first frame
     return {level_loop(), ""};
 }

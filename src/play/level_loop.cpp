@@ -7,6 +7,7 @@
 #include "platform/sound.h"
 #include "play/level_end.h"
 #include "play/play_frame.h"
+#include "play/play_pause.h"
 #include "play/playfield_render.h"
 
 namespace {
@@ -35,6 +36,8 @@ PassEnd run_level_pass(FrameInput &input)
         }
         if (state.completed)
             return PassEnd::completed;  // the screen flow shows the victory board
+        if (pause_if_asked(input))
+            continue;  // back to the head: a close during the pause ends the game
         if (play_frame(input).end == FrameEnd::all_delivered) {
             input.escape_spent |= finish_won_level();
             return PassEnd::restart;  // the next level, or completed at the next head

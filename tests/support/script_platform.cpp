@@ -145,7 +145,8 @@ void pf_rest(int ms)
 {
     script.rests++;
     long end = script.now_ms + (ms > 0 ? ms : 0);
-    while (script.tick_handler && script.tick_period_ms > 0 && script.next_tick_ms <= end) {
+    while (script.tick_handler && script.tick_period_ms > 0 && !script.ticks_held &&
+           script.next_tick_ms <= end) {
         script.now_ms = script.next_tick_ms;
         script.next_tick_ms += script.tick_period_ms;
         script.tick_handler();
@@ -154,8 +155,12 @@ void pf_rest(int ms)
     while (!script.timed_taps.empty() && script.timed_taps.begin()->first <= end) {
         auto tap = script.timed_taps.begin();
         script_latch_keys();
-        pf_post_key(tap->second, true, tap->first);
-        pf_post_key(tap->second, script.keys[tap->second], tap->first);
+        if (tap->second == FOCUS_OUT || tap->second == FOCUS_IN) {
+            pf_post_focus(tap->second == FOCUS_IN);
+        } else {
+            pf_post_key(tap->second, true, tap->first);
+            pf_post_key(tap->second, script.keys[tap->second], tap->first);
+        }
         script.timed_taps.erase(tap);
     }
     script.now_ms = end;
@@ -208,6 +213,18 @@ void pf_install_int_ex(void (*handler)(), long period)
     script.next_tick_ms = script.now_ms + period_ms;
 }
 
+// The next tick moves on by the time held, so the period under way resumes where it stopped.
+void pf_hold_ticks(bool held)
+{
+    if (held == script.ticks_held)
+        return;
+    script.ticks_held = held;
+    if (held)
+        script.held_since_ms = script.now_ms;
+    else
+        script.next_tick_ms += script.now_ms - script.held_since_ms;
+}
+
 BITMAP *pf_screen() { return script.screen; }
 
 void pf_show_mouse(BITMAP *target)
@@ -230,6 +247,8 @@ void pf_play_midi(MIDI *tune, int loop)
 }
 
 void pf_stop_midi() { script.log.push_back("stop_midi"); }
+
+void pf_pause_music(bool paused) { script.log.push_back(paused ? "midi_pause" : "midi_resume"); }
 
 void pf_destroy_midi(MIDI *tune)
 {

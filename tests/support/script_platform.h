@@ -38,7 +38,7 @@ struct ScriptPlatform {
     int mouse_x = 0, mouse_y = 0, mouse_b = 0;
     bool keys[KEY_MAX] = {};          // held keys; each change reaches the press latch
     bool latched_keys[KEY_MAX] = {};  // what the latch was last told
-    std::multimap<long, int> timed_taps;  // time -> key tapped then (fired by pf_rest)
+    std::multimap<long, int> timed_taps;  // time -> key tapped then, or a FOCUS_ event (pf_rest)
     std::deque<int> typed;           // what pf_readkey hands out, oldest first
     BITMAP *screen = nullptr;        // the screen target (a memory bitmap)
     bool mouse_shown = false;
@@ -50,11 +50,13 @@ struct ScriptPlatform {
     void (*tick_handler)() = nullptr;
     long tick_period_ms = 0;
     long next_tick_ms = 0;
+    bool ticks_held = false;         // pf_hold_ticks
+    long held_since_ms = 0;
     long polls = 0;                  // input reads so far
     long poll_limit = 2000000;       // past this a loop is taken to be stuck
     StartupAnswers answers;
     // "allegro_init", "set_color_depth 16", ... (each start-up call), "play_midi 1",
-    // "play_sample 255 50 1000 0", "message ...", "allegro_exit"
+    // "midi_pause", "midi_resume", "play_sample 255 50 1000 0", "message ...", "allegro_exit"
     std::vector<std::string> log;
     // Called on every input read (mouse or key), so a test can move the pointer or press keys
     // while a busy loop spins.
@@ -62,6 +64,9 @@ struct ScriptPlatform {
     // Called each time the clock moves, with the new time.
     std::function<void(ScriptPlatform &)> on_time;
 };
+
+// Planned in timed_taps instead of a key: the window loses, or gains, the keyboard's focus then.
+constexpr int FOCUS_OUT = -10, FOCUS_IN = -11;
 
 extern ScriptPlatform script;
 

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 class LevelLoop : public ::testing::Test {
@@ -241,5 +243,61 @@ TEST_F(LevelLoop, LostLifeRestartsTheTuneOnlyOnAnAreasFirstLevel)
 
         EXPECT_EQ(game_state.lives, 2);
         EXPECT_EQ(script_count_log("play_midi 1"), level == 5 ? 2 : 0);
+    }
+}
+
+// Focus and keys against the pause on a level never won, the window closed at `close_at`: the
+// pauses the player sees, the countdown in the pause and in the frame after it (the tick due
+// 40 ms after the pause began falls 40 ms after its end), the miner and the lives.
+TEST_F(LevelLoop, PauseHoldsPlayUntilAResumeKeyWithTheFocusBack)
+{
+    struct Row {
+        const char *what;
+        std::multimap<long, int> taps;
+        long close_at;
+        std::string pauses;
+        int paused_time, time_after, lives;
+    };
+    const std::string P = "[PAUSA]", L = LIFE_LOST;
+    const Row rows[] = {
+        {"away (a Return meanwhile), back, an arrow, Return", {{1950, FOCUS_OUT},
+         {3000, KEY_ENTER}, {4000, FOCUS_IN}, {4200, KEY_RIGHT}, {4500, KEY_ENTER}}, 5000,
+         "70*28 2540" + P + " 70*8", 35, 34, 3},
+        {"P, then P", {{1950, KEY_P}, {3000, KEY_P}}, 4000, "70*28 1040" + P + " 70*15", 35, 34, 3},
+        {"Escape in the pause, Space", {{1950, KEY_P}, {2300, KEY_ESC}, {2600, KEY_SPACE}}, 3000,
+         "70*28 640" + P + " 70*6", 35, 34, 3},
+        {"away twice, keypad Enter", {{1950, FOCUS_OUT}, {2500, FOCUS_IN}, {2700, FOCUS_OUT},
+         {3000, FOCUS_IN}, {3200, KEY_ENTER_PAD}}, 4000, "70*28 1240" + P + " 70*12", 35, 34, 3},
+        {"away during a message", {{300, KEY_ESC}, {600, FOCUS_OUT}, {6500, FOCUS_IN},
+         {6800, KEY_ENTER}}, 7500, "70*5 100 5000" + L + " 1350" + P + " 70*10", 36, 36, 2},
+        {"closed while away", {{1950, FOCUS_OUT}}, 3000, "70*28 1100" + P, 35, -1, 3},
+    };
+    write_level(rig.dir, 1, CORRIDOR);
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.what);
+        script_reset(rig.screen);
+        pf_set_close_button_callback(game_close_handler);
+        game_state.close_requested = false;
+        rig.pauses = PauseLog{};
+        script.on_time = [&](ScriptPlatform &s) {
+            rig.pauses.record(*rig.probe, s);
+            if (s.now_ms >= row.close_at)
+                script_press_close();
+        };
+        script.timed_taps = row.taps;
+        rig.start_at(1);
+
+        EXPECT_EQ(show_game_end({level_loop()}), GameOutcome::closed);
+
+        EXPECT_EQ(rig.pauses.summary(), row.pauses);
+        const auto &p = rig.pauses.pauses;
+        auto pause = std::find_if(p.begin(), p.end(), [](auto &q) { return q.shown == "PAUSA"; });
+        ASSERT_NE(pause, p.end());
+        EXPECT_EQ(pause->time, row.paused_time);
+        EXPECT_EQ(pause + 1 != p.end() ? pause[1].time : -1, row.time_after);
+        EXPECT_EQ(game_state.player_col, 1) << "nothing struck in the pause moves the miner";
+        EXPECT_EQ(game_state.lives, row.lives);
+        EXPECT_EQ(script_count_log("midi_pause"), 1);
+        EXPECT_EQ(script_count_log("midi_resume"), row.time_after < 0 ? 0 : 1);
     }
 }

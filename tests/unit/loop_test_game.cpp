@@ -8,6 +8,7 @@
 #include "play/game_start.h"
 #include "play/game_state.h"
 #include "play/level_end.h"
+#include "play/play_pause.h"
 #include "render_test_images.h"
 #include "ui/main_menu.h"
 
@@ -101,7 +102,8 @@ MessageProbe::MessageProbe()
     };
     std::vector<Place> places = {{LEVEL_WON_TEXT, MESSAGE_X, MESSAGE_Y, 0},
                                  {LIFE_LOST_TEXT, MESSAGE_X, MESSAGE_Y, 0},
-                                 {GAME_OVER_TEXT, MESSAGE_X, MESSAGE_Y, 0}};
+                                 {GAME_OVER_TEXT, MESSAGE_X, MESSAGE_Y, 0},
+                                 {PAUSE_TEXT, MESSAGE_X, MESSAGE_Y, 0}};
     for (int area = 2; area <= 5; area++)
         places.push_back({area_password_text(area), PASSWORD_X, PASSWORD_Y, PASSWORD_COLOUR});
     BITMAP *page = create_bitmap(512, 384);

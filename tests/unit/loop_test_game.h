@@ -41,7 +41,7 @@ struct MessageProbe {
         std::vector<std::pair<int, int>> gaps;
         int colour;
     };
-    std::vector<Message> messages;  // the three play messages and the four passwords
+    std::vector<Message> messages;  // the three play messages, the pause and the passwords
 
     // Empty when no outline font is at hand.
     MessageProbe();
