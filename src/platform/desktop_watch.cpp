@@ -4,6 +4,7 @@
 // focus would be missed between our look and its own.
 #include "platform/desktop_watch.h"
 
+#include "platform/background_thread.h"
 #include "platform/input_queue.h"
 
 #include <allegro.h>
