@@ -16,7 +16,16 @@ trap 'pkill -P $$ 2>/dev/null; rm -rf "$work"' EXIT
 printf 'pcm.!default { type file; slave.pcm "null"; file "/dev/null"; format "raw" }\n' \
   > "$work/.asoundrc"
 
-# Starts the desktop; prints its X display and sets XAUTHORITY where it needs one.
+# Waits up to 10 s for the desktop's log to name its X display (the sed expression `$1`).
+read_display() {
+  for _ in $(seq 100); do
+    display=$(sed -n "$1" "$work/desktop.log")
+    [ -n "$display" ] && return
+    sleep 0.1
+  done
+}
+
+# Starts the desktop; sets its X display, and XAUTHORITY where it needs one.
 start_desktop() {
   export XDG_RUNTIME_DIR="$work/run"
   rm -rf "$XDG_RUNTIME_DIR"; mkdir -m 700 "$XDG_RUNTIME_DIR"
@@ -25,20 +34,12 @@ start_desktop() {
     weston --backend=headless-backend.so --use-pixman --xwayland --idle-time=0 \
       > "$work/desktop.log" 2>&1 &
     desktop_pid=$!
-    for _ in $(seq 100); do
-      display=$(sed -n 's/.*xserver listening on display \(:[0-9]*\).*/\1/p' "$work/desktop.log")
-      [ -n "$display" ] && break
-      sleep 0.1
-    done ;;
+    read_display 's/.*xserver listening on display \(:[0-9]*\).*/\1/p' ;;
   mutter)
     dbus-run-session -- mutter --wayland --headless --virtual-monitor 1920x1080 \
       > "$work/desktop.log" 2>&1 &
     desktop_pid=$!
-    for _ in $(seq 100); do
-      display=$(sed -n 's/.*Using public X11 display \(:[0-9]*\).*/\1/p' "$work/desktop.log")
-      [ -n "$display" ] && break
-      sleep 0.1
-    done
+    read_display 's/.*Using public X11 display \(:[0-9]*\).*/\1/p'
     XAUTHORITY=$(ls -t "$XDG_RUNTIME_DIR"/.mutter-Xwaylandauth.* 2>/dev/null | head -1)
     export XAUTHORITY ;;
   xvfb)

@@ -1,10 +1,11 @@
 // The input queue behind input_queue.h and input.h: the library posts from its background
-// thread into a small ring under one lock; the main thread pumps it into the readers, which only
-// it touches.
+// thread into a short queue under one lock; the main thread pumps it into the readers, which
+// only it touches.
 #include "platform/input_queue.h"
 
 #include <allegro.h>
 
+#include <deque>
 #include <mutex>
 
 namespace {
@@ -27,14 +28,12 @@ constexpr int LATCH_SIZE = 32;
 // Written on the library's thread, read by the pump.
 struct Incoming {
     std::mutex lock;
-    InputEvent ring[QUEUE_SIZE];
-    int first = 0, count = 0;
+    std::deque<InputEvent> events;
 };
 
 // The readers: the main thread's alone.
 struct Readers {
-    KeyPress presses[LATCH_SIZE];
-    int first = 0, count = 0;
+    std::deque<KeyPress> presses;  // oldest first
     bool down[KEY_MAX] = {};
     int clicks = 0;
     PointerAt click_at{0, 0};
@@ -47,25 +46,19 @@ struct Readers {
 Incoming incoming;
 Readers readers;
 
+// Adds `item` at the back of `queue`, the oldest going past `room`.
+template <typename T>
+void push_bounded(std::deque<T> &queue, const T &item, size_t room)
+{
+    if (queue.size() == room)
+        queue.pop_front();
+    queue.push_back(item);
+}
+
 void post(const InputEvent &event)
 {
     std::lock_guard<std::mutex> held(incoming.lock);
-    if (incoming.count == QUEUE_SIZE) {
-        incoming.first = (incoming.first + 1) % QUEUE_SIZE;
-        incoming.count--;
-    }
-    incoming.ring[(incoming.first + incoming.count) % QUEUE_SIZE] = event;
-    incoming.count++;
-}
-
-void latch_press(const KeyPress &press)
-{
-    if (readers.count == LATCH_SIZE) {
-        readers.first = (readers.first + 1) % LATCH_SIZE;
-        readers.count--;
-    }
-    readers.presses[(readers.first + readers.count) % LATCH_SIZE] = press;
-    readers.count++;
+    push_bounded(incoming.events, event, QUEUE_SIZE);
 }
 
 void read_key(const InputEvent &event)
@@ -76,7 +69,7 @@ void read_key(const InputEvent &event)
     if (!down || was_down)
         return;  // a release, or the keyboard's own repeat
     if (event.role == KeyRole::game)
-        latch_press(KeyPress{event.scancode, event.at_ms});
+        push_bounded(readers.presses, KeyPress{event.scancode, event.at_ms}, LATCH_SIZE);
     else if (event.role != KeyRole::modifier && readers.window_handler)
         readers.window_handler(event.role, false);
 }
@@ -111,8 +104,8 @@ void read_event(const InputEvent &event)
 // Where the oldest latched press of one of the keys lies in the latch's order; -1 when none.
 int find_press(const int *scancodes, int count)
 {
-    for (int i = 0; i < readers.count; i++) {
-        int scancode = readers.presses[(readers.first + i) % LATCH_SIZE].scancode;
+    for (int i = 0; i < (int)readers.presses.size(); i++) {
+        int scancode = readers.presses[i].scancode;
         bool wanted = !scancodes;
         for (int k = 0; k < count; k++)
             wanted = wanted || scancodes[k] == scancode;
@@ -170,11 +163,10 @@ void pf_pump_input()
         InputEvent event;
         {
             std::lock_guard<std::mutex> held(incoming.lock);
-            if (incoming.count == 0)
+            if (incoming.events.empty())
                 return;
-            event = incoming.ring[incoming.first];
-            incoming.first = (incoming.first + 1) % QUEUE_SIZE;
-            incoming.count--;
+            event = incoming.events.front();
+            incoming.events.pop_front();
         }
         // Outside the lock: the close and window handlers may take their time.
         read_event(event);
@@ -200,19 +192,15 @@ bool pf_take_press(const int *scancodes, int count, KeyPress &press)
     int i = find_press(scancodes, count);
     if (i < 0)
         return false;
-    press = readers.presses[(readers.first + i) % LATCH_SIZE];
-    // Close the gap: the presses after it move one place towards the front.
-    for (int j = i; j + 1 < readers.count; j++)
-        readers.presses[(readers.first + j) % LATCH_SIZE] =
-            readers.presses[(readers.first + j + 1) % LATCH_SIZE];
-    readers.count--;
+    press = readers.presses[i];
+    readers.presses.erase(readers.presses.begin() + i);
     return true;
 }
 
 void pf_drop_input()
 {
     pf_pump_input();
-    readers.count = 0;
+    readers.presses.clear();
     readers.clicks = 0;
 }
 
@@ -244,11 +232,7 @@ void pf_reset_input()
 {
     {
         std::lock_guard<std::mutex> held(incoming.lock);
-        incoming.first = incoming.count = 0;
+        incoming.events.clear();
     }
-    void (*close_handler)() = readers.close_handler;
-    void (*window_handler)(KeyRole, bool) = readers.window_handler;
     readers = Readers{};
-    readers.close_handler = close_handler;
-    readers.window_handler = window_handler;
 }
