@@ -11,9 +11,10 @@ set -eu
 play_packages="g++ make cmake pkg-config liballegro4-dev libfreetype-dev libpng-dev freepats
 x11-utils fonts-bebas-neue fonts-yanone-kaffeesatz libx11-dev"
 # To test: GoogleTest, a font with kerning for the font tests, a virtual X server, X input
-# synthesis, the cursor the X server shows (XFixes), screenshots, clang for the fuzzer.
+# synthesis, the cursor the X server shows (XFixes), screenshots, clang for the fuzzer, and a
+# Wayland desktop with its X server to end under the game (weston, Xwayland).
 test_packages="libgtest-dev fonts-dejavu-core xvfb xdotool imagemagick libx11-dev libxtst-dev libxfixes-dev clang
-libclang-rt-14-dev"
+libclang-rt-14-dev weston xwayland"
 # To build the Debian package: dpkg-shlibdeps for its dependencies, file to find its programs;
 # to test it: lintian and the menu entry's and the metadata's validators.
 package_packages="dpkg-dev file"
