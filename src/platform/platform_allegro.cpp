@@ -141,7 +141,9 @@ void pf_clear_keybuf() { clear_keybuf(); }
 void pf_rest(int ms)
 {
     scaled_window_refresh();
-    rest(ms);
+    // A frame lasts as long at every scale: what presenting cost beyond 1x comes off its rest.
+    const long left = ms - present_excess_us() / 1000;
+    rest(left > 0 ? (unsigned int)left : 0);
 }
 
 long pf_clock_ms()

@@ -1,5 +1,6 @@
 // The game on a 1920 x 1080 desktop: its window at twice the picture, the very picture of the
-// 800 x 600 desktop in 2 x 2 squares, the pointer working there, and the window keys.
+// 640 x 480 desktop in 2 x 2 squares, the pointer working there, the window keys, fullscreen
+// and a window resized to any size, where the picture fills it sharply.
 #include "game_support.h"
 
 #include <gtest/gtest.h>
@@ -33,9 +34,24 @@ int picture_words_lit(const RgbImage &picture, const PixelBox &box)
     return count_near(picture, box, WORD_HOVER);
 }
 
+// The game's picture as `shot` shows it w x h from (x, y), at any scale: the pixel at the middle
+// of each picture pixel's square, which a sharp scale leaves unblended.
+RgbImage sampled(const RgbImage &shot, int x, int y, int w, int h)
+{
+    RgbImage picture;
+    picture.width = 512;
+    picture.height = 384;
+    for (int py = 0; py < 384; py++)
+        for (int px = 0; px < 512; px++) {
+            Rgb c = shot.at(x + (2 * px + 1) * w / 1024, y + (2 * py + 1) * h / 768);
+            picture.rgb.insert(picture.rgb.end(), {(uint8_t)c.r, (uint8_t)c.g, (uint8_t)c.b});
+        }
+    return picture;
+}
+
 }  // namespace
 
-TEST(GameScale, TheWindowOpensAtTwiceThePictureAndShowsThe800x600PictureSquareBySquare)
+TEST(GameScale, TheWindowOpensAtTwiceThePictureAndShowsThe1xPictureSquareBySquare)
 {
     RgbImage one;
     {
@@ -58,7 +74,7 @@ TEST(GameScale, TheWindowOpensAtTwiceThePictureAndShowsThe800x600PictureSquareBy
     for (int y = 0; y < 384; y++)
         for (int x = 0; x < 512; x++)
             differ += one.at(x, y) != two.at(x, y);
-    EXPECT_EQ(differ, 0) << "picture pixels unlike the 800 x 600 desktop's";
+    EXPECT_EQ(differ, 0) << "picture pixels unlike the 640 x 480 desktop's";
 }
 
 TEST(GameScale, HoverAndClickWorkAt2xAndTheKeysCoverTheScreenAndStepTheScale)
@@ -76,7 +92,8 @@ TEST(GameScale, HoverAndClickWorkAt2xAndTheKeysCoverTheScreenAndStepTheScale)
     ASSERT_TRUE(e2e_wait_for([&] { return menu_words_normal(picture()); }, 5000));
 
     // F11, held for a second as a slow hand may: the window covers the screen once and stays,
-    // the picture at 2x in its middle, black around it, and the pointer still finds the words.
+    // the picture filling its height, sharp, black on both sides, and the pointer still finds
+    // the words.
     e2e_focus(s);
     e2e_key_down(s, XK_F11);
     ASSERT_TRUE(window_size_becomes(s, 1920, 1080, 5000));
@@ -93,16 +110,17 @@ TEST(GameScale, HoverAndClickWorkAt2xAndTheKeysCoverTheScreenAndStepTheScale)
     e2e_window_origin(s, x, y);
     EXPECT_EQ(x, 0);
     EXPECT_EQ(y, 0);
-    const int left = (1920 - 1024) / 2, top = (1080 - 768) / 2;
-    auto centred = [&] { return picture_of(e2e_grab_screen(s), 2, left, top); };
-    EXPECT_TRUE(e2e_wait_for([&] { return menu_words_normal(centred()); }, 5000));
+    const int left = (1920 - 1440) / 2;
+    auto filled = [&] { return sampled(e2e_grab_screen(s), left, 0, 1440, 1080); };
+    EXPECT_TRUE(e2e_wait_for([&] { return menu_words_normal(filled()); }, 5000));
     RgbImage screen = e2e_grab_screen(s);
-    for (auto [bx, by] : {std::pair{0, 0}, {left - 1, 500}, {left + 1024, 500}, {900, top - 1},
-                          {900, top + 768}, {1919, 1079}})
+    for (auto [bx, by] : {std::pair{0, 0}, {left - 1, 500}, {left + 1440, 500}, {1919, 1079}})
         EXPECT_EQ(screen.at(bx, by), BLACK) << "(" << bx << ", " << by << ")";
-    e2e_mouse_move_screen(s, left + box_mid_x(OPTIONS_BOX) * 2, top + box_mid_y(OPTIONS_BOX) * 2);
+    EXPECT_NE(screen.at(left, 500), BLACK);
+    e2e_mouse_move_screen(s, left + box_mid_x(OPTIONS_BOX) * 1440 / 512,
+                          box_mid_y(OPTIONS_BOX) * 1080 / 384);
     EXPECT_TRUE(e2e_wait_for(
-        [&] { return picture_words_lit(centred(), OPTIONS_BOX) > 100; }, 3000));
+        [&] { return picture_words_lit(filled(), OPTIONS_BOX) > 100; }, 3000));
     e2e_mouse_move_screen(s, 1800, 1000);
 
     // F11 again: the window as it was.
@@ -129,5 +147,23 @@ TEST(GameScale, HoverAndClickWorkAt2xAndTheKeysCoverTheScreenAndStepTheScale)
     e2e_mouse_move(s, 960, 740);
     EXPECT_TRUE(e2e_wait_for([&] { return menu_words_normal(picture()); }, 5000))
         << "Alt+Return chose no menu word";
+
+    // Resized by another hand to 1200 x 700: the picture fills the height, centred, sharp,
+    // black on both sides, and the pointer finds the words where they are shown.
+    XResizeWindow(s.x, s.window, 1200, 700);
+    XFlush(s.x);
+    ASSERT_TRUE(window_size_becomes(s, 1200, 700, 5000));
+    auto resized = [&] { return sampled(e2e_grab_window(s), 133, 0, 933, 700); };
+    auto black_sides = [&] {
+        RgbImage window = e2e_grab_window(s);
+        int black = 0;
+        for (int bx : {0, 132, 1066, 1199})
+            black += window.at(bx, 350) == BLACK && window.at(bx, 10) == BLACK;
+        return black == 4 && window.at(133, 350) != BLACK && window.at(1065, 350) != BLACK;
+    };
+    EXPECT_TRUE(e2e_wait_for(black_sides, 5000));
+    EXPECT_TRUE(menu_words_normal(resized()));
+    e2e_mouse_move(s, 133 + box_mid_x(START_BOX) * 933 / 512, box_mid_y(START_BOX) * 700 / 384);
+    EXPECT_TRUE(e2e_wait_for([&] { return picture_words_lit(resized(), START_BOX) > 100; }, 3000));
     EXPECT_TRUE(e2e_running(s));
 }
