@@ -245,15 +245,16 @@ void step_scale(int steps)
 int open_mode(const Size &size) { return set_gfx_mode(GFX_AUTODETECT_WINDOWED, size.w, size.h, 0, 0); }
 
 // The window opened, where it opens: inside the work area of the monitor that holds the
-// pointer (a window manager may have placed it elsewhere).
+// pointer (a window manager may have placed it elsewhere), in its middle when it was not on it.
 void place_on_monitor(const Monitor &monitor)
 {
     ScreenRect window = read_window_rect();
     ScreenRect room = inside_frame(monitor.work);
-    ScreenRect placed = keep_place(window, window.w, window.h, room);
-    const bool on_it = monitor_of_window({monitor}, window) == 0 &&
-                       window.x >= room.x && window.y >= room.y;
-    if (placed.x != window.x || placed.y != window.y || !on_it)
+    const int cx = window.x + window.w / 2, cy = window.y + window.h / 2;
+    const bool on_it = cx >= room.x && cx < room.x + room.w && cy >= room.y && cy < room.y + room.h;
+    ScreenRect placed = on_it ? window : ScreenRect{room.x + room.w / 2, room.y + room.h / 2, 0, 0};
+    placed = keep_place(placed, window.w, window.h, room);
+    if (placed.x != window.x || placed.y != window.y)
         move_window(placed);
 }
 
