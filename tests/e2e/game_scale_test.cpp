@@ -6,8 +6,6 @@
 #include <gtest/gtest.h>
 #include <X11/Xlib.h>  // after GoogleTest, whose headers its macros break
 
-#include <X11/Xutil.h>
-#include <X11/extensions/XTest.h>
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -60,52 +58,68 @@ RgbImage sampled(const RgbImage &shot, int x, int y, int w, int h)
 }
 
 // One 3840 x 1080 X screen of Xorg's dummy driver, cut into two 1920 x 1080 monitors side by
-// side (RandR 1.5), under openbox: what Xvfb cannot be. Both end with the test.
+// side (RandR 1.5), under openbox: what Xvfb cannot be. While it lives, the session's rig
+// functions act on it (its connection stands in for the Xvfb's); both servers end with it.
 struct TwoMonitors {
+    E2eSession &s;
+    Display *xvfb;
     pid_t xorg = -1, openbox = -1;
     std::string display;
-    Display *x = nullptr;
 
-    explicit TwoMonitors(const std::string &folder)
+    explicit TwoMonitors(E2eSession &session) : s(session), xvfb(session.x)
     {
-        std::ofstream(folder + "/xorg.conf")
-            << "Section \"Device\"\n Identifier \"d\"\n Driver \"dummy\"\n VideoRam 64000\n"
-               "EndSection\nSection \"Monitor\"\n Identifier \"m\"\n HorizSync 5-1000\n"
-               " VertRefresh 5-200\n Modeline \"3840x1080\" 300 3840 3848 3880 3920 1080 1081"
-               " 1084 1100\nEndSection\nSection \"Screen\"\n Identifier \"s\"\n Device \"d\"\n"
-               " Monitor \"m\"\n DefaultDepth 24\n SubSection \"Display\"\n  Depth 24\n"
-               "  Modes \"3840x1080\"\n  Virtual 3840 1080\n EndSubSection\nEndSection\n";
+        std::ofstream(s.temp_dir + "/xorg.conf") << R"(
+Section "Device"
+ Identifier "d"
+ Driver "dummy"
+ VideoRam 64000
+EndSection
+Section "Monitor"
+ Identifier "m"
+ HorizSync 5-1000
+ VertRefresh 5-200
+ Modeline "3840x1080" 300 3840 3848 3880 3920 1080 1081 1084 1100
+EndSection
+Section "Screen"
+ Identifier "s"
+ Device "d"
+ Monitor "m"
+ DefaultDepth 24
+ SubSection "Display"
+  Modes "3840x1080"
+ EndSubSection
+EndSection
+)";
         int fds[2];
         if (pipe(fds) != 0)
             return;
-        std::string fd = std::to_string(fds[1]), conf = folder + "/xorg.conf",
-                    log = folder + "/xorg.log";
-        xorg = run({"Xorg", "-displayfd", fd.c_str(), "-config", conf.c_str(), "-noreset",
-                    "-nolisten", "tcp", "-logfile", log.c_str()});
+        std::string fd = std::to_string(fds[1]), dir = s.temp_dir;
+        xorg = run({"Xorg", "-displayfd", fd.c_str(), "-config", (dir + "/xorg.conf").c_str(),
+                    "-noreset", "-nolisten", "tcp", "-logfile", (dir + "/xorg.log").c_str()});
         close(fds[1]);
         pollfd wait{fds[0], POLLIN, 0};
         char number[16] = "";
         if (poll(&wait, 1, 15000) == 1 && read(fds[0], number, sizeof number - 1) > 0)
             display = ":" + std::to_string(std::atoi(number));
         close(fds[0]);
-        if (display.empty() || !(x = XOpenDisplay(display.c_str())))
+        Display *x = display.empty() ? nullptr : XOpenDisplay(display.c_str());
+        std::string xrandr = "DISPLAY=" + display + " xrandr --";
+        if (!x || std::system((xrandr + "delmonitor DUMMY0; " + xrandr +
+                               "setmonitor LEFT 1920/508x1080/286+0+0 DUMMY0 && " + xrandr +
+                               "setmonitor RIGHT 1920/508x1080/286+1920+0 none").c_str()) != 0)
             return;
-        std::string xrandr = "DISPLAY=" + display + " xrandr";
-        if (std::system((xrandr + " --delmonitor DUMMY0; " + xrandr +
-                         " --setmonitor LEFT 1920/508x1080/286+0+0 DUMMY0 && " + xrandr +
-                         " --setmonitor RIGHT 1920/508x1080/286+1920+0 none").c_str()) != 0)
-            return;
-        setenv("DISPLAY", display.c_str(), 1);  // for openbox, started next
+        s.x = x;
+        setenv("DISPLAY", display.c_str(), 1);  // for openbox
         openbox = run({"openbox"});
-        // openbox publishes the work area once it has started: a window mapped before may
+        // openbox publishes the work area once it has started: a window mapped earlier may
         // never be mapped (the library waits for it for ever).
-        Atom check = XInternAtom(x, "_NET_WORKAREA", False);
+        Atom workarea = XInternAtom(x, "_NET_WORKAREA", False);
         e2e_wait_for([&] {
             Atom type;
             int format;
             unsigned long n = 0, after;
             unsigned char *data = nullptr;
-            XGetWindowProperty(x, DefaultRootWindow(x), check, 0, 4, False, AnyPropertyType,
+            XGetWindowProperty(x, DefaultRootWindow(x), workarea, 0, 4, False, AnyPropertyType,
                                &type, &format, &n, &after, &data);
             if (data)
                 XFree(data);
@@ -114,8 +128,11 @@ struct TwoMonitors {
     }
     ~TwoMonitors()
     {
-        if (x)
-            XCloseDisplay(x);
+        e2e_kill(s);
+        if (s.x != xvfb)
+            XCloseDisplay(s.x);
+        s.x = xvfb;
+        s.window = 0;
         for (pid_t pid : {openbox, xorg})
             if (pid > 0) {
                 kill(pid, SIGTERM);
@@ -136,34 +153,6 @@ struct TwoMonitors {
             _exit(127);
         }
         return pid;
-    }
-    // The inside of the window named "Pitlorex" on the screen; w == 0 when there is none.
-    void game_window(Window &found, int &wx, int &wy, int &w, int &h)
-    {
-        found = 0;
-        w = h = 0;
-        std::vector<Window> stack{DefaultRootWindow(x)};
-        while (!stack.empty() && !found) {
-            Window at = stack.back(), root, parent, *children = nullptr;
-            stack.pop_back();
-            char *name = nullptr;
-            if (XFetchName(x, at, &name) && name && std::string(name) == "Pitlorex")
-                found = at;
-            if (name)
-                XFree(name);
-            unsigned int n = 0;
-            if (XQueryTree(x, at, &root, &parent, &children, &n))
-                stack.insert(stack.end(), children, children + n);
-            if (children)
-                XFree(children);
-        }
-        XWindowAttributes a;
-        Window child;
-        if (found && XGetWindowAttributes(x, found, &a) && a.map_state == IsViewable &&
-            XTranslateCoordinates(x, found, DefaultRootWindow(x), 0, 0, &wx, &wy, &child)) {
-            w = a.width;
-            h = a.height;
-        }
     }
 };
 
@@ -291,49 +280,30 @@ TEST(GameScale, OnTwoMonitorsTheWindowLiesInsideOneAndF11CoversExactlyThatOne)
     if (geteuid() != 0 || access("/usr/lib/xorg/modules/drivers/dummy_drv.so", R_OK) != 0)
         GTEST_SKIP() << "Xorg's dummy driver runs here only as root, with its package";
     E2eSession s(GAME_DIR);
-    TwoMonitors m(s.temp_dir);
-    ASSERT_TRUE(m.openbox > 0) << "no two monitors under openbox on Xorg (display \"" << m.display
-                               << "\", connected: " << (m.x != nullptr) << ")";
+    TwoMonitors m(s);
+    ASSERT_GT(m.openbox, 0) << "no two monitors under openbox on Xorg " << m.display;
     // The pointer on the right monitor: the window opens there, at 2x.
-    XWarpPointer(m.x, None, DefaultRootWindow(m.x), 0, 0, 0, 0, 2900, 500);
-    XSync(m.x, False);
+    e2e_mouse_move_screen(s, 2900, 500);
     start_pitlorex(s, {"DISPLAY=" + m.display});
-    Window w = 0;
-    int x = 0, y = 0, width = 0, height = 0;
-    auto look = [&] { m.game_window(w, x, y, width, height); };
-    ASSERT_TRUE(e2e_wait_for([&] { look(); return width == 1024 && height == 768; }, 10000))
-        << "the window " << w << " at " << x << "," << y << ", " << width << "x" << height
-        << "\n" << e2e_program_output(s);
-    EXPECT_GE(x, 1920);
-    EXPECT_LE(x + width, 3840);
-    EXPECT_GE(y, 0);
-    EXPECT_LE(y + height, 1080);
-    const int x0 = x, y0 = y;
+    ASSERT_TRUE(e2e_wait_window(s, "Pitlorex", 10000));
+    ASSERT_TRUE(window_size_becomes(s, 1024, 768, 10000));
+    int x0, y0, x, y, w, h;
+    e2e_window_origin(s, x0, y0);
+    EXPECT_TRUE(x0 >= 1920 && x0 + 1024 <= 3840 && y0 >= 0 && y0 + 768 <= 1080)
+        << "the window at " << x0 << "," << y0;
     // The keys reach the game once it draws its title (its keyboard is installed by then).
-    ASSERT_TRUE(e2e_wait_for([&] {
-        XImage *image = XGetImage(m.x, w, 512, 384, 1, 1, AllPlanes, ZPixmap);
-        unsigned long pixel = image ? XGetPixel(image, 0, 0) : 0;
-        if (image)
-            XDestroyImage(image);
-        return pixel != 0;
-    }, 10000));
+    ASSERT_TRUE(e2e_wait_for([&] { return e2e_pixel(s, 512, 384) != BLACK; }, 10000));
 
-    XSetInputFocus(m.x, w, RevertToParent, CurrentTime);
-    auto f11 = [&] {
-        KeyCode code = XKeysymToKeycode(m.x, XK_F11);
-        XTestFakeKeyEvent(m.x, code, True, 0);
-        XTestFakeKeyEvent(m.x, code, False, 50);
-        XSync(m.x, False);
+    auto f11_makes = [&](int want_x, int want_y, int want_w, int want_h) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));  // as a hand strikes again
+        e2e_focus(s);
+        e2e_tap_key(s, XK_F11, 50);
+        return e2e_wait_for([&] {
+            e2e_window_origin(s, x, y);
+            window_size(s, w, h);
+            return x == want_x && y == want_y && w == want_w && h == want_h;
+        }, 5000);
     };
-    f11();
-    EXPECT_TRUE(e2e_wait_for([&] {
-        look();
-        return x == 1920 && y == 0 && width == 1920 && height == 1080;
-    }, 5000)) << "the window at " << x << "," << y << ", " << width << "x" << height;
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    f11();
-    EXPECT_TRUE(e2e_wait_for([&] {
-        look();
-        return x == x0 && y == y0 && width == 1024 && height == 768;
-    }, 5000)) << "the window at " << x << "," << y << ", " << width << "x" << height;
+    EXPECT_TRUE(f11_makes(1920, 0, 1920, 1080)) << x << "," << y << ", " << w << "x" << h;
+    EXPECT_TRUE(f11_makes(x0, y0, 1024, 768)) << x << "," << y << ", " << w << "x" << h;
 }
