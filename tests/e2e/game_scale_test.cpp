@@ -68,28 +68,12 @@ struct TwoMonitors {
 
     explicit TwoMonitors(E2eSession &session) : s(session), xvfb(session.x)
     {
-        std::ofstream(s.temp_dir + "/xorg.conf") << R"(
-Section "Device"
- Identifier "d"
- Driver "dummy"
- VideoRam 64000
-EndSection
-Section "Monitor"
- Identifier "m"
- HorizSync 5-1000
- VertRefresh 5-200
- Modeline "3840x1080" 300 3840 3848 3880 3920 1080 1081 1084 1100
-EndSection
-Section "Screen"
- Identifier "s"
- Device "d"
- Monitor "m"
- DefaultDepth 24
- SubSection "Display"
-  Modes "3840x1080"
- EndSubSection
-EndSection
-)";
+        std::ofstream(s.temp_dir + "/xorg.conf")
+            << "Section \"Device\" Identifier \"d\" Driver \"dummy\" VideoRam 64000 EndSection\n"
+               "Section \"Monitor\" Identifier \"m\" HorizSync 5-1000 VertRefresh 5-200 Modeline"
+               " \"3840x1080\" 300 3840 3848 3880 3920 1080 1081 1084 1100 EndSection\n"
+               "Section \"Screen\" Identifier \"s\" Device \"d\" Monitor \"m\" DefaultDepth 24"
+               " SubSection \"Display\" Modes \"3840x1080\" EndSubSection EndSection\n";
         int fds[2];
         if (pipe(fds) != 0)
             return;
