@@ -118,6 +118,7 @@ int main()
     Figure present, floor;
     time_pair_us(
         [] {
+            pf_acquire_screen();  // release without it would unlock the library's X lock
             pf_release_screen();
             sync_server();
         },
