@@ -7,14 +7,17 @@ set -eu
 
 # To build and play: compiler and build tools, the game library, the font rasteriser, the PNG
 # library the data builder writes pictures with, the MIDI patch set the tunes play through,
-# xmessage for error boxes, the fonts the game copies, and Xlib for the window's properties.
+# xmessage for error boxes, the fonts the game copies, Xlib for the window's properties and
+# RandR for the monitors.
 play_packages="g++ make cmake pkg-config liballegro4-dev libfreetype-dev libpng-dev freepats
-x11-utils fonts-bebas-neue fonts-yanone-kaffeesatz libx11-dev"
+x11-utils fonts-bebas-neue fonts-yanone-kaffeesatz libx11-dev libxrandr-dev"
 # To test: GoogleTest, a font with kerning for the font tests, a virtual X server, X input
-# synthesis, the cursor the X server shows (XFixes), screenshots, clang for the fuzzer, and a
-# Wayland desktop with its X server to end under the game (weston, Xwayland).
+# synthesis, the cursor the X server shows (XFixes), screenshots, clang for the fuzzer, an
+# X server with two monitors (Xorg's dummy driver, xrandr) under a window manager (openbox), and
+# a Wayland desktop with its X server to end under the game (weston, Xwayland).
 test_packages="libgtest-dev fonts-dejavu-core xvfb xdotool imagemagick libx11-dev libxtst-dev libxfixes-dev clang
-libclang-rt-14-dev weston xwayland"
+libclang-rt-14-dev xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils openbox wmctrl
+weston xwayland"
 # To build the Debian package: dpkg-shlibdeps for its dependencies, file to find its programs;
 # to test it: lintian and the menu entry's and the metadata's validators.
 package_packages="dpkg-dev file"

@@ -1,39 +1,152 @@
-// The picture's whole-number scales and its copies to a window of any size.
+// The picture's scales in a window of any size, and the copies that enlarge it there.
 #include "platform/picture_scale.h"
 
 #include "platform/window.h"
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
+
+namespace {
+
+// The room a window has on `desktop` once the window manager's frame and a task bar are
+// allowed for. Both grow with the desktop (a 4K desktop draws them at twice the size), so the
+// room kept for them is a share of the screen: an eighth of its height, a sixteenth of its
+// width. A work area that the panels already shrank keeps room for the frame alone.
+Size room_on(const Desktop &desktop)
+{
+    return {std::min(desktop.width - desktop.width / 16, desktop.work_width - desktop.width / 64),
+            std::min(desktop.height - desktop.height / 8,
+                     desktop.work_height - desktop.height / 24)};
+}
+
+// The 4:3 size that fills `width` x `height` on its limiting side.
+Size filling_size(int width, int height)
+{
+    if ((long)width * WINDOW_HEIGHT <= (long)height * WINDOW_WIDTH)
+        return {width, width * WINDOW_HEIGHT / WINDOW_WIDTH};
+    return {height * WINDOW_WIDTH / WINDOW_HEIGHT, height};
+}
+
+// How each frame pixel along one axis takes from the picture: the first picture pixel it
+// covers, and that pixel's share of it out of 256 (the rest is the next pixel's). A frame
+// pixel is never wider than a picture pixel, so it covers two at most.
+struct Tap {
+    int first;
+    int share;
+};
+
+Tap tap_at(int at, int shown, int picture)
+{
+    // The frame pixel spans [at, at + 1) * picture / shown in picture pixels.
+    long start = (long)at * picture, end = (long)(at + 1) * picture;  // in 1/shown
+    int first = (int)(start / shown);
+    long boundary = (long)(first + 1) * shown;
+    if (end <= boundary)
+        return {first, 256};
+    return {first, (int)(((boundary - start) * 256 + picture / 2) / picture)};
+}
+
+// 0x00RRGGBB of every 16-bit colour, for the pixel format the library uses now.
+const uint32_t *rgb_of_16()
+{
+    static std::vector<uint32_t> table;
+    static int shifts = -1;
+    int now = _rgb_r_shift_16 | _rgb_g_shift_16 << 8 | _rgb_b_shift_16 << 16;
+    if (shifts != now) {
+        table.resize(65536);
+        for (int c = 0; c < 65536; c++)
+            table[c] = (uint32_t)getr16(c) << 16 | getg16(c) << 8 | getb16(c);
+        shifts = now;
+    }
+    return table.data();
+}
+
+// Picture row `y`, columns [x0, x1), as 0x00RRGGBB into `out`.
+void read_row(BITMAP *picture, int y, int x0, int x1, uint32_t *out)
+{
+    const int depth = bitmap_color_depth(picture);
+    if (depth == 16) {
+        const uint32_t *rgb = rgb_of_16();
+        const uint16_t *row = (const uint16_t *)picture->line[y];
+        for (int x = x0; x < x1; x++)
+            out[x - x0] = rgb[row[x]];
+        return;
+    }
+    for (int x = x0; x < x1; x++) {
+        int c = getpixel(picture, x, y);
+        out[x - x0] = (uint32_t)getr_depth(depth, c) << 16 | getg_depth(depth, c) << 8 |
+                      getb_depth(depth, c);
+    }
+}
+
+// `a` weighted share/256, `b` the rest, channel by channel (two channels a multiply).
+uint32_t blend(uint32_t a, uint32_t b, int share)
+{
+    const uint32_t s = share, t = 256 - share;
+    uint32_t rb = ((a & 0xFF00FF) * s + (b & 0xFF00FF) * t) >> 8 & 0xFF00FF;
+    uint32_t g = ((a & 0x00FF00) * s + (b & 0x00FF00) * t) >> 8 & 0x00FF00;
+    return rb | g;
+}
+
+// Frame pixels [first, last] along one axis that picture pixels [from, to] reach, clipped to
+// what the frame holds of the shown picture from `origin`.
+void reach(int from, int to, int shown, int picture, int origin, int frame_size, int &first,
+           int &last)
+{
+    first = (int)((long)from * shown / picture);
+    last = (int)(((long)(to + 1) * shown + picture - 1) / picture) - 1;
+    first = std::max(first, -origin);
+    last = std::min(last, frame_size - origin - 1);
+}
+
+}  // namespace
 
 int largest_window_scale(const Desktop &desktop)
 {
-    // The frame's title bar and the task bar grow with the desktop (a 4K desktop draws them
-    // at twice the size), so the room kept for them is a share of the screen: an eighth of
-    // its height, a sixteenth of its width. A work area that the panels already shrank keeps
-    // room for the frame alone.
-    int room_w = std::min(desktop.width - desktop.width / 16,
-                          desktop.work_width - desktop.width / 64);
-    int room_h = std::min(desktop.height - desktop.height / 8,
-                          desktop.work_height - desktop.height / 24);
-    int scale = std::min(room_w / WINDOW_WIDTH, room_h / WINDOW_HEIGHT);
-    return std::max(scale, 1);
+    Size room = room_on(desktop);
+    return std::max(1, std::min(room.w / WINDOW_WIDTH, room.h / WINDOW_HEIGHT));
+}
+
+Size opening_size(const Desktop &desktop)
+{
+    int scale = largest_window_scale(desktop);
+    Size whole{WINDOW_WIDTH * scale, WINDOW_HEIGHT * scale};
+    Size room = room_on(desktop);
+    if (3 * whole.h >= 2 * desktop.work_height || room.h <= whole.h || room.w <= whole.w)
+        return whole;
+    return filling_size(room.w, room.h);
 }
 
 Placement place_picture(int width, int height)
 {
     Placement at;
-    at.scale = std::max(1, std::min(width / WINDOW_WIDTH, height / WINDOW_HEIGHT));
-    at.x = std::max(0, (width - WINDOW_WIDTH * at.scale) / 2);
-    at.y = std::max(0, (height - WINDOW_HEIGHT * at.scale) / 2);
+    Size fill = filling_size(width, height);
+    if (fill.w <= WINDOW_WIDTH) {
+        fill = {WINDOW_WIDTH, WINDOW_HEIGHT};
+        at.scale = 1;
+    } else {
+        int scale = fill.w / WINDOW_WIDTH;
+        // Whole squares when they lose at most 15 % of the limiting side.
+        if (100 * scale * WINDOW_WIDTH >= 85 * fill.w) {
+            fill = {WINDOW_WIDTH * scale, WINDOW_HEIGHT * scale};
+            at.scale = scale;
+        } else {
+            at.scale = 0;
+        }
+    }
+    at.w = fill.w;
+    at.h = fill.h;
+    at.x = std::max(0, (width - fill.w) / 2);
+    at.y = std::max(0, (height - fill.h) / 2);
     return at;
 }
 
-int picture_coordinate(int at, int origin, int scale)
+int picture_coordinate(int at, int origin, int shown_size, int picture_size)
 {
-    int offset = at - origin;
+    long offset = (long)(at - origin) * picture_size;
     // Rounded down on both sides of the origin: -1 is left of the picture, not its column 0.
-    return offset >= 0 ? offset / scale : -((-offset + scale - 1) / scale);
+    return (int)(offset >= 0 ? offset / shown_size : -((-offset + shown_size - 1) / shown_size));
 }
 
 PictureRect changed_rect(BITMAP *picture, BITMAP *shown)
@@ -61,16 +174,55 @@ PictureRect changed_rect(BITMAP *picture, BITMAP *shown)
     return {left, top, right - left + 1, bottom - top + 1};
 }
 
-void present_rect(BITMAP *picture, BITMAP *shown, BITMAP *target, const Placement &at,
-                  const PictureRect &area)
+FrameRect present_rect(BITMAP *picture, BITMAP *shown, const Frame &frame, const Placement &at,
+                       const PictureRect &area)
 {
     if (area.w <= 0 || area.h <= 0)
-        return;
-    const int s = at.scale;
-    if (s == 1)
-        blit(picture, target, area.x, area.y, at.x + area.x, at.y + area.y, area.w, area.h);
-    else  // the library's stretch is exact at whole scales: each pixel becomes an s x s square
-        stretch_blit(picture, target, area.x, area.y, area.w, area.h, at.x + area.x * s,
-                     at.y + area.y * s, area.w * s, area.h * s);
+        return {};
     blit(picture, shown, area.x, area.y, area.x, area.y, area.w, area.h);
+    int x0, x1, y0, y1;  // frame pixels reached, relative to the picture's corner
+    reach(area.x, area.x + area.w - 1, at.w, picture->w, at.x, frame.w, x0, x1);
+    reach(area.y, area.y + area.h - 1, at.h, picture->h, at.y, frame.h, y0, y1);
+    if (x1 < x0 || y1 < y0)
+        return {};
+    std::vector<Tap> columns(x1 - x0 + 1);
+    for (int x = x0; x <= x1; x++)
+        columns[x - x0] = tap_at(x, at.w, picture->w);
+    // The picture columns those frame pixels take from, read a row at a time.
+    const int c0 = columns.front().first;
+    const int c1 = std::min(picture->w - 1, columns.back().first + 1);
+    std::vector<uint32_t> source(c1 - c0 + 1), upper(x1 - x0 + 1), lower(x1 - x0 + 1);
+    int upper_row = -1, lower_row = -1;
+    auto scaled_row = [&](int row, std::vector<uint32_t> &out) {
+        read_row(picture, row, c0, c1 + 1, source.data());
+        for (size_t i = 0; i < columns.size(); i++) {
+            const Tap t = columns[i];
+            const int k = t.first - c0;
+            out[i] = t.share == 256 ? source[k] : blend(source[k], source[k + 1], t.share);
+        }
+    };
+    for (int y = y0; y <= y1; y++) {
+        const Tap t = tap_at(y, at.h, picture->h);
+        if (upper_row != t.first) {
+            if (lower_row == t.first) {
+                std::swap(upper, lower);
+                std::swap(upper_row, lower_row);
+            } else {
+                scaled_row(t.first, upper);
+                upper_row = t.first;
+            }
+        }
+        uint32_t *out = frame.pixels + (long)(at.y + y) * frame.stride + at.x + x0;
+        if (t.share == 256 || t.first + 1 >= picture->h) {
+            std::memcpy(out, upper.data(), upper.size() * sizeof(uint32_t));
+            continue;
+        }
+        if (lower_row != t.first + 1) {
+            scaled_row(t.first + 1, lower);
+            lower_row = t.first + 1;
+        }
+        for (size_t i = 0; i < upper.size(); i++)
+            out[i] = blend(upper[i], lower[i], t.share);
+    }
+    return {at.x + x0, at.y + y0, x1 - x0 + 1, y1 - y0 + 1};
 }

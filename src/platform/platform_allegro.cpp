@@ -144,7 +144,9 @@ void pf_clear_keybuf() { clear_keybuf(); }
 
 void pf_rest(int ms)
 {
-    rest(ms);
+    // A frame lasts as long at every scale: what presenting cost beyond 1x comes off its rest.
+    const long left = ms - present_excess_us() / 1000;
+    rest(left > 0 ? (unsigned int)left : 0);
     pf_pump_input();
 }
 

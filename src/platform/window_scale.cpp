@@ -1,6 +1,7 @@
-// The game's window on Allegro and X11 at a whole-number scale of its picture: chosen from the
-// desktop at start, changed by keys on every screen, and fullscreen without touching the
-// monitor's mode (a window the size of the screen that asks the window manager to cover it).
+// The game's window on Allegro and X11 at any size: opened on the monitor that holds the
+// pointer, resized by the window manager or the window keys, fullscreen on its own monitor,
+// the picture as large as fits in it (picture_scale.cpp) and presented with Xlib
+// (window_present.cpp) after the library's mode is opened once.
 #include "platform/window_scale.h"
 
 #include "platform/desktop_watch.h"
@@ -8,30 +9,36 @@
 #include "platform/input_queue.h"
 #include "platform/window.h"
 #include "platform/picture_scale.h"
+#include "platform/window_monitor.h"
+#include "platform/window_present.h"
 
 #include <xalleg.h>  // after allegro.h; its Xlib macros stay in this file
-#include <X11/Xatom.h>
+#include <X11/Xutil.h>
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 
 namespace {
 
+using Clock = std::chrono::steady_clock;
+
 struct ScaledWindow {
     BITMAP *picture = nullptr;  // what the game draws
-    BITMAP *shown = nullptr;    // what the screen shows of it, at picture size
+    BITMAP *shown = nullptr;    // what the window shows of it, at picture size
     Placement at;
-    Desktop desktop;
-    int largest = 1;         // the largest window scale the desktop takes
-    int scale = 1;           // the window's scale out of fullscreen
-    bool fullscreen = false;
+    int w = 0, h = 0;           // the window's size as last granted
+    bool fullscreen = false;    // as last asked
+    ScreenRect restore;         // the window before fullscreen, put back when no manager does
     BITMAP *sprite = nullptr;         // the pointer at picture size
-    BITMAP *scaled_sprite = nullptr;  // and at the window's scale (owned here)
+    BITMAP *scaled_sprite = nullptr;  // and at the picture's scale in the window (owned here)
     BITMAP *own_sprite = nullptr;     // a copy of the library's arrow, when it is the pointer
     int focus_x = 0, focus_y = 0;
     bool pointer_shown = false;
+    bool reread = false;        // the window changed, or a key asked it to: read its size
+    long excess_us = 0;         // presenting beyond its cost at 1x, since last taken
 };
 
 ScaledWindow win;
@@ -40,7 +47,7 @@ ScaledWindow win;
 int fullscreen_toggles = 0;
 int scale_steps = 0;
 int (*earlier_key_callback)(int) = nullptr;
-// What ends the game when the window cannot be opened again (the shell's Erro 01 box).
+// What ends the game when the window cannot be shown again (the shell's Erro 01 box).
 void (*window_failure_handler)() = nullptr;
 // A held key repeats, and each change of the window takes the focus away for a moment, after
 // which the library takes the next repeat for a fresh press: the window would flicker for as
@@ -48,46 +55,12 @@ void (*window_failure_handler)() = nullptr;
 // (looked at on the library's thread every pass, and wherever the game refreshes).
 std::atomic<bool> toggle_armed{true};
 
-// The screen's size and the work area the window manager publishes, if any.
-Desktop read_desktop()
-{
-    Desktop d;
-    XLOCK();
-    Display *x = _xwin.display;
-    d.width = d.work_width = DisplayWidth(x, _xwin.screen);
-    d.height = d.work_height = DisplayHeight(x, _xwin.screen);
-    Atom workarea = XInternAtom(x, "_NET_WORKAREA", True);
-    if (workarea != None) {
-        Atom type = None;
-        int format = 0;
-        unsigned long count = 0, after = 0;
-        unsigned char *data = nullptr;
-        if (XGetWindowProperty(x, RootWindow(x, _xwin.screen), workarea, 0, 4, False,
-                               XA_CARDINAL, &type, &format, &count, &after, &data) == Success &&
-            type == XA_CARDINAL && format == 32 && count >= 4) {
-            const long *area = (const long *)data;  // x, y, width, height
-            if (area[2] > 0 && area[3] > 0) {
-                d.work_width = (int)area[2];
-                d.work_height = (int)area[3];
-            }
-        }
-        if (data)
-            XFree(data);
-    }
-    XUNLOCK();
-    return d;
-}
-
-// Asks the window manager to show the window over the whole screen, or no longer. With no
-// window manager the request goes unheard, and the window, already the screen's size, is put
-// at the screen's corner.
+// Asks the window manager to show the window over its monitor, or no longer. The window's
+// size is left alone: the manager keeps the size it finds as the one to restore.
 void ask_fullscreen(bool on)
 {
     XLOCK();
     Display *x = _xwin.display;
-    Window root = RootWindow(x, _xwin.screen);
-    if (on)
-        XMoveWindow(x, _xwin.wm_window, 0, 0);
     XEvent event{};
     event.xclient.type = ClientMessage;
     event.xclient.window = _xwin.wm_window;
@@ -96,29 +69,37 @@ void ask_fullscreen(bool on)
     event.xclient.data.l[0] = on ? 1 : 0;  // add or remove
     event.xclient.data.l[1] = (long)XInternAtom(x, "_NET_WM_STATE_FULLSCREEN", False);
     event.xclient.data.l[3] = 1;  // asked by an application
-    XSendEvent(x, root, False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
+    XSendEvent(x, RootWindow(x, _xwin.screen), False,
+               SubstructureRedirectMask | SubstructureNotifyMask, &event);
     XFlush(x);
     XUNLOCK();
 }
 
-// Whether the keyboard's focus is on the game's window (or the window inside it).
-bool window_focused()
+void move_window(const ScreenRect &r)
 {
     XLOCK();
-    Window focus = None;
-    int revert = 0;
-    XGetInputFocus(_xwin.display, &focus, &revert);
+    XMoveResizeWindow(_xwin.display, _xwin.wm_window, r.x, r.y, r.w, r.h);
+    XRaiseWindow(_xwin.display, _xwin.wm_window);
+    XFlush(_xwin.display);
     XUNLOCK();
-    return focus != None && (focus == _xwin.wm_window || focus == _xwin.window);
 }
 
-// Gives the focus back to the window once it is mapped again: opening the mode anew unmaps it,
-// and X then hands the focus to the root, where keys reach the game only under the pointer.
-void refocus_window()
+// Replaces the library's fixed size: any size from the picture's up, 4:3 preferred, and the
+// position asked for the window's inside (static gravity), not its frame.
+void set_size_hints()
 {
     XLOCK();
-    XSetInputFocus(_xwin.display, _xwin.wm_window, RevertToParent, CurrentTime);
-    XFlush(_xwin.display);
+    XSizeHints *hints = XAllocSizeHints();
+    if (hints) {
+        hints->flags = PMinSize | PAspect | PWinGravity;
+        hints->min_width = WINDOW_WIDTH;
+        hints->min_height = WINDOW_HEIGHT;
+        hints->min_aspect.x = hints->max_aspect.x = WINDOW_WIDTH;
+        hints->min_aspect.y = hints->max_aspect.y = WINDOW_HEIGHT;
+        hints->win_gravity = StaticGravity;
+        XSetWMNormalHints(_xwin.display, _xwin.wm_window, hints);
+        XFree(hints);
+    }
     XUNLOCK();
 }
 
@@ -146,7 +127,18 @@ void rearm_toggle()
 
 void rearm_toggle_in_pass(int) { rearm_toggle(); }
 
-// The pointer at the window's scale, shown or hidden as the game last asked.
+// The library's X cursor, which it sets on its own drawing window, on the managed window too:
+// the drawing window is unmapped (window_present.cpp).
+void mirror_cursor()
+{
+    XLOCK();
+    if (_xwin.cursor != None)
+        XDefineCursor(_xwin.display, _xwin.wm_window, _xwin.cursor);
+    XFlush(_xwin.display);
+    XUNLOCK();
+}
+
+// The pointer at the picture's scale in the window, shown or hidden as the game last asked.
 void apply_pointer()
 {
     if (win.scaled_sprite) {
@@ -154,19 +146,19 @@ void apply_pointer()
         win.scaled_sprite = nullptr;
     }
     BITMAP *sprite = win.sprite;
-    const int s = win.at.scale;
-    if (sprite && s > 1) {
-        win.scaled_sprite = create_bitmap(sprite->w * s, sprite->h * s);
+    auto scaled = [](int n) { return n * win.at.w / WINDOW_WIDTH; };
+    if (sprite && win.at.w != WINDOW_WIDTH) {
+        win.scaled_sprite = create_bitmap(scaled(sprite->w), scaled(sprite->h));
         if (win.scaled_sprite) {
             stretch_blit(sprite, win.scaled_sprite, 0, 0, sprite->w, sprite->h, 0, 0,
-                         sprite->w * s, sprite->h * s);
+                         win.scaled_sprite->w, win.scaled_sprite->h);
             sprite = win.scaled_sprite;
         }
     }
     if (sprite) {
-        set_mouse_sprite_focus(win.focus_x * s, win.focus_y * s);
+        set_mouse_sprite_focus(scaled(win.focus_x), scaled(win.focus_y));
         set_mouse_sprite(sprite);
-        set_mouse_sprite_focus(win.focus_x * s, win.focus_y * s);
+        set_mouse_sprite_focus(scaled(win.focus_x), scaled(win.focus_y));
     }
     if (win.pointer_shown) {
         select_mouse_cursor(MOUSE_CURSOR_ALLEGRO);
@@ -177,46 +169,108 @@ void apply_pointer()
         select_mouse_cursor(MOUSE_CURSOR_NONE);
         show_mouse(nullptr);
     }
+    mirror_cursor();
 }
 
-int open_mode(bool fullscreen, int scale)
+// Copies `area` of the picture to the window, and counts what it cost beyond 1x.
+void present(const PictureRect &area)
 {
-    int w = fullscreen ? win.desktop.width : WINDOW_WIDTH * scale;
-    int h = fullscreen ? win.desktop.height : WINDOW_HEIGHT * scale;
-    return set_gfx_mode(GFX_AUTODETECT_WINDOWED, w, h, 0, 0);
+    if (area.w <= 0)
+        return;
+    const Clock::time_point start = Clock::now();
+    FrameRect painted = present_rect(win.picture, win.shown, frame_pixels(), win.at, area);
+    frame_show(painted);
+    const long spent = (long)std::chrono::duration_cast<std::chrono::microseconds>(
+                           Clock::now() - start).count();
+    const long window_pixels = (long)painted.w * painted.h;
+    if (window_pixels > 0)
+        win.excess_us += spent - spent * ((long)area.w * area.h) / window_pixels;
 }
 
-// Opens the window anew as asked; when the library refuses, the window as it was, and at
-// the least the picture's own size. Everything is drawn again.
-void set_window(bool fullscreen, int scale)
+// The window at w x h: the picture placed anew and drawn whole, black around it. A frame the X
+// server will not make at a new size leaves no picture to show: that goes the way of no window
+// at all (the shell's Erro 01), never on to a window that shows nothing.
+void follow_size(int w, int h)
 {
-    bool was_fullscreen = win.fullscreen;
-    bool focused = window_focused();
-    if (open_mode(fullscreen, scale) == 0) {
-        win.fullscreen = fullscreen;
-        if (!fullscreen)
-            win.scale = scale;
-    } else if (open_mode(was_fullscreen, win.scale) != 0 && open_mode(false, 1) == 0) {
-        win.fullscreen = false;
-        win.scale = 1;
-    }
-    if (!screen) {
-        std::fprintf(stderr, "The window could not be opened again: %s\n", allegro_error);
+    if (w <= 0 || h <= 0)
+        return;
+    if (!frame_resize(w, h)) {
+        if (win.w == 0)
+            return;  // at the start: scaled_window_open reports it
+        std::fprintf(stderr, "The window's picture could not be made at %d x %d\n", w, h);
         if (window_failure_handler)
             window_failure_handler();
-        end_for_lost_desktop("the window could not be opened again");
+        end_for_lost_desktop("the window could not be shown again");
     }
-    win.at = place_picture(SCREEN_W, SCREEN_H);
-    if (focused)
-        refocus_window();
-    if (win.fullscreen)
-        ask_fullscreen(true);
-    else if (was_fullscreen)
-        ask_fullscreen(false);
+    win.w = w;
+    win.h = h;
+    win.at = place_picture(w, h);
+    set_mouse_range(0, 0, w - 1, h - 1);
     apply_pointer();
-    clear_to_color(screen, makecol(0, 0, 0));
-    present_rect(win.picture, win.shown, screen, win.at,
+    present_rect(win.picture, win.shown, frame_pixels(), win.at,
                  {0, 0, WINDOW_WIDTH, WINDOW_HEIGHT});
+    frame_show({0, 0, w, h});
+}
+
+// The window's monitor, from its place now.
+Monitor window_monitor(const ScreenRect &window)
+{
+    std::vector<Monitor> monitors = read_monitors();
+    return monitors[monitor_of_window(monitors, window)];
+}
+
+void toggle_fullscreen()
+{
+    ScreenRect window = read_window_rect();
+    const bool managed = window_manager_running();
+    if (!win.fullscreen) {
+        win.restore = window;
+        if (managed)
+            ask_fullscreen(true);
+        else  // nobody to ask: the window covers its monitor itself
+            move_window(window_monitor(window).area);
+    } else if (managed) {
+        ask_fullscreen(false);
+    } else {
+        move_window(win.restore);
+    }
+    win.fullscreen = !win.fullscreen;
+    win.reread = true;  // look at the size granted at the next present
+}
+
+// Ctrl+Plus and Ctrl+Minus: the next whole scale up or down that fits the window's monitor,
+// the window's centre kept where the player put it, inside the monitor's work area.
+void step_scale(int steps)
+{
+    ScreenRect window = read_window_rect();
+    Monitor monitor = window_monitor(window);
+    const int largest = largest_window_scale(
+        {monitor.area.w, monitor.area.h, monitor.work.w, monitor.work.h});
+    int now = win.at.scale;
+    if (now == 0)  // a fractional scale steps to the whole one above or below it
+        now = win.at.w / WINDOW_WIDTH + (steps < 0 ? 1 : 0);
+    const int scale = std::clamp(now + steps, 1, largest);
+    const int w = WINDOW_WIDTH * scale, h = WINDOW_HEIGHT * scale;
+    if (w == window.w && h == window.h)
+        return;
+    move_window(keep_place(window, w, h, inside_frame(monitor.work)));
+    win.reread = true;
+}
+
+int open_mode(const Size &size) { return set_gfx_mode(GFX_AUTODETECT_WINDOWED, size.w, size.h, 0, 0); }
+
+// The window opened, where it opens: inside the work area of the monitor that holds the
+// pointer (a window manager may have placed it elsewhere), in its middle when it was not on it.
+void place_on_monitor(const Monitor &monitor)
+{
+    ScreenRect window = read_window_rect();
+    ScreenRect room = inside_frame(monitor.work);
+    const int cx = window.x + window.w / 2, cy = window.y + window.h / 2;
+    const bool on_it = cx >= room.x && cx < room.x + room.w && cy >= room.y && cy < room.y + room.h;
+    ScreenRect placed = on_it ? window : ScreenRect{room.x + room.w / 2, room.y + room.h / 2, 0, 0};
+    placed = keep_place(placed, window.w, window.h, room);
+    if (placed.x != window.x || placed.y != window.y)
+        move_window(placed);
 }
 
 // The window keys never reach the key buffer. Runs on the library's thread; what they do is
@@ -229,9 +283,12 @@ int keep_window_keys_out(int typed)
     return earlier_key_callback ? earlier_key_callback(typed) : typed;
 }
 
-// The window's keys as the input queue hands them over, on the main thread.
-void on_window_event(KeyRole key, bool)
+// The window's keys and the window manager's changes as the input queue hands them over, on
+// the main thread; carried out at the next present.
+void on_window_event(KeyRole key, bool changed)
 {
+    if (changed)
+        win.reread = true;
     if (key == KeyRole::fullscreen && toggle_armed.exchange(false))
         fullscreen_toggles++;
     if (key == KeyRole::scale_up)
@@ -244,16 +301,16 @@ void on_window_event(KeyRole key, bool)
 
 int scaled_window_open()
 {
-    win.desktop = read_desktop();
-    win.largest = largest_window_scale(win.desktop);
-    int result = -1;
-    for (int scale = win.largest; scale >= 1 && result != 0; scale--) {
-        result = open_mode(false, scale);
-        win.scale = scale;
-    }
+    std::vector<Monitor> monitors = read_monitors();
+    int px = 0, py = 0;
+    read_pointer(px, py);
+    const Monitor monitor = monitors[monitor_at(monitors, px, py)];
+    const Desktop desktop{monitor.area.w, monitor.area.h, monitor.work.w, monitor.work.h};
+    int result = open_mode(opening_size(desktop));
+    for (int scale = largest_window_scale(desktop); scale >= 1 && result != 0; scale--)
+        result = open_mode({WINDOW_WIDTH * scale, WINDOW_HEIGHT * scale});
     if (result != 0)
         return result;
-    win.at = place_picture(SCREEN_W, SCREEN_H);
     if (!win.picture) {
         win.picture = create_bitmap(WINDOW_WIDTH, WINDOW_HEIGHT);
         win.shown = create_bitmap(WINDOW_WIDTH, WINDOW_HEIGHT);
@@ -262,28 +319,45 @@ int scaled_window_open()
         clear_to_color(win.picture, makecol(0, 0, 0));
         clear_to_color(win.shown, makecol(0, 0, 0));
     }
-    return 0;
+    set_size_hints();
+    place_on_monitor(monitor);
+    follow_size(SCREEN_W, SCREEN_H);
+    win.reread = false;
+    return win.w > 0 ? 0 : -1;
 }
 
 BITMAP *scaled_window_picture() { return win.picture; }
 
+void scaled_window_configured()
+{
+    int w = win.w, h = win.h;
+    read_window_size(w, h);
+    win.reread = false;
+    if (w != win.w || h != win.h)
+        follow_size(w, h);
+}
+
 void scaled_window_refresh()
 {
-    if (!win.picture)
+    if (!win.picture || win.w == 0)
         return;
     rearm_toggle();
     const int toggles = fullscreen_toggles, steps = scale_steps;
     fullscreen_toggles = scale_steps = 0;
     if (toggles % 2)
-        set_window(!win.fullscreen, win.scale);
-    else if (steps && !win.fullscreen) {
-        int scale = std::clamp(win.scale + steps, 1, win.largest);
-        if (scale != win.scale)
-            set_window(false, scale);
-    }
-    if (screen)
-        present_rect(win.picture, win.shown, screen, win.at,
-                     changed_rect(win.picture, win.shown));
+        toggle_fullscreen();
+    else if (steps && !win.fullscreen)
+        step_scale(steps);
+    if (win.reread)
+        scaled_window_configured();
+    present(changed_rect(win.picture, win.shown));
+}
+
+long present_excess_us()
+{
+    long excess = win.excess_us;
+    win.excess_us = 0;
+    return excess;
 }
 
 PointerAt scaled_window_pointer()
@@ -291,8 +365,8 @@ PointerAt scaled_window_pointer()
     // mouse_pos holds x in its high half and y in its low one, each a signed 16-bit number.
     const int both = mouse_pos;
     const int x = static_cast<int16_t>(both >> 16), y = static_cast<int16_t>(both & 0xFFFF);
-    return {picture_coordinate(x, win.at.x, win.at.scale),
-            picture_coordinate(y, win.at.y, win.at.scale)};
+    return {picture_coordinate(x, win.at.x, win.at.w, WINDOW_WIDTH),
+            picture_coordinate(y, win.at.y, win.at.h, WINDOW_HEIGHT)};
 }
 
 void scaled_window_set_pointer(BITMAP *sprite)

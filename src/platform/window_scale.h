@@ -1,6 +1,7 @@
-// Inside the platform seam: the game's window at a whole-number scale of its picture, windowed
-// or covering the screen. The game draws one WINDOW_WIDTH x WINDOW_HEIGHT picture in memory;
-// this module copies what changed of it to the real screen, scaled, and maps the pointer back.
+// Inside the platform seam: the game's window at any size, on the monitor that holds it,
+// windowed or covering that monitor. The game draws one WINDOW_WIDTH x WINDOW_HEIGHT picture
+// in memory; this module copies what changed of it to the window, as large as fits, and maps
+// the pointer back.
 #pragma once
 
 #include "platform/input.h"
@@ -8,26 +9,39 @@
 
 #include <allegro.h>
 
-// Opens the window at the largest whole scale that fits the desktop (a smaller one, down to
-// 1, when the library refuses it), with the picture the game draws on: 0, or a negative
-// failure.
+// Opens the window on the monitor that holds the pointer, at the size it opens at there (see
+// opening_size; smaller whole scales, down to 1, when the library refuses it), with the
+// picture the game draws on: 0, or a negative failure. The library's screen is never opened
+// again after this: every later change of the window's size keeps it.
 int scaled_window_open();
 
 // The picture the game draws on; NULL before the window opens.
 BITMAP *scaled_window_picture();
 
 // Carries out the window keys pressed since the last call (F11 and Alt+Return toggle
-// fullscreen; Ctrl+Plus and Ctrl+Minus step the window's scale), then copies to the screen
+// fullscreen on the window's monitor; Ctrl+Plus and Ctrl+Minus step the window through the
+// whole scales that fit that monitor, its centre kept), follows the size the window manager
+// gave the window (looked at every 50 ms at most, one round trip), then copies to the window
 // what changed in the picture since the last copy. Called from the main thread wherever the
 // game waits, draws or polls for keys: every screen of the game passes through one of them.
 void scaled_window_refresh();
 
-// The pointer position in picture pixels (beyond the picture's edges in fullscreen's black),
+// Call on the main thread when the X server reports that the window's size may have changed
+// (a ConfigureNotify on the managed window): reads the size granted and, when it changed,
+// places the picture anew and draws it all.
+void scaled_window_configured();
+
+// Microseconds that presenting took since the last call beyond what the same presents would
+// have cost at 1x (enlarging is paid by the picture's size in the window): the frame's rest
+// takes them off, so that a frame lasts as long at every scale.
+long present_excess_us();
+
+// The pointer position in picture pixels (beyond the picture's edges in the black around it),
 // x and y from one read of the library's mouse_pos.
 PointerAt scaled_window_pointer();
 
 // Makes `sprite` (picture-sized; NULL: the library's arrow) the pointer, scaled with the
-// window.
+// picture.
 void scaled_window_set_pointer(BITMAP *sprite);
 
 // Shows or hides the pointer over the window (X's own cursor, drawn with the scaled sprite).

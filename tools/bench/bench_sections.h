@@ -48,6 +48,7 @@ void bench_window(const BenchPlaces &places, int games, bool full_pauses, std::v
 // `seconds`, from the scheduler's counts; -1 for a process that is gone.
 void cpu_over(pid_t a, pid_t b, int seconds, double &a_percent, double &b_percent);
 
-// The window at 2x on a 1920 x 1080 desktop: the scaled present beside a plain scaled copy,
-// and the processor the waiting screens take there, windowed and in fullscreen.
+// The window at 1x, 2x, a fractional scale and 4x: the present (the fractional one beside a
+// plain smooth scale) and the frame's period; the processor the waiting screens take at 2x,
+// in fullscreen and at the fractional scale.
 void bench_scale(const BenchPlaces &places, std::vector<Row> &rows);
