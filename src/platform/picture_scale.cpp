@@ -50,16 +50,19 @@ Tap tap_at(int at, int shown, int picture)
 // 0x00RRGGBB of every 16-bit colour, for the pixel format the library uses now.
 const uint32_t *rgb_of_16()
 {
-    static std::vector<uint32_t> table;
-    static int shifts = -1;
+    // Made again only when the library's pixel format changes.
+    static struct {
+        std::vector<uint32_t> rgb;
+        int shifts = -1;
+    } table;
     int now = _rgb_r_shift_16 | _rgb_g_shift_16 << 8 | _rgb_b_shift_16 << 16;
-    if (shifts != now) {
-        table.resize(65536);
+    if (table.shifts != now) {
+        table.rgb.resize(65536);
         for (int c = 0; c < 65536; c++)
-            table[c] = (uint32_t)getr16(c) << 16 | getg16(c) << 8 | getb16(c);
-        shifts = now;
+            table.rgb[c] = (uint32_t)getr16(c) << 16 | getg16(c) << 8 | getb16(c);
+        table.shifts = now;
     }
-    return table.data();
+    return table.rgb.data();
 }
 
 // Picture row `y`, columns [x0, x1), as 0x00RRGGBB into `out`.

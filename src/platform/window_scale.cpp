@@ -39,21 +39,20 @@ struct ScaledWindow {
     bool pointer_shown = false;
     bool reread = false;        // the window changed, or a key asked it to: read its size
     long excess_us = 0;         // presenting beyond its cost at 1x, since last taken
+    // The window keys taken from the input queue, carried out at the next present.
+    int fullscreen_toggles = 0;
+    int scale_steps = 0;
+    int (*earlier_key_callback)(int) = nullptr;  // the key buffer's filter before ours
+    // What ends the game when the window cannot be shown again (the shell's Erro 01 box).
+    void (*failure_handler)() = nullptr;
+    // A held key repeats, and each change of the window takes the focus away for a moment,
+    // after which the library takes the next repeat for a fresh press: the window would flicker
+    // for as long as F11 is held. So one toggle disarms them until the X server has the keys up
+    // again (looked at on the library's thread every pass, and at every present).
+    std::atomic<bool> toggle_armed{true};
 };
 
 ScaledWindow win;
-
-// The window keys and changes taken from the input queue, carried out at the next present.
-int fullscreen_toggles = 0;
-int scale_steps = 0;
-int (*earlier_key_callback)(int) = nullptr;
-// What ends the game when the window cannot be shown again (the shell's Erro 01 box).
-void (*window_failure_handler)() = nullptr;
-// A held key repeats, and each change of the window takes the focus away for a moment, after
-// which the library takes the next repeat for a fresh press: the window would flicker for as
-// long as F11 is held. So one toggle disarms them until the X server has the keys up again
-// (looked at on the library's thread every pass, and wherever the game refreshes).
-std::atomic<bool> toggle_armed{true};
 
 // Asks the window manager to show the window over its monitor, or no longer. The window's
 // size is left alone: the manager keeps the size it finds as the one to restore.
@@ -121,8 +120,8 @@ bool toggle_keys_down()
 
 void rearm_toggle()
 {
-    if (!toggle_armed && !toggle_keys_down())
-        toggle_armed = true;
+    if (!win.toggle_armed && !toggle_keys_down())
+        win.toggle_armed = true;
 }
 
 void rearm_toggle_in_pass(int) { rearm_toggle(); }
@@ -198,8 +197,8 @@ void follow_size(int w, int h)
         if (win.w == 0)
             return;  // at the start: scaled_window_open reports it
         std::fprintf(stderr, "The window's picture could not be made at %d x %d\n", w, h);
-        if (window_failure_handler)
-            window_failure_handler();
+        if (win.failure_handler)
+            win.failure_handler();
         end_for_lost_desktop("the window could not be shown again");
     }
     win.w = w;
@@ -280,7 +279,7 @@ int keep_window_keys_out(int typed)
     const KeyRole role = pf_key_role(typed >> 8, key_shifts);
     if (role != KeyRole::game && role != KeyRole::modifier)
         return 0;
-    return earlier_key_callback ? earlier_key_callback(typed) : typed;
+    return win.earlier_key_callback ? win.earlier_key_callback(typed) : typed;
 }
 
 // The window's keys and the window manager's changes as the input queue hands them over, on
@@ -289,12 +288,12 @@ void on_window_event(KeyRole key, bool changed)
 {
     if (changed)
         win.reread = true;
-    if (key == KeyRole::fullscreen && toggle_armed.exchange(false))
-        fullscreen_toggles++;
+    if (key == KeyRole::fullscreen && win.toggle_armed.exchange(false))
+        win.fullscreen_toggles++;
     if (key == KeyRole::scale_up)
-        scale_steps++;
+        win.scale_steps++;
     if (key == KeyRole::scale_down)
-        scale_steps--;
+        win.scale_steps--;
 }
 
 }  // namespace
@@ -342,8 +341,8 @@ void scaled_window_refresh()
     if (!win.picture || win.w == 0)
         return;
     rearm_toggle();
-    const int toggles = fullscreen_toggles, steps = scale_steps;
-    fullscreen_toggles = scale_steps = 0;
+    const int toggles = win.fullscreen_toggles, steps = win.scale_steps;
+    win.fullscreen_toggles = win.scale_steps = 0;
     if (toggles % 2)
         toggle_fullscreen();
     else if (steps && !win.fullscreen)
@@ -400,10 +399,10 @@ void scaled_window_take_keys()
     pf_set_window_event_handler(on_window_event);
     if (keyboard_callback == keep_window_keys_out)
         return;
-    earlier_key_callback = keyboard_callback;
+    win.earlier_key_callback = keyboard_callback;
     keyboard_callback = keep_window_keys_out;
     if (_unix_bg_man)
         _unix_bg_man->register_func(rearm_toggle_in_pass);
 }
 
-void pf_set_window_failure_handler(void (*handler)()) { window_failure_handler = handler; }
+void pf_set_window_failure_handler(void (*handler)()) { win.failure_handler = handler; }
