@@ -2,7 +2,6 @@
 #include "font/alfont_extra.h"
 #include "font/font_face.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <memory>
 
@@ -32,28 +31,16 @@ void copy_coverage(const FT_Bitmap &bitmap, GlyphImage &glyph)
 {
     glyph.width = (int)bitmap.width;
     glyph.rows = (int)bitmap.rows;
-    glyph.stride = glyph.width + COVERAGE_PAD;
-    glyph.coverage.assign((size_t)glyph.stride * glyph.rows, 0);
-    glyph.ink_begin.assign(glyph.rows, 0);
-    glyph.ink_end.assign(glyph.rows, 0);
+    glyph.coverage.assign((size_t)glyph.width * glyph.rows, 0);
     int grays = bitmap.num_grays > 1 ? bitmap.num_grays - 1 : 255;
     for (int y = 0; y < glyph.rows; y++) {
         const unsigned char *row = bitmap.buffer + (long)y * bitmap.pitch;
-        unsigned char *out = &glyph.coverage[(size_t)y * glyph.stride];
-        int first = glyph.width, last = -1;
+        unsigned char *out = &glyph.coverage[(size_t)y * glyph.width];
         for (int x = 0; x < glyph.width; x++) {
             if (bitmap.pixel_mode == FT_PIXEL_MODE_MONO)
                 out[x] = (row[x >> 3] & (0x80 >> (x & 7))) ? 255 : 0;
             else if (bitmap.pixel_mode == FT_PIXEL_MODE_GRAY)
                 out[x] = (unsigned char)(row[x] * 255 / grays);
-            if (out[x]) {
-                first = std::min(first, x);
-                last = x;
-            }
-        }
-        if (last >= 0) {
-            glyph.ink_begin[y] = first;
-            glyph.ink_end[y] = last + 1;
         }
     }
 }

@@ -10,22 +10,12 @@
 #include <utility>
 #include <vector>
 
-// Zero coverage bytes after each row of a glyph: the most that eight-pixel blending reads past
-// a row's last inked column.
-constexpr int COVERAGE_PAD = 8;
-
 // One rasterised glyph: 8-bit coverage (0 = none, 255 = full) and where it sits.
 struct GlyphImage {
     int width = 0, rows = 0;        // coverage size in pixels
     int left = 0, top = 0;          // offset of the coverage from the pen, top above the baseline
     long advance = 0;               // pen advance in 1/64 pixel
-    // rows * stride, top row first; the `stride - width` bytes that end each row are 0, so that
-    // drawing may blend eight pixels at a time past a row's last inked column.
-    int stride = 0;
-    std::vector<unsigned char> coverage;
-    // Per row, the columns [ink_begin, ink_end) outside which the coverage is 0: drawing
-    // skips the empty margins of the glyph's box.
-    std::vector<int> ink_begin, ink_end;
+    std::vector<unsigned char> coverage;  // rows * width, top row first
 };
 
 // What the characters 0..255 of a text are at one size: looked up once, then drawn from here
@@ -57,30 +47,6 @@ const GlyphImage *font_glyph(ALFONT_FONT *font, FT_UInt index);
 
 // The kerning between two glyphs at the font's current size, in 1/64 pixel (0 without kerning).
 long font_kerning(ALFONT_FONT *font, FT_UInt left, FT_UInt right);
-
-// Calls `visit` for each glyph of `text` with its pen position (1/64 pixel, from the start of
-// the text), kerning applied as drawing text applies it; returns the pen position after the
-// last glyph.
-template <typename Visit>
-long walk_text(ALFONT_FONT *typeface, const char *text, Visit &&visit)
-{
-    long pen = 0;
-    FT_UInt previous = 0;
-    for (const char *p = text; *p; p++) {
-        const CharGlyph &entry = font_char(typeface, (unsigned char)*p);
-        pen += font_kerning(typeface, previous, entry.index);
-        previous = entry.index;
-        if (!entry.glyph)
-            continue;
-        visit(*entry.glyph, pen);
-        pen += entry.glyph->advance;
-    }
-    return pen;
-}
-
-// Blends one glyph's coverage in `colour` with its top left at (gx, gy), inside the bitmap's
-// clip: what drawing text does for each glyph, without finding the glyphs or placing them.
-void font_blend_glyph(BITMAP *bmp, const GlyphImage &glyph, long gx, long gy, int colour);
 
 // Distance from the top of a line of text to its baseline, and the line's height, in pixels.
 int font_ascent(const ALFONT_FONT *font);

@@ -1,5 +1,6 @@
 // Level file pairs: names, the presence check and the positional reader.
 #include "level/level_file.h"
+#include "level/grid_reader.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -64,9 +65,8 @@ namespace {
 // Hands out a file's characters with CR LF folded into LF. The reader stops at the first EOF
 // it is handed, and an EOF met while looking past a CR waits as pending, so the source is
 // never asked again after its end: a terminal or a pipe would otherwise wait for more.
-template <typename Next>
 struct LineBreakFolder {
-    Next &next;
+    const ByteSource &next;
     bool has_pending = false;
     int pending = EOF;
 
@@ -94,12 +94,11 @@ struct LineBreakFolder {
     }
 };
 
-// The positional reader over any source and recorder. A template, so that the game's own load
-// calls both straight, with no indirect call for each of its 1,600 characters.
-template <typename Next, typename Record>
-void read_cells(Next &next, char grid[MAP_ROWS][MAP_COLS], Record &record)
+}  // namespace
+
+void read_grid(const ByteSource &next, char grid[MAP_ROWS][MAP_COLS], const CellRecorder &record)
 {
-    LineBreakFolder<Next> in{next};
+    LineBreakFolder in{next};
     for (int row = 0; row < MAP_ROWS; row++) {
         for (int col = 0; col < MAP_COLS; col++) {
             int c = in.get();
@@ -113,41 +112,6 @@ void read_cells(Next &next, char grid[MAP_ROWS][MAP_COLS], Record &record)
         if (row + 1 < MAP_ROWS && in.get() == EOF)
             return;
     }
-}
-
-// The same over an open stream; a read error counts as the end of the file. The reader takes
-// at least 24 rows of 33 characters less the last line break before it stops, unless the file
-// ends first, so that many bytes are read in one go without waiting on a terminal or a pipe
-// any longer than reading them one by one would. Only CR LF pairs in that span, or a look past
-// a CR at its end, take the reader further, one character at a time.
-template <typename Record>
-void read_stream(FILE *stream, char grid[MAP_ROWS][MAP_COLS], Record &record)
-{
-    if (!stream)
-        return;
-    unsigned char block[MAP_ROWS * (MAP_COLS + 1) - 1];
-    size_t length = fread(block, 1, sizeof block, stream);
-    size_t at = 0;
-    auto next = [&]() -> int {
-        if (at < length)
-            return block[at++];
-        if (length < sizeof block)
-            return EOF;  // fread met the end or an error; the stream is not asked again
-        return getc(stream);
-    };
-    read_cells(next, grid, record);
-}
-
-}  // namespace
-
-void read_grid(const ByteSource &next, char grid[MAP_ROWS][MAP_COLS], const CellRecorder &record)
-{
-    read_cells(next, grid, record);
-}
-
-void read_grid(FILE *stream, char grid[MAP_ROWS][MAP_COLS], const CellRecorder &record)
-{
-    read_stream(stream, grid, record);
 }
 
 // Appends a barrier cell while the list has room; later cells keep their letter but are
@@ -164,33 +128,27 @@ static void record_barrier(BarrierList &list, int row, int col)
 LevelContents read_level(LevelGrids &grids, int level, const LevelFileOpener &open)
 {
     LevelContents found;
-    // One buffer for both streams, sparing each an allocation and a stat of its file.
-    char buffer[BUFSIZ];
     // The tile file is read and closed before the object file is opened.
     if (FILE *tiles = open(level_file_name(level, TILE_FILE_TEMPLATE))) {
-        setvbuf(tiles, buffer, _IOFBF, sizeof buffer);
-        auto record = [&grids](int row, int col, char cell) {
-            if (!is_barrier_tile(cell))
-                return;  // most cells, without a call
-            BarrierGroup group = barrier_group(cell);
-            if (group != BARRIER_NONE)
-                record_barrier(grids.*BARRIER_GROUPS[group].cells, row, col);
-        };
-        read_stream(tiles, grids.tile_map, record);
+        read_grid([tiles]() { return getc(tiles); }, grids.tile_map,
+                  [&grids](int row, int col, char cell) {
+                      BarrierGroup group = barrier_group(cell);
+                      if (group != BARRIER_NONE)
+                          record_barrier(grids.*BARRIER_GROUPS[group].cells, row, col);
+                  });
         fclose(tiles);
     }
     if (FILE *objects = open(level_file_name(level, OBJECT_FILE_TEMPLATE))) {
-        setvbuf(objects, buffer, _IOFBF, sizeof buffer);
-        auto record = [&found](int row, int col, char cell) {
-            if (cell == '2') {
-                found.nuggets++;
-            } else if (cell == '1') {
-                found.has_miner = true;
-                found.miner_row = row;
-                found.miner_col = col;
-            }
-        };
-        read_stream(objects, grids.object_map, record);
+        read_grid([objects]() { return getc(objects); }, grids.object_map,
+                  [&found](int row, int col, char cell) {
+                      if (cell == '2') {
+                          found.nuggets++;
+                      } else if (cell == '1') {
+                          found.has_miner = true;
+                          found.miner_row = row;
+                          found.miner_col = col;
+                      }
+                  });
         fclose(objects);
     }
     return found;

@@ -8,12 +8,14 @@ static bool inside(int row, int col)
     return row >= 0 && row < MAP_ROWS && col >= 0 && col < MAP_COLS;
 }
 
-char tile_at(const LevelGrids &grids, int row, int col)
+// The tile and object at a cell; 0 for a cell outside the grid, which is therefore neither
+// floor, basket, nugget, switch nor hazard.
+static char tile_at(const LevelGrids &grids, int row, int col)
 {
     return inside(row, col) ? grids.tile_map[row][col] : 0;
 }
 
-char object_at(const LevelGrids &grids, int row, int col)
+static char object_at(const LevelGrids &grids, int row, int col)
 {
     return inside(row, col) ? grids.object_map[row][col] : 0;
 }

@@ -32,11 +32,6 @@ struct StepReport {
     PaintedCell paints[2] = {};
 };
 
-// The tile and object at a cell; 0 for a cell outside the grid, which is therefore neither
-// floor, basket, nugget, switch nor hazard.
-char tile_at(const LevelGrids &grids, int row, int col);
-char object_at(const LevelGrids &grids, int row, int col);
-
 // One step of the miner in `dir`: walks onto floor (taking a switch or touching a hazard on
 // the way), pushes a nugget onto floor or into a basket, or does nothing. May change the
 // player's cell, nuggets remaining, the opened flags, hazard touched and object_map.

@@ -22,17 +22,6 @@ int arrow_key(Direction dir)
 
 namespace {
 
-// A step needs its key and no other arrow key.
-bool held_alone(Direction dir)
-{
-    bool alone = true;
-    for (const DirectionStep &other : DIRECTION_STEPS) {
-        bool held = pf_key_held(arrow_key(other.dir));
-        alone = alone && (other.dir == dir ? held : !held);
-    }
-    return alone;
-}
-
 constexpr int ARROW_KEYS[] = {KEY_UP, KEY_DOWN, KEY_LEFT, KEY_RIGHT};
 
 // Holding an arrow walks as a keyboard repeats: one step at the press, the next this long
@@ -63,19 +52,6 @@ void paint_opened_cell(int row, int col, void *context)
 }  // namespace
 
 void arm_countdown() { pf_install_int_ex(tick_handler, SECS_TO_TIMER(1)); }
-
-bool held_direction(Direction &dir)
-{
-    // Every direction is read, as when each was tried in turn, so a frame reads the keys alike
-    // whichever is held.
-    bool found = false;
-    for (const DirectionStep &step : DIRECTION_STEPS)
-        if (held_alone(step.dir) && !found) {
-            dir = step.dir;
-            found = true;
-        }
-    return found;
-}
 
 void start_walking_afresh(FrameInput &input)
 {

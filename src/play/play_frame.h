@@ -35,11 +35,6 @@ struct FrameReport {
 // It is never removed and keeps counting through messages, boards and menus.
 void arm_countdown();
 
-// Reads the four arrow keys in the order up, down, left, right, each direction's four keys
-// afresh. True, with `dir`, for the first direction whose key is held and no other arrow key
-// is: two arrows held at once stop the miner.
-bool held_direction(Direction &dir);
-
 // The direction of this frame's step, from the arrows' presses and the arrows held. The oldest
 // press not yet played steps at once, even one already let go (a tap between two frames), unless
 // another arrow is down with it; an arrow held alone steps again every frame once 200 ms have

@@ -10,9 +10,6 @@
 // The start-up sound and the title tune; nullptr when not loaded (or already freed).
 extern SAMPLE *startup_sample;
 extern MIDI *title_music;
-// The mouse pointer's image; nullptr when "imagens/cursor.bmp" did not load (the library's
-// arrow is used then).
-extern BITMAP *cursor_bitmap;
 
 // Shows a blocking error box with `caption` on it and `text` inside, after printing both to
 // standard error so that a player who started the game from a terminal sees them too.

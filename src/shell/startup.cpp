@@ -17,7 +17,6 @@
 
 SAMPLE *startup_sample = nullptr;
 MIDI *title_music = nullptr;
-BITMAP *cursor_bitmap = nullptr;
 
 namespace {
 
@@ -81,10 +80,10 @@ int init_system()
     pf_set_window_failure_handler(end_without_window);
     pf_set_window_title("Pitlorex");
     pf_install_input();
-    // A damaged picture leaves the library's own arrow, as a missing one does.
-    cursor_bitmap = bmp_fits(CURSOR_IMAGE, LARGEST_POINTER, LARGEST_POINTER)
-                        ? pf_install_pointer(CURSOR_IMAGE)
-                        : nullptr;
+    // A damaged picture leaves the library's own arrow, as a missing one does. The pointer's
+    // picture stays the mouse sprite until the process ends, so it is never freed.
+    if (bmp_fits(CURSOR_IMAGE, LARGEST_POINTER, LARGEST_POINTER))
+        pf_install_pointer(CURSOR_IMAGE);
     pf_show_mouse(pf_screen());
     install_menu_close_handler();
     return 0;

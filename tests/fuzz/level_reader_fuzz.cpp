@@ -10,6 +10,7 @@
 #include <cstring>
 #include <memory>
 
+#include "level/grid_reader.h"
 #include "level/level_file.h"
 #include "play/game_state.h"
 
@@ -121,7 +122,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     check(state->player_col >= 0 && state->player_col < MAP_COLS);
     check(state->time.load() == static_cast<uint16_t>(state->nuggets_remaining * seconds));
 
-    // The file reader takes its bytes in blocks, the bare reader one at a time.
+    // The file reader fills each grid as the bare reader does over the same bytes.
     auto tiles = (flags & 1) ? std::make_unique<LevelGrids>() : read_bare(files, split);
     auto objects = (flags & 2) ? std::make_unique<LevelGrids>()
                                : read_bare(files + split, files_size - split);

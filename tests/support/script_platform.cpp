@@ -97,7 +97,12 @@ void pf_install_input() { script.log.push_back("timer keyboard mouse"); }
 BITMAP *pf_install_pointer(const char *path)
 {
     script.log.push_back("load cursor");
-    BITMAP *sprite = load_bitmap(path, nullptr);
+    // Kept until the next pointer, as the library keeps its mouse sprite: the game never frees
+    // it.
+    static BITMAP *sprite = nullptr;
+    if (sprite)
+        destroy_bitmap(sprite);
+    sprite = load_bitmap(path, nullptr);
     script.log.push_back(sprite ? "set_mouse_sprite cursor" : "set_mouse_sprite none");
     return sprite;
 }

@@ -1,7 +1,7 @@
 // Anti-aliased text on 16-bit memory bitmaps: colour, coverage, the -1 background, clipping and
 // kerning.
 #include "font/alfont_extra.h"
-#include "font/font_face.h"
+#include "font/text_walk.h"
 #include "font_test_font.h"
 
 #include <allegro.h>
@@ -234,7 +234,7 @@ TEST_F(FontDraw, EveryPixelIsItsBackgroundBlendedFieldByFieldWithItsCoverage)
                     int gx = x - place.x - glyph->left, gy = y - 5 - top, a = 0;
                     bool clipped = place.clip_right >= 0 && x > place.clip_right;
                     if (!clipped && gx >= 0 && gx < glyph->width && gy >= 0 && gy < glyph->rows)
-                        a = glyph->coverage[(size_t)gy * glyph->stride + gx];
+                        a = glyph->coverage[(size_t)gy * glyph->width + gx];
                     int c = background(x, y), expected = 0;
                     for (auto [shift, bits] : {std::pair{11, 31}, {5, 63}, {0, 31}}) {
                         int field = (c >> shift) & bits, ink = (colour >> shift) & bits;

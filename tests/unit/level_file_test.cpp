@@ -1,5 +1,6 @@
 // Level file names, the presence check of the twenty pairs, and the positional reader with what
 // it derives: barrier lists, nuggets, start cell and countdown.
+#include "level/grid_reader.h"
 #include "level/level_file.h"
 
 #include <sys/stat.h>

