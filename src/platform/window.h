@@ -33,8 +33,8 @@ BITMAP *pf_screen();
 // and once per pass of every waiting loop; no other call shows the picture.
 void pf_present();
 
-// Loads the pointer's picture from `path` and makes it the mouse sprite; returns it (the
-// caller frees it), or NULL when it did not load (the library's arrow is used then).
+// Loads the pointer's picture from `path` and makes it the mouse sprite for the rest of the
+// process; returns it, or NULL when it did not load (the library's arrow is used then).
 BITMAP *pf_install_pointer(const char *path);
 
 // Shows the mouse pointer over `target`; NULL hides it. Asks for the system's own cursor (drawn
