@@ -5,6 +5,7 @@
 #include "platform/desktop_watch.h"
 
 #include "platform/background_thread.h"
+#include "platform/background_thread.h"
 #include "platform/input_queue.h"
 
 #include <allegro.h>
@@ -12,7 +13,9 @@
 
 #include <unistd.h>
 
+#include <atomic>
 #include <csignal>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -21,6 +24,9 @@ struct DesktopWatch {
     Display *display = nullptr;  // ours: only the library's thread reads it, in its passes
     Window window = 0;           // the library's top-level window
     bool focused = true;
+    // The game is on its own way out: the library destroys the window itself then, which is no
+    // loss of the desktop.
+    std::atomic<bool> ending{false};
 };
 
 DesktopWatch watch;
@@ -39,6 +45,8 @@ int on_connection_lost(Display *)
 int on_protocol_error(Display *display, XErrorEvent *error)
 {
     const bool ours = error->resourceid == watch.window || error->resourceid == _xwin.window;
+    if (watch.ending)
+        return 0;
     if (ours && (error->error_code == BadWindow || error->error_code == BadDrawable))
         end_for_lost_desktop("the game's window was destroyed");
     char text[160];
@@ -73,24 +81,35 @@ bool focus_is_ours()
 // One look per pass of the library's thread at what the server told us; never blocks.
 void watch_pass(int)
 {
+    if (watch.ending)
+        return;
     bool focus_changed = false;
     while (XPending(watch.display)) {
         XEvent event;
         XNextEvent(watch.display, &event);
-        if (event.type == DestroyNotify && event.xdestroywindow.window == watch.window)
+        // Read after the game's own way out began, a destruction is the library's doing.
+        if (event.type == DestroyNotify && event.xdestroywindow.window == watch.window &&
+            !watch.ending)
             end_for_lost_desktop("the game's window was destroyed");
-        if (event.type == ConfigureNotify)
+        if (event.type == ConfigureNotify) {
             pf_post_window_changed();
+            note_input();  // a waiting screen wakes to follow the new size
+        }
         if (event.type == FocusIn || event.type == FocusOut)
             focus_changed = true;
     }
     if (!focus_changed)
         return;
     bool focused = focus_is_ours();
-    if (focused != watch.focused)
+    if (focused != watch.focused) {
         pf_post_focus(focused);
+        note_input();
+    }
     watch.focused = focused;
 }
+
+// Runs before the library's own exit handler (registered after it), and from pf_allegro_exit.
+void stop_watching() { watch.ending = true; }
 
 }  // namespace
 
@@ -114,8 +133,12 @@ void watch_desktop()
     if (!watch.display)
         return;
     watch.window = _xwin.wm_window;
+    // After allegro_init, so before its exit handler: a normal end stops the watch first.
+    std::atexit(stop_watching);
     XSelectInput(watch.display, watch.window, StructureNotifyMask | FocusChangeMask);
     XSync(watch.display, False);
     if (_unix_bg_man)
         _unix_bg_man->register_func(watch_pass);
 }
+
+void unwatch_desktop() { stop_watching(); }

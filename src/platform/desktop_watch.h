@@ -13,6 +13,10 @@
 // Does nothing without a display.
 void watch_desktop();
 
+// The game's own way out has begun (the library is about to destroy its window): from now on
+// nothing the desktop does ends the process. Also called by the process's exit handlers.
+void unwatch_desktop();
+
 // Ends the process at once with status 1 after saying `why` on standard error: no exit handlers,
 // no library shut-down. Safe on any thread, also inside Xlib's error handlers.
 [[noreturn]] void end_for_lost_desktop(const char *why);

@@ -315,7 +315,11 @@ void pf_message_box(const char *caption, const char *text)
     allegro_message("%s", text);
 }
 
-void pf_allegro_exit() { allegro_exit(); }
+void pf_allegro_exit()
+{
+    unwatch_desktop();
+    allegro_exit();
+}
 
 void pf_exit(int status) { exit(status); }
 
