@@ -9,7 +9,6 @@
 
 namespace {
 
-constexpr int MESSAGE_COLOUR = 0;  // black
 constexpr int NO_BACKGROUND = -1;
 
 // The keys that end a message's pause early; an arrow never does, so a walk held into the

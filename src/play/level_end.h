@@ -15,6 +15,7 @@ constexpr const char *LEVEL_WON_TEXT = " NIVEL CONCLUIDO ";
 constexpr const char *LIFE_LOST_TEXT = "     VIDA PERDIDA";
 constexpr const char *GAME_OVER_TEXT = "      FIM DE JOGO";
 constexpr int MESSAGE_X = 272, MESSAGE_Y = 0;
+constexpr int MESSAGE_COLOUR = 0;  // black
 // The password of a newly reached area, under the message, in a dark blue given as a raw
 // 16-bit pixel value.
 constexpr int PASSWORD_X = 325, PASSWORD_Y = 20;

@@ -20,7 +20,6 @@ constexpr int RESUME_KEY_COUNT = 4;
 // How long a look at the window waits while it has not got the focus (the game then has
 // nothing to do but notice the player's return).
 constexpr int AWAY_LOOK_MS = 100;
-constexpr int PAUSE_COLOUR = 0;  // black, as the play messages
 
 bool asked_to_pause()
 {
@@ -68,7 +67,7 @@ bool pause_if_asked(FrameInput &input)
     BITMAP *before = target ? create_bitmap(target->w, target->h) : nullptr;
     if (before)
         blit(target, before, 0, 0, 0, 0, target->w, target->h);
-    draw_play_text(PAUSE_TEXT, MESSAGE_X, MESSAGE_Y, PAUSE_COLOUR);
+    draw_play_text(PAUSE_TEXT, MESSAGE_X, MESSAGE_Y, MESSAGE_COLOUR);
     wait_for_resume();
     if (before) {
         blit(before, target, 0, 0, 0, 0, target->w, target->h);
