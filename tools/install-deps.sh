@@ -16,7 +16,7 @@ x11-utils fonts-bebas-neue fonts-yanone-kaffeesatz libx11-dev libxrandr-dev"
 # X server with two monitors (Xorg's dummy driver, xrandr) under a window manager (openbox), and
 # a Wayland desktop with its X server to end under the game (weston, Xwayland).
 test_packages="libgtest-dev fonts-dejavu-core xvfb xdotool imagemagick libx11-dev libxtst-dev libxfixes-dev clang
-libclang-rt-14-dev xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils openbox wmctrl
+libclang-rt-dev xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils openbox wmctrl
 weston xwayland"
 # To build the Debian package: dpkg-shlibdeps for its dependencies, file to find its programs;
 # to test it: lintian and the menu entry's and the metadata's validators.
