@@ -8,7 +8,9 @@ JOBS ?= $(shell nproc)
 
 # Every target says whether it wants the tests, so that one build folder serves play and test
 # in any order: the game alone needs only the play packages.
-CONFIGURE = cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# WERROR=ON (CI) makes every compiler warning an error.
+WERROR ?= OFF
+CONFIGURE = cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPITLOREX_WERROR=$(WERROR)
 CONFIGURE_PLAY = $(CONFIGURE) -DBUILD_TESTING=OFF
 CONFIGURE_TEST = $(CONFIGURE) -DBUILD_TESTING=ON
 

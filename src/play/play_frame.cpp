@@ -63,10 +63,10 @@ void start_walking_afresh(FrameInput &input)
 bool frame_direction(FrameInput &input, Direction &dir)
 {
     int held = 0, held_key = 0;
-    for (int key : ARROW_KEYS)
-        if (pf_key_held(key)) {
+    for (int arrow : ARROW_KEYS)
+        if (pf_key_held(arrow)) {
             held++;
-            held_key = key;
+            held_key = arrow;
         }
     KeyPress press;
     if (pf_take_press(ARROW_KEYS, 4, press)) {

@@ -17,12 +17,6 @@ static bool near(Rgb seen, Rgb wanted)
     return rgb_near(seen, wanted);
 }
 
-static bool pixel_near(E2eSession &s, int x, int y, Rgb colour)
-{
-    return rgb_near(e2e_pixel(s, x, y), colour);
-}
-
-
 // Clicks OK and waits for the title with its four words in their normal colour, the pointer
 // back right of the menu; the picture must also cover the board again at `board_pixel`.
 static bool ok_back_to_title(E2eSession &s, int board_x, int board_y)

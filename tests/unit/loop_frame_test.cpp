@@ -200,16 +200,16 @@ TEST_F(Frame, ArrowPressesStepOnceAndAHeldArrowRepeatsAfter200ms)
     for (const Beat &beat : beats) {
         SCOPED_TRACE(std::string("beat ") + std::to_string(number++) + " " + beat.act);
         const std::string act = beat.act;
-        const int key = !act.empty() && act.back() == 'L' ? KEY_LEFT : KEY_RIGHT;
+        const int arrow = !act.empty() && act.back() == 'L' ? KEY_LEFT : KEY_RIGHT;
         if (act == "taps LR") {
             script_tap(KEY_LEFT);
             script_tap(KEY_RIGHT);
         } else if (act.rfind("tap", 0) == 0) {
-            script_tap(key);
+            script_tap(arrow);
         } else if (act.rfind("hold", 0) == 0) {
-            script.keys[key] = true;
+            script.keys[arrow] = true;
         } else if (act.rfind("free", 0) == 0) {
-            script.keys[key] = false;
+            script.keys[arrow] = false;
         } else if (act == "afresh") {
             start_walking_afresh(input);
         }

@@ -35,7 +35,7 @@ protected:
         plan(4, {{{KEY_RIGHT, 140}}});
         plan(5, {{{CLOSE_WINDOW, 1}}});
         script.timed_taps = std::move(taps);
-        EXPECT_EQ(show_game_end({level_loop()}), GameOutcome::closed);
+        EXPECT_EQ(show_game_end({level_loop(), {}}), GameOutcome::closed);
     }
 };
 
@@ -58,7 +58,7 @@ TEST_F(LevelLoop, CountdownAtZeroCostsALifeAndTheLevelRestartsInFull)
     game_state.time = 2;
     plan(1, {{{KEY_RIGHT, 2100}}, {{CLOSE_WINDOW, 1}}});  // let go during the message
 
-    EXPECT_EQ(show_game_end({level_loop()}), GameOutcome::closed);
+    EXPECT_EQ(show_game_end({level_loop(), {}}), GameOutcome::closed);
 
     // The second tick falls at 2000 ms, during the 29th frame's pause.
     EXPECT_EQ(rig.pauses.summary(), std::string("70*29 100 5000") + LIFE_LOST + " 70");
@@ -79,7 +79,7 @@ TEST_F(LevelLoop, EscapeHeldThroughARestartCostsAnotherLife)
     rig.start_at(2);
     plan(2, {{{KEY_ESC, 60000}}, {{KEY_ESC, 60000}}, {{CLOSE_WINDOW, 1}}});
 
-    EXPECT_EQ(show_game_end({level_loop()}), GameOutcome::closed);
+    EXPECT_EQ(show_game_end({level_loop(), {}}), GameOutcome::closed);
 
     EXPECT_EQ(rig.pauses.summary(), std::string("70 100 5000") + LIFE_LOST + " 70 100 5000" +
                                         LIFE_LOST + " 70");
@@ -99,7 +99,7 @@ TEST_F(LevelLoop, LastLifeLostWithEscapeStillHeld)
     plan(1, {{{KEY_ESC, 60000}}, {{KEY_ESC, 60000}}, {{KEY_ESC, 100}}, {}});
     script.mouse_shown = false;
 
-    EXPECT_EQ(show_game_end({level_loop()}), GameOutcome::lost);
+    EXPECT_EQ(show_game_end({level_loop(), {}}), GameOutcome::lost);
 
     EXPECT_EQ(rig.pauses.summary(), std::string("70 100 5000") + LIFE_LOST + " 70 100 5000" +
                                         LIFE_LOST + " 70 100 5000[      FIM DE JOGO]");
@@ -176,7 +176,7 @@ TEST_F(LevelLoop, WinningLevel20EndsWithTheVictoryBoard)
     };
 
     try {
-        show_game_end({level_loop()});
+        show_game_end({level_loop(), {}});
         FAIL() << "the level loop returned";
     } catch (const ProcessExit &exit) {
         EXPECT_EQ(exit.status, 0);
@@ -202,7 +202,7 @@ TEST_F(LevelLoop, ClosingTheWindowEndsTheGameAfterTheCurrentFrame)
     rig.start_at(3);
     plan(3, {{{KEY_RIGHT, 70}, {CLOSE_WINDOW, 70}}});
 
-    EXPECT_EQ(show_game_end({level_loop()}), GameOutcome::closed);
+    EXPECT_EQ(show_game_end({level_loop(), {}}), GameOutcome::closed);
 
     EXPECT_EQ(rig.pauses.summary(), "70*2");
     EXPECT_EQ(game_state.hazard_touched, 1);
@@ -218,7 +218,7 @@ TEST_F(LevelLoop, ClosingTheWindowEndsTheGameAfterTheCurrentFrame)
     plan(3, {{{KEY_ESC, 70}, {CLOSE_WINDOW, 60000}}});
     rig.start_at(3);
 
-    EXPECT_EQ(show_game_end({level_loop()}), GameOutcome::closed);
+    EXPECT_EQ(show_game_end({level_loop(), {}}), GameOutcome::closed);
 
     EXPECT_EQ(rig.pauses.summary(), "70 100");
     EXPECT_EQ(game_state.lives, 2);
@@ -239,7 +239,7 @@ TEST_F(LevelLoop, LostLifeRestartsTheTuneOnlyOnAnAreasFirstLevel)
         script.log.clear();
         rig.start_at(level);
 
-        EXPECT_EQ(show_game_end({level_loop()}), GameOutcome::closed);
+        EXPECT_EQ(show_game_end({level_loop(), {}}), GameOutcome::closed);
 
         EXPECT_EQ(game_state.lives, 2);
         EXPECT_EQ(script_count_log("play_midi 1"), level == 5 ? 2 : 0);
@@ -287,7 +287,7 @@ TEST_F(LevelLoop, PauseHoldsPlayUntilAResumeKeyWithTheFocusBack)
         script.timed_taps = row.taps;
         rig.start_at(1);
 
-        EXPECT_EQ(show_game_end({level_loop()}), GameOutcome::closed);
+        EXPECT_EQ(show_game_end({level_loop(), {}}), GameOutcome::closed);
 
         EXPECT_EQ(rig.pauses.summary(), row.pauses);
         const auto &p = rig.pauses.pauses;

@@ -441,8 +441,8 @@ void tap_at_first_poll(std::vector<int> keys)
 {
     script.on_poll = [keys](ScriptPlatform &s) {
         if (s.polls == 1)
-            for (int key : keys)
-                script_tap(key);
+            for (int scancode : keys)
+                script_tap(scancode);
     };
 }
 
@@ -493,13 +493,13 @@ TEST_F(OptionsBoard, BackspaceEscapeAndOkDuringAPasswordEntry)
     };
     for (const std::vector<int> &typing : typings) {
         SetUp();
-        for (int key : typing)
-            script.typed.push_back(key < 256 ? (KEY_A << 8) | key : key);
+        for (int code : typing)
+            script.typed.push_back(code < 256 ? (KEY_A << 8) | code : code);
         long emptied_at = -1;
         script.on_poll = [&](ScriptPlatform &s) {
             if (s.polls == 1)
-                for (int key : {KEY_DOWN, KEY_DOWN, KEY_DOWN, KEY_DOWN, KEY_ENTER})
-                    script_tap(key);
+                for (int scancode : {KEY_DOWN, KEY_DOWN, KEY_DOWN, KEY_DOWN, KEY_ENTER})
+                    script_tap(scancode);
             if (s.typed.empty() && emptied_at < 0)
                 emptied_at = s.polls;
             if (emptied_at >= 0 && s.polls == emptied_at + 50)

@@ -79,10 +79,10 @@ TEST(InputLatch, TheQueueKeepsTheWindowsKeysAndModifiersOutAndDropsPressesWithCl
         {KEY_EQUALS, KB_CTRL_FLAG}, {KEY_MINUS_PAD, KB_CTRL_FLAG}, {KEY_LSHIFT, 0},
         {KEY_LCONTROL, KB_CTRL_FLAG}, {KEY_ALT, KB_ALT_FLAG},
     };
-    for (const auto &key : never_pressed) {
-        pf_post_key(key.scancode, true, 5, key.shifts);
-        pf_post_key(key.scancode, false, 6, key.shifts);
-        EXPECT_FALSE(pf_press_latched(nullptr, 0)) << "scancode " << key.scancode;
+    for (const auto &tried : never_pressed) {
+        pf_post_key(tried.scancode, true, 5, tried.shifts);
+        pf_post_key(tried.scancode, false, 6, tried.shifts);
+        EXPECT_FALSE(pf_press_latched(nullptr, 0)) << "scancode " << tried.scancode;
     }
     pf_post_key(KEY_MINUS, true, 7);  // without Ctrl it is the game's
     EXPECT_TRUE(pf_press_latched(nullptr, 0));

@@ -10,6 +10,7 @@
 // in microseconds; exits with 1 when the window does not open.
 #include "bench_table.h"
 #include "platform/process.h"
+#include "platform/timing.h"
 #include "platform/window.h"
 
 #include <xalleg.h>
