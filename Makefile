@@ -4,7 +4,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: play test test-asan bench build build-play deps-play deps-test sheet levels-sheet clean
+.PHONY: play test test-asan bench every-target build build-play deps-play deps-test sheet levels-sheet clean
 
 # Every target says whether it wants the tests, so that one build folder serves play and test
 # in any order: the game alone needs only the play packages.
@@ -42,6 +42,15 @@ bench: deps-test
 	$(CONFIGURE_TEST)
 	cmake --build $(BUILD) -j $(JOBS) --target bench
 	$(BUILD)/tools/bench/bench $(BENCH_ARGS)
+
+# Every target beyond what the tests build, as CI checks them: the bench, run once in its short
+# form (it judges no speed but fails when a row prints no figure), the contact sheet, the
+# levels sheet and the package.
+every-target: deps-test
+	$(CONFIGURE_TEST)
+	cmake --build $(BUILD) -j $(JOBS) --target all bench contact_sheet levels_sheet_png
+	$(BUILD)/tools/bench/bench --short
+	$(MAKE) package
 
 # Everything the tests need; build-play only the game.
 build:
@@ -86,10 +95,12 @@ levels-sheet: deps-play
 	$(CONFIGURE_PLAY)
 	cmake --build $(BUILD) --target levels_sheet_png
 
-# The README's two commands on a fresh Debian 12 root (debootstrap, as root; see the script).
+# The README's two commands, and every target, on a fresh root of each Debian release
+# (debootstrap, as root; see the script). FRESH_RELEASES=trixie checks one.
+FRESH_RELEASES ?= bookworm trixie
 .PHONY: fresh-check
 fresh-check:
-	tools/fresh-debian.sh
+	for release in $(FRESH_RELEASES); do tools/fresh-debian.sh $$release || exit 1; done
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) pitlorex_*.deb

@@ -40,14 +40,15 @@ int main()
     const int normal = makecol(235, 235, 235), hover = makecol(255, 255, 41);
     clear_to_color(pf_screen(), normal);
     bool lit = false;
+    // As the game's waiting screens: show the picture, then sleep until input comes.
     while (!close_requested) {
+        pf_present();
+        pf_idle();
         bool in = pointer_in_box();
-        if (in == lit) {
-            pf_idle();
-            continue;
+        if (in != lit) {
+            lit = in;
+            rectfill(pf_screen(), 91, 181, 209, 219, lit ? hover : normal);
         }
-        lit = in;
-        rectfill(pf_screen(), 91, 181, 209, 219, lit ? hover : normal);
     }
     return 0;
 }

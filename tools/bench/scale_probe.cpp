@@ -7,7 +7,7 @@
 //   present MIN MEDIAN
 //   floor MIN MEDIAN
 //   period MIN MEDIAN
-// in microseconds; exits with 1 when the window does not open.
+// in microseconds; exits with 1 when the window does not open. `--short`: fewer repetitions.
 #include "bench_table.h"
 #include "platform/process.h"
 #include "platform/timing.h"
@@ -20,6 +20,7 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
+#include <string>
 #include <vector>
 
 namespace {
@@ -95,8 +96,11 @@ void scale_plainly(BITMAP *picture, PlainScale &p)
 
 }  // namespace
 
-int main()
+int main(int argc, char **argv)
 {
+    const bool short_run = argc > 1 && std::string(argv[1]) == "--short";
+    if (short_run)
+        max_repetitions = 11;
     if (pf_start_library() != 0)
         return 1;
     pf_set_color_depth(16);
@@ -131,7 +135,7 @@ int main()
         present, floor, 61, change);
     std::vector<double> periods;
     auto last = std::chrono::steady_clock::now();
-    for (int frame = 0; frame < 41; frame++) {
+    for (int frame = 0, frames = short_run ? 11 : 41; frame < frames; frame++) {
         change();
         pf_rest(50);
         auto now = std::chrono::steady_clock::now();
