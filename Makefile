@@ -32,6 +32,7 @@ SANITIZER_SKIP = -WholeGame.FiftyGameStartsKeepTheResidentSizeFlat
 
 test-asan: deps-test
 	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON \
+	  -DPITLOREX_WERROR=$(WERROR) \
 	  "-DCMAKE_CXX_FLAGS=$(SANITIZE)" "-DCMAKE_C_FLAGS=$(SANITIZE)"
 	cmake --build $(ASAN_BUILD) -j $(JOBS) --target unit_tests
 	cd $(ASAN_BUILD)/tests && $(SANITIZER_ENV) ./unit_tests --gtest_brief=1 \
