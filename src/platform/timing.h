@@ -7,7 +7,7 @@
 // Milliseconds on a clock that only moves forward (the scripted twin's is its virtual clock).
 long pf_clock_ms();
 
-// Pauses the calling loop for ms milliseconds.
+// Pauses the calling loop for ms milliseconds, never fewer.
 void pf_rest(int ms);
 
 // Pauses like pf_rest, but returns early (within a few milliseconds) once `stop` is set: a

@@ -227,6 +227,7 @@ void title_screen()
     }
     blit(title_bitmap, pf_screen(), 0, 0, 0, 0, WINDOW_WIDTH, WINDOW_HEIGHT);
     draw_main_menu();
+    pf_present();  // in the window before the title's tune starts
     pf_drop_input();  // keys struck and clicks made on a board or in a game are not the menu's
 }
 
