@@ -44,3 +44,11 @@ void pf_set_close_request_handler(void (*handler)());
 
 // Forgets every event, press and click, what is down, and the handlers.
 void pf_reset_input();
+
+// The sleeps of the waiting step (pf_wait_step), one pair in each implementation. pf_idle
+// sleeps until the pointer, a key or the close button stirs, 100 ms at most; no pause the
+// game's timing counts on (the scripted clock does not move). pf_wait_input sleeps until input
+// comes or `ms` have passed, a slice of a timed wait (the scripted clock moves by it). Both pump
+// the queue after.
+void pf_idle();
+void pf_wait_input(int ms);

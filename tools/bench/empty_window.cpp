@@ -43,7 +43,7 @@ int main()
     while (!close_requested) {
         bool in = pointer_in_box();
         if (in == lit) {
-            pf_idle();
+            pf_wait_step(IDLE_STEP);
             continue;
         }
         lit = in;
