@@ -32,7 +32,7 @@ void pf_post_window_changed();
 // Moves every event posted so far to its reader: presses and clicks to their latches, the
 // close request to the handler pf_set_close_button_callback installed, the window's keys and
 // changes to the window (pf_set_window_event_handler). Every call of input.h that reads input
-// pumps first; so do the waits and pf_present.
+// pumps first; so do the sleeps and pf_present.
 void pf_pump_input();
 
 // What the window does with its own keys and with changes the window manager made: called by
