@@ -32,7 +32,7 @@ void pf_post_window_changed();
 // Moves every event posted so far to its reader: presses and clicks to their latches, the
 // close request to the handler pf_set_close_button_callback installed, the window's keys and
 // changes to the window (pf_set_window_event_handler). Every call of input.h that reads input
-// pumps first; so do the waits and pf_present.
+// pumps first; so do the sleeps and pf_present.
 void pf_pump_input();
 
 // What the window does with its own keys and with changes the window manager made: called by
@@ -44,3 +44,11 @@ void pf_set_close_request_handler(void (*handler)());
 
 // Forgets every event, press and click, what is down, and the handlers.
 void pf_reset_input();
+
+// The sleeps of the waiting step (pf_wait_step), one pair in each implementation. pf_idle
+// sleeps until the pointer, a key or the close button stirs, 100 ms at most; no pause the
+// game's timing counts on (the scripted clock does not move). pf_wait_input sleeps until input
+// comes or `ms` have passed, a slice of a timed wait (the scripted clock moves by it). Both pump
+// the queue after.
+void pf_idle();
+void pf_wait_input(int ms);

@@ -144,9 +144,7 @@ void pf_clear_keybuf() { clear_keybuf(); }
 
 void pf_rest(int ms)
 {
-    // A frame lasts as long at every scale: what presenting cost beyond 1x comes off its rest.
-    const long left = ms - present_excess_us() / 1000;
-    rest(left > 0 ? (unsigned int)left : 0);
+    rest(ms > 0 ? (unsigned int)ms : 0);
     pf_pump_input();
 }
 
@@ -177,10 +175,10 @@ void pf_wait_input(int ms)
     pf_pump_input();
 }
 
-void pf_present()
+int pf_present()
 {
     pf_pump_input();
-    scaled_window_refresh();
+    return (int)(scaled_window_refresh() / 1000);
 }
 
 // The game's periodic handler runs from a short timer of the seam's own, which counts the time

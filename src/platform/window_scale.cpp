@@ -38,7 +38,6 @@ struct ScaledWindow {
     int focus_x = 0, focus_y = 0;
     bool pointer_shown = false;
     bool reread = false;        // the window changed, or a key asked it to: read its size
-    long excess_us = 0;         // presenting beyond its cost at 1x, since last taken
     // The window keys taken from the input queue, carried out at the next present.
     int fullscreen_toggles = 0;
     int scale_steps = 0;
@@ -171,19 +170,20 @@ void apply_pointer()
     mirror_cursor();
 }
 
-// Copies `area` of the picture to the window, and counts what it cost beyond 1x.
-void present(const PictureRect &area)
+// Copies `area` of the picture to the window; returns what that cost beyond 1x, in microseconds.
+long present(const PictureRect &area)
 {
     if (area.w <= 0)
-        return;
+        return 0;
     const Clock::time_point start = Clock::now();
     FrameRect painted = present_rect(win.picture, win.shown, frame_pixels(), win.at, area);
     frame_show(painted);
     const long spent = (long)std::chrono::duration_cast<std::chrono::microseconds>(
                            Clock::now() - start).count();
     const long window_pixels = (long)painted.w * painted.h;
-    if (window_pixels > 0)
-        win.excess_us += spent - spent * ((long)area.w * area.h) / window_pixels;
+    if (window_pixels <= 0)
+        return 0;
+    return spent - spent * ((long)area.w * area.h) / window_pixels;
 }
 
 // The window at w x h: the picture placed anew and drawn whole, black around it. A frame the X
@@ -336,10 +336,10 @@ void scaled_window_configured()
         follow_size(w, h);
 }
 
-void scaled_window_refresh()
+long scaled_window_refresh()
 {
     if (!win.picture || win.w == 0)
-        return;
+        return 0;
     rearm_toggle();
     const int toggles = win.fullscreen_toggles, steps = win.scale_steps;
     win.fullscreen_toggles = win.scale_steps = 0;
@@ -349,14 +349,7 @@ void scaled_window_refresh()
         step_scale(steps);
     if (win.reread)
         scaled_window_configured();
-    present(changed_rect(win.picture, win.shown));
-}
-
-long present_excess_us()
-{
-    long excess = win.excess_us;
-    win.excess_us = 0;
-    return excess;
+    return present(changed_rect(win.picture, win.shown));
 }
 
 PointerAt scaled_window_pointer()

@@ -24,17 +24,14 @@ BITMAP *scaled_window_picture();
 // gave the window (looked at every 50 ms at most, one round trip), then copies to the window
 // what changed in the picture since the last copy. Called from the main thread wherever the
 // game waits, draws or polls for keys: every screen of the game passes through one of them.
-void scaled_window_refresh();
+// Returns the microseconds the copy took beyond what it costs at 1x (enlarging is paid by the
+// picture's size in the window).
+long scaled_window_refresh();
 
 // Call on the main thread when the X server reports that the window's size may have changed
 // (a ConfigureNotify on the managed window): reads the size granted and, when it changed,
 // places the picture anew and draws it all.
 void scaled_window_configured();
-
-// Microseconds that presenting took since the last call beyond what the same presents would
-// have cost at 1x (enlarging is paid by the picture's size in the window): the frame's rest
-// takes them off, so that a frame lasts as long at every scale.
-long present_excess_us();
 
 // The pointer position in picture pixels (beyond the picture's edges in the black around it),
 // x and y from one read of the library's mouse_pos.

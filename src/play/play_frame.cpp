@@ -151,10 +151,11 @@ FrameReport play_frame(FrameInput &input)
         play_step(state, level_grids, held ? &dir : nullptr, paint_opened_cell, &paint);
     paint_step(back_buffer, step, state.area);
     // The picture reads the player's cells only, so it may follow the cell-left rule.
-    present_frame();
+    const int late_ms = present_frame();
 
     if (state.nuggets_remaining == 0)
         return FrameReport{FrameEnd::all_delivered, LossCause::none};
-    pf_rest(state.frame_delay);  // the only pace of play
+    // The only pace of play; a frame lasts as long at every scale.
+    pf_rest(state.frame_delay - late_ms);
     return end_of_frame(state, input);
 }

@@ -36,18 +36,15 @@ void wait_for_resume()
 {
     pf_drop_input();  // a Return struck with the P, or before the focus went, ends nothing
     KeyPress press;
-    for (;;) {
-        pf_present();
-        if (game_state.close_requested)
-            return;
+    while (!game_state.close_requested) {
         if (!pf_window_focused()) {
             pf_drop_input();
-            pf_wait_input(AWAY_LOOK_MS);
+            pf_wait_step(AWAY_LOOK_MS);
             continue;
         }
         if (pf_take_press(RESUME_KEYS, RESUME_KEY_COUNT, press))
             return;
-        pf_wait_input(UNTIL_PRESS);
+        pf_wait_step(UNTIL_PRESS);
     }
 }
 

@@ -48,7 +48,7 @@ void paint_step(BITMAP *buffer, const StepReport &report, int area)
     }
 }
 
-void present_frame(BITMAP *buffer, const GameState &state)
+int present_frame(BITMAP *buffer, const GameState &state)
 {
     // Plain area floor wipes the miner's last image and whatever he walked off.
     draw_cell_image(buffer, tile_bitmap(area_floor(state.area)), state.prev_row, state.prev_col);
@@ -56,10 +56,10 @@ void present_frame(BITMAP *buffer, const GameState &state)
     BITMAP *screen_target = pf_screen();
     if (screen_target && buffer)
         draw_sprite(screen_target, buffer, 0, 0);
-    pf_present();
+    return pf_present();
 }
 
-void present_frame() { present_frame(back_buffer, game_state); }
+int present_frame() { return present_frame(back_buffer, game_state); }
 
 void draw_status_line(BITMAP *buffer, const GameState &state)
 {

@@ -82,9 +82,7 @@ bool run_board(const BoardSheet &board, const std::atomic<bool> *also_closed)
         bool drew = false;
         if (board_ok_step(ok, drew) || board_ok_key())
             return true;
-        pf_present();
-        if (!drew)
-            pf_idle();  // the board shows what it showed: let the processor rest
+        pf_wait_step(drew ? 0 : IDLE_STEP);
     }
     return false;
 }

@@ -227,6 +227,7 @@ void title_screen()
     }
     blit(title_bitmap, pf_screen(), 0, 0, 0, 0, WINDOW_WIDTH, WINDOW_HEIGHT);
     draw_main_menu();
+    pf_wait_step(0);  // in the window before the title's tune starts
     pf_drop_input();  // keys struck and clicks made on a board or in a game are not the menu's
 }
 
@@ -262,10 +263,7 @@ int poll_main_menu(KeyLight &light)
         return chosen;
     if (keys_keep_light(light)) {
         // Lit again if the title was drawn afresh (a board closed) since the keys lit it.
-        const bool drew = light_only(light.line);
-        pf_present();
-        if (!drew)
-            pf_idle();
+        pf_wait_step(light_only(light.line) ? 0 : IDLE_STEP);
         return MENU_NONE;
     }
     for (int i = 0; i < ITEM_COUNT; i++) {
@@ -278,16 +276,11 @@ int poll_main_menu(KeyLight &light)
             chosen = play_menu_keys(light);
             if (chosen != MENU_NONE || light.held)
                 return chosen;
-            pf_present();
-            if (!drew)
-                pf_idle();  // the same picture: no copy, let the processor rest
+            pf_wait_step(drew ? 0 : IDLE_STEP);
         }
     }
     // On no label: every label back to normal, copied once if any was lit. A short click made
     // meanwhile is taken by the next pass.
-    const bool drew = light_only(-1);
-    pf_present();
-    if (!drew)
-        pf_idle();
+    pf_wait_step(light_only(-1) ? 0 : IDLE_STEP);
     return MENU_NONE;
 }

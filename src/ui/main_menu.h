@@ -32,8 +32,8 @@ extern std::atomic<bool> menu_close_requested;
 // menu_close_requested.
 void install_menu_close_handler();
 
-// Shows a fresh copy of the title picture with the four labels in their normal colour.
-// Loads the picture at every call (so earlier highlights are gone) and the font at the first.
+// Shows a fresh copy of the title picture with the four labels in their normal colour, in the
+// window at once. Loads the picture at every call (so earlier highlights are gone) and the font at the first.
 void title_screen();
 
 // Draws the four labels in their normal colour into title_bitmap and copies it to the screen.

@@ -95,13 +95,12 @@ int wait_for_key()
 {
     const PointerBox &ok = LINE_BOXES[OK_LINE];
     for (;;) {
-        pf_present();
         end_process_if_closed(options_close_requested);
         if (pf_keypressed())
             return pf_readkey();
         if (clicked_box(&ok, 1, pointer_in(ok) ? 0 : -1) == 0)
             return OK_CLICKED;
-        pf_idle();
+        pf_wait_step(IDLE_STEP);
     }
 }
 
@@ -141,11 +140,11 @@ bool enter_password(OptionsState &state)
         draw_board_text(x - 48, y + 25, message_colour, AREA_TEXTS[area - 1]);
         state.password_area = area;
     } else {
-        pf_present();
+        pf_wait_step(0);
         pf_rest_unless(250, options_close_requested);
         end_process_if_closed(options_close_requested);
         draw_board_text(x - 48, y + 25, message_colour, "Senha Invalida");
-        pf_present();
+        pf_wait_step(0);
         pf_rest_unless(1750, options_close_requested);
         end_process_if_closed(options_close_requested);
         draw_board_text(x - 48, y + 25, message_colour, BLANK_14);
@@ -295,7 +294,7 @@ bool click_line(OptionsState &state, OptionsView &view, int line)
     }
     const ValueLine &value = VALUE_LINES[line];
     value.advance(state);
-    pf_present();
+    pf_wait_step(0);
     pf_rest_unless(200, options_close_requested);
     if (value.blank)
         show_value(view, view.values[line], value.at, highlight_colour(), value.blank);
@@ -322,9 +321,7 @@ bool hover_line(OptionsState &state, OptionsView &view, int line)
             if (click_line(state, view, clicked))
                 return true;
         } else {
-            pf_present();
-            if (!view.drew)
-                pf_idle();
+            pf_wait_step(view.drew ? 0 : IDLE_STEP);
         }
     }
     return false;
@@ -347,9 +344,7 @@ bool options_pass(OptionsState &state, OptionsView &view)
     const bool keys_held = view.light.held;
     if (keys_keep_light(view.light)) {
         show_lines(state, view, view.light.line);
-        pf_present();
-        if (!view.drew)
-            pf_idle();
+        pf_wait_step(view.drew ? 0 : IDLE_STEP);
         return false;
     }
     if (keys_held)
@@ -368,9 +363,7 @@ bool options_pass(OptionsState &state, OptionsView &view)
     const int ok_clicked = clicked_box(LINE_BOXES, LINE_COUNT, on_ok ? OK_LINE : -1);
     if (ok_clicked >= 0)
         return click_line(state, view, ok_clicked);
-    pf_present();
-    if (!view.drew)
-        pf_idle();
+    pf_wait_step(view.drew ? 0 : IDLE_STEP);
     return false;
 }
 

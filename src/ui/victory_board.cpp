@@ -45,7 +45,7 @@ void run_victory_board()
     pf_set_close_button_callback(on_victory_close);
     pf_show_mouse(pf_screen());  // hidden during play
     clear_bitmap(pf_screen());
-    pf_present();
+    pf_wait_step(0);
     pf_rest(100);
     // A close request made during the winning frame went to the game's flag: honour it too.
     run_board(VICTORY_BOARD, &game_state.close_requested);

@@ -198,7 +198,13 @@ void pf_wait_input(int ms)
     pf_rest(int(next - script.now_ms));
 }
 
-void pf_present() { script.presents++; }
+int pf_present()
+{
+    script.presents++;
+    if (script.log_presents)
+        script.log.push_back("present");
+    return script.present_late_ms;
+}
 
 void pf_set_window_failure_handler(void (*)()) {}
 

@@ -318,6 +318,7 @@ TEST_F(HelpAndVictory, VictoryBoardShowsAfterClearingAndPausing)
         black_during_pause = count_colour(s, 0, 0, 511, 383, 0) == 512 * 384;
     };
     script.typed.push_back('x');
+    script.present_late_ms = 4;  // as at 2x: no rest outside play is shortened
     script.mouse_x = 330;
     script.mouse_y = 310;
     script.mouse_b = 1;

@@ -107,6 +107,7 @@ TEST_F(Frame, EndOfFrameSetsLifeLostAndGameOver)
         int time;  // -1: as the level sets it
         LossCause cause;  // none: no life lost
         int out_of_lives, lives_after;
+        int late_ms = 0;  // what the frame's present cost beyond 1x
     };
     const LossCause none = LossCause::none, escape = LossCause::escape;
     const Case cases[] = {
@@ -117,10 +118,12 @@ TEST_F(Frame, EndOfFrameSetsLifeLostAndGameOver)
         {"no life left", 0, 0, -1, none, 1, 1},
         {"below no life", 0, -2, -1, none, 1, 1},
         {"no life left and Escape", KEY_ESC, 0, -1, escape, 1, 1},
+        {"shown at 2x, its own present late", 0, 3, -1, none, 0, 3, 4},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
         start(1, corridor);
+        script.present_late_ms = c.late_ms;
         game_state.lives = c.lives;
         if (c.time >= 0)
             game_state.time = c.time;
@@ -129,7 +132,7 @@ TEST_F(Frame, EndOfFrameSetsLifeLostAndGameOver)
         EXPECT_EQ(report.cause, c.cause);
         const bool lost = c.cause != none;
         EXPECT_EQ(report.end, lost ? FrameEnd::life_lost : FrameEnd::played);
-        EXPECT_EQ(script.now_ms - before, 70) << "the frame delay, once";
+        EXPECT_EQ(script.now_ms - before, 70 - c.late_ms) << "the frame delay, once";
         EXPECT_EQ(game_state.life_lost, lost);
         EXPECT_EQ(game_state.out_of_lives, c.out_of_lives);
         EXPECT_EQ(game_state.lives, c.lives_after);

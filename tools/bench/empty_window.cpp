@@ -40,10 +40,9 @@ int main()
     const int normal = makecol(235, 235, 235), hover = makecol(255, 255, 41);
     clear_to_color(pf_screen(), normal);
     bool lit = false;
-    // As the game's waiting screens: show the picture, then sleep until input comes.
+    // As the game's waiting screens: each step shows the picture, then sleeps until input.
     while (!close_requested) {
-        pf_present();
-        pf_idle();
+        pf_wait_step(IDLE_STEP);
         bool in = pointer_in_box();
         if (in != lit) {
             lit = in;
