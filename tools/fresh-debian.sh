@@ -3,9 +3,10 @@
 # made by debootstrap from the archive this machine's apt uses, plus make and ca-certificates,
 # gets a clone of this repository's HEAD; there, as root, `make play` with no display must
 # build and end in the Erro 01 message with status 1 (the game ran), having installed no test
-# package; then `make test` must pass, and `make every-target` must build every other target
-# (the bench, which it runs once in short form, the levels sheet, the package). All of it with
-# compiler warnings as errors (WERROR=ON).
+# package; then `make test` must pass, `make play` on a private Xvfb must show the title and
+# end with status 0 from "Sair" (tools/quit-from-title.sh), and `make every-target` must build
+# every other target (the bench, which it runs once in short form, the levels sheet, the
+# package). All of it with compiler warnings as errors (WERROR=ON).
 # Usage (as root): tools/fresh-debian.sh [RELEASE]   (bookworm or trixie; `make fresh-check`
 #                                                     runs both)
 #        tools/fresh-debian.sh [RELEASE] --sources   prints the apt entries the root gets, and stops
@@ -249,6 +250,13 @@ test_seconds=$((SECONDS - started))
 [ "$test_status" -eq 0 ] || fail "make test ended with status $test_status ($test_seconds s)"
 grep -Eq 'level_reader_fuzz .*Passed' "$run/test.log" || fail "make test ran no level reader fuzzer"
 say "make test: $(grep -Eo '[0-9]+% tests passed.*' "$run/test.log" | tail -n 1) ($test_seconds s)"
+
+# ---- make play on a display: the title comes up and "Sair" ends it with status 0 -------------
+
+logged_in_root 600 'tools/quit-from-title.sh /tmp/title.png' "$run/quit.log"
+[ "$status" -eq 0 ] || fail "make play on a display did not end with status 0 from the title"
+cp "$root/tmp/title.png" "$cache/title-$suite.png" 2>/dev/null || true
+say "make play on a display: the title, \"Sair\", status 0 (screenshot $cache/title-$suite.png)"
 
 # ---- Every other target: the bench (once, short), the levels sheet, the package -------------
 
