@@ -18,7 +18,7 @@ set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
 cache=${PITLOREX_FRESH_CACHE:-/var/cache/pitlorex-fresh}
 suite=bookworm
-case "${1:-}" in bookworm|trixie) suite=$1; shift ;; esac
+case "${1:-}" in bookworm|trixie) suite=$1; shift ;; esac  # the releases named below too
 apt_dir=${PITLOREX_APT_DIR:-/etc/apt}  # whose sources to follow: the host's
 chroot_path=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin
 
@@ -54,13 +54,15 @@ host_sources() {
   done
 }
 
-# The host's own release's entries serve another release by its name: the same archive holds
-# both (its -updates and -security suites too).
-host_suite=$(. /etc/os-release 2>/dev/null && echo "${VERSION_CODENAME:-}")
-debian_sources=$(host_sources | awk -v h="$host_suite" -v s="$suite" '
+# The host's entries of either release serve both, renamed: Debian's archive holds both
+# (their -updates and -security suites too).
+releases="bookworm trixie"
+debian_sources=$(host_sources | awk -v r="$releases" -v s="$suite" '
+  BEGIN { split(r, names, " "); for (i in names) known[names[i]] = 1 }
   { base = $2; sub(/-(updates|security)$/, "", base)
-    if (base != h && base != s) next
-    sub("^" base, s, $2); print }' | sort -u)
+    if (!(base in known)) next
+    sub("^" base, s, $2)
+    if (!seen[$0]++) print }')
 mirror=$(printf '%s\n' "$debian_sources" | awk -v s="$suite" '$2 == s { print $1; exit }')
 [ -n "$mirror" ] || fail "this machine's apt has no Debian archive for $suite in $apt_dir/sources.list*"
 if [ "${1:-}" = --sources ]; then
