@@ -17,6 +17,13 @@ KeyRole pf_key_role(int scancode, int shifts);
 // is no press.
 void pf_post_key(int scancode, bool down, long at_ms, int shifts = 0);
 
+// A key typed, as (scancode << 8) | character code: none of the window's keys.
+void pf_post_typed(int typed);
+
+// The pointer moved or a button changed: where the pointer is (the window's pixels) and the
+// buttons held.
+void pf_post_pointer(PointerAt at, int buttons);
+
 // The left button went down, alone, at `at` (picture pixels).
 void pf_post_click(PointerAt at);
 
@@ -41,6 +48,15 @@ void pf_set_window_event_handler(void (*handler)(KeyRole key, bool changed));
 
 // Makes `handler` the one pf_pump_input calls for a close request (NULL: none).
 void pf_set_close_request_handler(void (*handler)());
+
+// What the pump recorded, each pumped first: the readings behind input.h's pf_key_held,
+// pf_pointer, pf_button_held, pf_take_typed_key and pf_drop_typed_keys in each implementation.
+// The pointer is in the window's pixels as posted.
+bool recorded_key_down(int scancode);
+PointerAt recorded_pointer();
+bool recorded_button_held();
+bool take_recorded_typed(int &typed);
+void drop_recorded_typed();
 
 // Forgets every event, press and click, what is down, and the handlers.
 void pf_reset_input();

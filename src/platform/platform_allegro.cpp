@@ -21,6 +21,7 @@
 #include <chrono>
 #include <climits>
 #include <csignal>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -35,10 +36,23 @@ constexpr std::chrono::milliseconds LONGEST_IDLE{100};
 
 void on_mouse(int flags)
 {
+    // mouse_pos holds x in its high half and y in its low one, each a signed 16-bit number.
+    const int both = mouse_pos, buttons = mouse_b;
+    const PointerAt at{static_cast<int16_t>(both >> 16), static_cast<int16_t>(both & 0xFFFF)};
+    pf_post_pointer(at, buttons);
     // The button may be up again before the game looks: the click is queued where it went down.
-    if ((flags & MOUSE_FLAG_LEFT_DOWN) && mouse_b == 1)
-        pf_post_click(scaled_window_pointer());
+    if ((flags & MOUSE_FLAG_LEFT_DOWN) && buttons == 1)
+        pf_post_click(scaled_window_pointer(at));
     note_input();
+}
+
+// The library's key buffer stays empty: typed keys go to the queue with the rest. The window's
+// keys never come here (scaled_window_take_keys filters them out first).
+int on_typed(int typed)
+{
+    pf_post_typed(typed);
+    note_input();
+    return 0;
 }
 
 void on_key(int scancode)
@@ -119,9 +133,11 @@ void pf_install_input()
     install_keyboard();
     install_mouse();
     keyboard_lowlevel_callback = on_key;
+    keyboard_callback = on_typed;
     mouse_callback = on_mouse;
     set_close_button_callback(on_close_button);
     scaled_window_take_keys();
+    on_mouse(0);  // where the pointer is before it first moves
 }
 
 BITMAP *pf_install_pointer(const char *path)
@@ -131,16 +147,12 @@ BITMAP *pf_install_pointer(const char *path)
     return sprite;
 }
 
-PointerAt pf_pointer() { return scaled_window_pointer(); }
-int pf_mouse_b() { return mouse_b; }
-bool pf_key_held(int scancode) { return key[scancode] != 0; }
-int pf_readkey() { return readkey(); }
-bool pf_keypressed()
-{
-    pf_pump_input();
-    return keypressed() != 0;
-}
-void pf_clear_keybuf() { clear_keybuf(); }
+// Mapped at each read, so that a change of scale moves no pointer.
+PointerAt pf_pointer() { return scaled_window_pointer(recorded_pointer()); }
+bool pf_button_held() { return recorded_button_held(); }
+bool pf_key_held(int scancode) { return recorded_key_down(scancode); }
+bool pf_take_typed_key(int &typed) { return take_recorded_typed(typed); }
+void pf_drop_typed_keys() { drop_recorded_typed(); }
 
 void pf_rest(int ms)
 {

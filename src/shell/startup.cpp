@@ -96,7 +96,7 @@ void shutdown_system(int status)
     startup_sample = nullptr;
     pf_destroy_midi(title_music);
     title_music = nullptr;
-    pf_clear_keybuf();
+    pf_drop_typed_keys();
     // The menu font dies with the engine; the title screen lets go of it first.
     release_title_screen();
     alfont_exit();

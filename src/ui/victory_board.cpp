@@ -55,7 +55,7 @@ void show_victory_board()
 {
     run_victory_board();
     reset_level_state(game_state, level_grids);
-    pf_clear_keybuf();  // keys typed on the board are never acted on
+    pf_drop_typed_keys();  // keys typed on the board are never acted on
     alfont_exit();
     // No allegro_exit: the library shuts itself down in its exit handling.
     pf_exit(0);

@@ -29,7 +29,7 @@ void script_tap(int scancode)
     pf_post_key(scancode, script.keys[scancode], script.now_ms);
 }
 
-void script_click() { pf_post_click({script.mouse_x, script.mouse_y}); }
+void script_click() { pf_post_click({script.pointer_x, script.pointer_y}); }
 
 long pf_clock_ms() { return script.now_ms; }
 
@@ -107,6 +107,8 @@ BITMAP *pf_install_pointer(const char *path)
     return sprite;
 }
 
+// The player's turn at each look at the input now: the hook, then what the keys and the pointer
+// are, posted as the library's callbacks would post them.
 static void poll()
 {
     if (++script.polls > script.poll_limit)
@@ -114,36 +116,45 @@ static void poll()
     if (script.on_poll)
         script.on_poll(script);
     script_latch_keys();
+    pf_post_pointer({script.pointer_x, script.pointer_y}, script.buttons);
 }
 
-PointerAt pf_pointer() { poll(); return {script.mouse_x, script.mouse_y}; }
-int pf_mouse_b() { poll(); return script.mouse_b; }
+PointerAt pf_pointer()
+{
+    poll();
+    return recorded_pointer();
+}
+
+bool pf_button_held()
+{
+    poll();
+    return recorded_button_held();
+}
 
 bool pf_key_held(int scancode)
 {
     poll();
-    return scancode >= 0 && scancode < KEY_MAX && script.keys[scancode];
+    return recorded_key_down(scancode);
 }
 
-int pf_readkey()
+// One key of `typed` is typed at each look for one, pressed too as the library would have it.
+bool pf_take_typed_key(int &typed)
 {
     poll();
-    if (script.typed.empty())
-        throw ScriptStalled{"readkey with no key left to type"};
-    int k = script.typed.front();
-    script.typed.pop_front();
-    // A typed key was pressed too: the latch sees it as the library's callback would.
-    script_tap(k >> 8);
-    return k;
+    if (!script.typed.empty()) {
+        const int k = script.typed.front();
+        script.typed.pop_front();
+        script_tap(k >> 8);
+        pf_post_typed(k);
+    }
+    return take_recorded_typed(typed);
 }
 
-bool pf_keypressed()
+void pf_drop_typed_keys()
 {
-    poll();
-    return !script.typed.empty();
+    script.log.push_back("clear_keybuf");
+    drop_recorded_typed();
 }
-
-void pf_clear_keybuf() { script.log.push_back("clear_keybuf"); }
 
 // Advances the virtual clock, firing the tick handler at each whole period it passes.
 void pf_rest(int ms)

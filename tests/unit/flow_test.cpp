@@ -51,13 +51,13 @@ TEST_F(MenuFlow, BoardsComeAndGoAndTheCloseButtonEndsTheMenu)
                                        {430, 308}, {120, 245}, {430, 308}};
         int step = watch.screens - 1;
         if (step < 6) {
-            s.mouse_x = steps[step].x;
-            s.mouse_y = steps[step].y;
-            s.mouse_b = 1;
+            s.pointer_x = steps[step].x;
+            s.pointer_y = steps[step].y;
+            s.buttons = 1;
         } else {
-            s.mouse_x = 400;  // away from every item
-            s.mouse_y = 50;
-            s.mouse_b = 0;
+            s.pointer_x = 400;  // away from every item
+            s.pointer_y = 50;
+            s.buttons = 0;
             script_press_close();
         }
     };

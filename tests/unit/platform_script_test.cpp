@@ -56,7 +56,7 @@ TEST(InputLatch, FreshPressesInOrderEachTakenOnce)
     pf_drop_input();
     EXPECT_FALSE(pf_press_latched(nullptr, 0));
 
-    // A click too short for mouse_b is seen once.
+    // A click too short for a look at the buttons is seen once.
     pf_post_click({7, 9});
     PointerAt at{};
     EXPECT_TRUE(pf_take_click(at));
