@@ -8,8 +8,8 @@
 
 #include <bitset>
 
-// Installs the timer, the keyboard and the mouse, in this order.
-void pf_install_input();
+// Starts the clock's ticks, the keyboard and the mouse, in this order.
+void pf_start_input();
 
 // Where the pointer is, in picture pixels.
 struct PointerAt {
@@ -38,7 +38,7 @@ void pf_drop_typed_keys();
 
 // Makes `handler` the one called when the window's close button is pressed; it replaces the
 // handler installed before. It runs on the main thread, at its next read of input or wait.
-void pf_set_close_button_callback(void (*handler)());
+void pf_set_close_handler(void (*handler)());
 
 // One fresh press of a key: never a repeat of a key already down.
 struct KeyPress {

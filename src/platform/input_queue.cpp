@@ -213,25 +213,25 @@ void pf_set_window_event_handler(void (*handler)(KeyRole key, bool changed))
 
 void pf_set_close_request_handler(void (*handler)()) { readers.close_handler = handler; }
 
-bool recorded_key_down(int scancode)
+bool pf_recorded_key_down(int scancode)
 {
     pf_pump_input();
     return scancode > 0 && scancode < KEY_MAX && readers.down[scancode];
 }
 
-PointerAt recorded_pointer()
+PointerAt pf_recorded_pointer()
 {
     pf_pump_input();
     return readers.pointer;
 }
 
-bool recorded_button_held()
+bool pf_recorded_button_held()
 {
     pf_pump_input();
     return readers.buttons == 1;
 }
 
-bool take_recorded_typed(int &typed)
+bool pf_take_recorded_typed(int &typed)
 {
     pf_pump_input();
     if (readers.typed.empty())
@@ -241,7 +241,7 @@ bool take_recorded_typed(int &typed)
     return true;
 }
 
-void drop_recorded_typed()
+void pf_drop_recorded_typed()
 {
     pf_pump_input();
     readers.typed.clear();

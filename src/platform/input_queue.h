@@ -37,7 +37,7 @@ void pf_post_focus(bool focused);
 void pf_post_window_changed();
 
 // Moves every event posted so far to its reader: presses and clicks to their latches, the
-// close request to the handler pf_set_close_button_callback installed, the window's keys and
+// close request to the handler pf_set_close_handler installed, the window's keys and
 // changes to the window (pf_set_window_event_handler). Every call of input.h that reads input
 // pumps first; so do the sleeps and pf_present.
 void pf_pump_input();
@@ -52,11 +52,11 @@ void pf_set_close_request_handler(void (*handler)());
 // What the pump recorded, each pumped first: the readings behind input.h's pf_key_held,
 // pf_pointer, pf_button_held, pf_take_typed_key and pf_drop_typed_keys in each implementation.
 // The pointer is in the window's pixels as posted.
-bool recorded_key_down(int scancode);
-PointerAt recorded_pointer();
-bool recorded_button_held();
-bool take_recorded_typed(int &typed);
-void drop_recorded_typed();
+bool pf_recorded_key_down(int scancode);
+PointerAt pf_recorded_pointer();
+bool pf_recorded_button_held();
+bool pf_take_recorded_typed(int &typed);
+void pf_drop_recorded_typed();
 
 // Forgets every event, press and click, what is down, and the handlers.
 void pf_reset_input();

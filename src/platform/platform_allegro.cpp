@@ -101,7 +101,7 @@ void pf_set_color_depth(int depth) { set_color_depth(depth); }
 
 int pf_start_font_engine() { return alfont_init(); }
 
-bool pf_use_midi_patches(const char *list)
+bool pf_use_instruments(const char *list)
 {
     // The library reads the list when sound is installed; an absolute path keeps it valid
     // whatever the library does with its own directory.
@@ -115,7 +115,7 @@ bool pf_use_midi_patches(const char *list)
     return true;
 }
 
-int pf_install_sound() { return install_sound(DIGI_AUTODETECT, MIDI_AUTODETECT, nullptr); }
+int pf_start_sound() { return install_sound(DIGI_AUTODETECT, MIDI_AUTODETECT, nullptr); }
 
 int pf_open_window()
 {
@@ -127,7 +127,7 @@ int pf_open_window()
 
 void pf_set_window_title(const char *title) { set_window_title(title); }
 
-void pf_install_input()
+void pf_start_input()
 {
     install_timer();
     install_keyboard();
@@ -148,11 +148,11 @@ BITMAP *pf_install_pointer(const char *path)
 }
 
 // Mapped at each read, so that a change of scale moves no pointer.
-PointerAt pf_pointer() { return scaled_window_pointer(recorded_pointer()); }
-bool pf_button_held() { return recorded_button_held(); }
-bool pf_key_held(int scancode) { return recorded_key_down(scancode); }
-bool pf_take_typed_key(int &typed) { return take_recorded_typed(typed); }
-void pf_drop_typed_keys() { drop_recorded_typed(); }
+PointerAt pf_pointer() { return scaled_window_pointer(pf_recorded_pointer()); }
+bool pf_button_held() { return pf_recorded_button_held(); }
+bool pf_key_held(int scancode) { return pf_recorded_key_down(scancode); }
+bool pf_take_typed_key(int &typed) { return pf_take_recorded_typed(typed); }
+void pf_drop_typed_keys() { pf_drop_recorded_typed(); }
 
 void pf_rest(int ms)
 {
@@ -230,9 +230,9 @@ void tick_slice()
 
 }  // namespace
 
-void pf_install_int_ex(void (*handler)(), long period)
+void pf_start_ticks(void (*handler)(), long period_ms)
 {
-    // The same handler at the same period keeps its phase, as re-arming the library's does.
+    const long period = MSEC_TO_TIMER(period_ms);
     if (handler == ticks.handler && period == ticks.period)
         return;
     const bool fresh = handler != ticks.handler;
@@ -254,17 +254,17 @@ void pf_show_mouse(BITMAP *target)
     scaled_window_show_pointer(target != nullptr);
 }
 
-void pf_set_close_button_callback(void (*handler)()) { pf_set_close_request_handler(handler); }
+void pf_set_close_handler(void (*handler)()) { pf_set_close_request_handler(handler); }
 
-void pf_play_midi(MIDI *tune, int loop)
+void pf_play_tune(MIDI *tune, int loop)
 {
     if (tune)
         play_midi(tune, loop);
 }
 
-void pf_stop_midi() { play_midi(nullptr, 0); }
+void pf_stop_tune() { play_midi(nullptr, 0); }
 
-void pf_pause_music(bool paused)
+void pf_pause_tune(bool paused)
 {
     if (paused)
         midi_pause();
@@ -272,13 +272,13 @@ void pf_pause_music(bool paused)
         midi_resume();
 }
 
-void pf_destroy_midi(MIDI *tune)
+void pf_free_tune(MIDI *tune)
 {
     if (tune)
         destroy_midi(tune);
 }
 
-void pf_destroy_sample(SAMPLE *sample)
+void pf_free_sample(SAMPLE *sample)
 {
     if (sample)
         destroy_sample(sample);
@@ -325,13 +325,13 @@ void pf_message_box(const char *caption, const char *text)
     allegro_message("%s", text);
 }
 
-void pf_allegro_exit()
+void pf_shut_down()
 {
     unwatch_desktop();
     allegro_exit();
 }
 
-void pf_exit(int status) { exit(status); }
+void pf_end_process(int status) { exit(status); }
 
 // ---- The window on the desktop -----------------------------------------------------------
 #include "pitlorex_icon.xpm"  // drawn by tools/databuild from the game's art

@@ -60,9 +60,9 @@ MIDI *start_area_music()
     MIDI *tune = area_music[area - 1];
     // An area whose tune did not load plays none: the last area's tune must not go on in it.
     if (tune)
-        pf_play_midi(tune, 1);
+        pf_play_tune(tune, 1);
     else
-        pf_stop_midi();
+        pf_stop_tune();
     return tune;
 }
 

@@ -51,7 +51,7 @@ void paint_opened_cell(int row, int col, void *context)
 
 }  // namespace
 
-void arm_countdown() { pf_install_int_ex(tick_handler, SECS_TO_TIMER(1)); }
+void arm_countdown() { pf_start_ticks(tick_handler, 1000); }
 
 void start_walking_afresh(FrameInput &input)
 {

@@ -241,7 +241,7 @@ void release_title_screen()
     measured_font = nullptr;
 }
 
-void install_menu_close_handler() { pf_set_close_button_callback(request_menu_close); }
+void install_menu_close_handler() { pf_set_close_handler(request_menu_close); }
 
 void draw_main_menu()
 {

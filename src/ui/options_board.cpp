@@ -425,7 +425,7 @@ void advance_difficulty(OptionsState &state)
 GameSettings run_options_board()
 {
     OptionsState &state = options_state;
-    pf_set_close_button_callback(on_options_close);
+    pf_set_close_handler(on_options_close);
     draw_board_frame(260, 200, 480, 330, "QUADRO DE OPCOES", 305, OPTIONS_OK_X1, OPTIONS_OK_Y1,
                      OPTIONS_OK_X2, OPTIONS_OK_Y2);
     const int heading_colour = makecol(255, 100, 20);

@@ -69,13 +69,13 @@ int pf_start_font_engine()
     return script.answers.font_engine;
 }
 
-bool pf_use_midi_patches(const char *)
+bool pf_use_instruments(const char *)
 {
     script.log.push_back("midi patches");
     return true;
 }
 
-int pf_install_sound()
+int pf_start_sound()
 {
     script.log.push_back("install_sound");
     return script.answers.sound;
@@ -92,7 +92,7 @@ void pf_set_window_title(const char *title)
     script.log.push_back(std::string("set_window_title ") + title);
 }
 
-void pf_install_input() { script.log.push_back("timer keyboard mouse"); }
+void pf_start_input() { script.log.push_back("timer keyboard mouse"); }
 
 BITMAP *pf_install_pointer(const char *path)
 {
@@ -122,19 +122,19 @@ static void poll()
 PointerAt pf_pointer()
 {
     poll();
-    return recorded_pointer();
+    return pf_recorded_pointer();
 }
 
 bool pf_button_held()
 {
     poll();
-    return recorded_button_held();
+    return pf_recorded_button_held();
 }
 
 bool pf_key_held(int scancode)
 {
     poll();
-    return recorded_key_down(scancode);
+    return pf_recorded_key_down(scancode);
 }
 
 // One key of `typed` is typed at each look for one, pressed too as the library would have it.
@@ -147,13 +147,13 @@ bool pf_take_typed_key(int &typed)
         script_tap(k >> 8);
         pf_post_typed(k);
     }
-    return take_recorded_typed(typed);
+    return pf_take_recorded_typed(typed);
 }
 
 void pf_drop_typed_keys()
 {
     script.log.push_back("clear_keybuf");
-    drop_recorded_typed();
+    pf_drop_recorded_typed();
 }
 
 // Advances the virtual clock, firing the tick handler at each whole period it passes.
@@ -225,9 +225,8 @@ void pf_idle()
     pf_pump_input();
 }
 
-void pf_install_int_ex(void (*handler)(), long period)
+void pf_start_ticks(void (*handler)(), long period_ms)
 {
-    long period_ms = period * 1000 / TIMERS_PER_SECOND;
     if (handler == script.tick_handler && period_ms == script.tick_period_ms)
         return;  // re-arming with the same period keeps the phase
     script.tick_handler = handler;
@@ -256,23 +255,23 @@ void pf_show_mouse(BITMAP *target)
 }
 
 
-void pf_set_close_button_callback(void (*handler)())
+void pf_set_close_handler(void (*handler)())
 {
     script.close_handler = handler;
     pf_set_close_request_handler(handler);
 }
 
-void pf_play_midi(MIDI *tune, int loop)
+void pf_play_tune(MIDI *tune, int loop)
 {
     if (tune)
         script.log.push_back("play_midi " + std::to_string(loop));
 }
 
-void pf_stop_midi() { script.log.push_back("stop_midi"); }
+void pf_stop_tune() { script.log.push_back("stop_midi"); }
 
-void pf_pause_music(bool paused) { script.log.push_back(paused ? "midi_pause" : "midi_resume"); }
+void pf_pause_tune(bool paused) { script.log.push_back(paused ? "midi_pause" : "midi_resume"); }
 
-void pf_destroy_midi(MIDI *tune)
+void pf_free_tune(MIDI *tune)
 {
     if (tune) {
         script.log.push_back("destroy_midi");
@@ -281,7 +280,7 @@ void pf_destroy_midi(MIDI *tune)
 }
 
 // Not logged: freeing a sample is nothing a player hears.
-void pf_destroy_sample(SAMPLE *sample)
+void pf_free_sample(SAMPLE *sample)
 {
     if (sample)
         destroy_sample(sample);
@@ -299,9 +298,9 @@ void pf_message_box(const char *caption, const char *text)
     script.log.push_back(std::string("message ") + caption + "|" + text);
 }
 
-void pf_allegro_exit() { script.log.push_back("allegro_exit"); }
+void pf_shut_down() { script.log.push_back("allegro_exit"); }
 
-void pf_exit(int status)
+void pf_end_process(int status)
 {
     script.log.push_back("exit " + std::to_string(status));
     throw ProcessExit{status};

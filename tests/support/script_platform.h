@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-// Thrown by pf_exit so that a test sees the status the process would have ended with.
+// Thrown by pf_end_process so that a test sees the status the process would have ended with.
 struct ProcessExit {
     int status;
 };
@@ -29,7 +29,7 @@ struct ScriptStalled {
 struct StartupAnswers {
     int library = 0;      // pf_start_library
     int font_engine = 0;  // pf_start_font_engine: 1 is failure
-    int sound = 0;        // pf_install_sound
+    int sound = 0;        // pf_start_sound
     int window = 0;       // pf_open_window
 };
 

@@ -276,7 +276,7 @@ TEST_F(LevelLoop, PauseHoldsPlayUntilAResumeKeyWithTheFocusBack)
     for (const Row &row : rows) {
         SCOPED_TRACE(row.what);
         script_reset(rig.screen);
-        pf_set_close_button_callback(game_close_handler);
+        pf_set_close_handler(game_close_handler);
         game_state.close_requested = false;
         rig.pauses = PauseLog{};
         script.on_time = [&](ScriptPlatform &s) {

@@ -15,7 +15,7 @@ TEST(ScriptPlatform, RearmingKeepsTheTickPhase)
     script_reset(nullptr);
     ticks = 0;
     for (int frame = 0; frame < 100; frame++) {  // 100 frames of 70 ms = 7 s
-        pf_install_int_ex(count_tick, SECS_TO_TIMER(1));
+        pf_start_ticks(count_tick, 1000);
         pf_rest(70);
     }
     EXPECT_EQ(ticks, 7);
