@@ -69,8 +69,8 @@ MIDI *start_area_music()
 GameOutcome level_loop()
 {
     // Each level start, restart after a lost life, or next level is a fresh pass of this
-    // loop: nothing of the finished pass stays pending on the stack. The keys' story goes on
-    // from pass to pass, for this game only.
+    // loop: nothing of the finished pass stays pending on the stack. The frame input lasts the
+    // whole game.
     FrameInput input;
     for (;;) {
         draw_tile_layer();

@@ -23,9 +23,8 @@ extern BITMAP *title_picture;
 // The menu's outline font, size 40.
 extern ALFONT_FONT *menu_font;
 
-// Set by the menu's close handler (the library's thread) when the window is closed while the
-// title menu runs; cleared by the screen flow on every entry into the menu. A hover ends at
-// once when it is set.
+// Set by the menu's close handler when the window is closed while the title menu runs;
+// cleared by the screen flow on every entry into the menu. A hover ends at once when it is set.
 extern std::atomic<bool> menu_close_requested;
 
 // Makes the menu's handler the one the window's close button calls: it only sets

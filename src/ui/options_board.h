@@ -35,8 +35,8 @@ int password_text_digest(const char *password, bool lower_case);
 int area_for_digest(int digest);
 
 
-// Set by the options board's close handler, which runs outside the main thread. Never cleared
-// by the game: once set, the next look at it ends the process.
+// Set by the options board's close handler. Never cleared by the game: once set, the next look
+// at it ends the process.
 extern std::atomic<bool> options_close_requested;
 
 // One click on a value: moves it and its label to the next step of its cycle

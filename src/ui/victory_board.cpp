@@ -57,6 +57,6 @@ void show_victory_board()
     reset_level_state(game_state, level_grids);
     pf_drop_typed_keys();  // keys typed on the board are never acted on
     alfont_exit();
-    // No allegro_exit: the library shuts itself down in its exit handling.
+    // No pf_shut_down: the library shuts itself down in its exit handling.
     pf_end_process(0);
 }
