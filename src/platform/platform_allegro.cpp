@@ -175,17 +175,13 @@ void pf_rest_unless(int ms, const std::atomic<bool> &stop)
     }
 }
 
-void pf_idle()
-{
-    wait_for_input(LONGEST_IDLE);
-    pf_pump_input();
-}
-
 void pf_wait_input(int ms)
 {
     wait_for_input(std::chrono::milliseconds(ms < LONGEST_IDLE.count() ? ms : LONGEST_IDLE.count()));
     pf_pump_input();
 }
+
+void pf_idle() { pf_wait_input(LONGEST_IDLE.count()); }
 
 int pf_present()
 {
