@@ -211,7 +211,9 @@ void pf_set_window_event_handler(void (*handler)(KeyRole key, bool changed))
     readers.window_handler = handler;
 }
 
-void pf_set_close_request_handler(void (*handler)()) { readers.close_handler = handler; }
+void pf_set_close_handler(void (*handler)()) { readers.close_handler = handler; }
+
+CloseHandler pf_close_handler() { return readers.close_handler; }
 
 bool pf_recorded_key_down(int scancode)
 {

@@ -46,8 +46,9 @@ void pf_pump_input();
 // pf_pump_input on the main thread.
 void pf_set_window_event_handler(void (*handler)(KeyRole key, bool changed));
 
-// Makes `handler` the one pf_pump_input calls for a close request (NULL: none).
-void pf_set_close_request_handler(void (*handler)());
+// The handler pf_set_close_handler put in force (NULL: none).
+using CloseHandler = void (*)();
+CloseHandler pf_close_handler();
 
 // What the pump recorded, each pumped first: the readings behind input.h's pf_key_held,
 // pf_pointer, pf_button_held, pf_take_typed_key and pf_drop_typed_keys in each implementation.

@@ -250,8 +250,6 @@ void pf_show_mouse(BITMAP *target)
     scaled_window_show_pointer(target != nullptr);
 }
 
-void pf_set_close_handler(void (*handler)()) { pf_set_close_request_handler(handler); }
-
 void pf_play_tune(MIDI *tune, int loop)
 {
     if (tune)

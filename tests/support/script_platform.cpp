@@ -254,13 +254,6 @@ void pf_show_mouse(BITMAP *target)
     script.mouse_target = target;
 }
 
-
-void pf_set_close_handler(void (*handler)())
-{
-    script.close_handler = handler;
-    pf_set_close_request_handler(handler);
-}
-
 void pf_play_tune(MIDI *tune, int loop)
 {
     if (tune)

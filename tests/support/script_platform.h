@@ -48,7 +48,6 @@ struct ScriptPlatform {
     long presents = 0;               // pf_present calls so far
     bool log_presents = false;       // each present is logged as "present"
     int present_late_ms = 0;         // what pf_present says each present cost beyond 1x
-    void (*close_handler)() = nullptr;
     void (*tick_handler)() = nullptr;
     long tick_period_ms = 0;
     long next_tick_ms = 0;

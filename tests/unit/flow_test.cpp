@@ -40,8 +40,8 @@ TEST_F(MenuFlow, BoardsComeAndGoAndTheCloseButtonEndsTheMenu)
     install_menu_close_handler();
     // Ajuda, OK, Opcoes, OK, Ajuda, OK, then the close button in the menu.
     script.on_poll = [](ScriptPlatform &s) {
-        if (s.close_handler != watch.handler) {
-            watch.handler = s.close_handler;
+        if (pf_close_handler() != watch.handler) {
+            watch.handler = pf_close_handler();
             watch.screens++;
         }
         struct Target {

@@ -143,7 +143,7 @@ TEST_F(OptionsBoard, OkWithNoChangeGivesTheStartingSettings)
     EXPECT_EQ(g.sound, 1);
     EXPECT_EQ(g.frame_delay, 70);
     EXPECT_EQ(script.now_ms, 0);
-    ASSERT_NE(script.close_handler, nullptr);
+    ASSERT_NE(pf_close_handler(), nullptr);
 
     BITMAP *s = bmp.get();
     EXPECT_EQ(getpixel(s, 260, 200), makecol(150, 160, 170));

@@ -93,7 +93,7 @@ TEST(InputLatch, TheQueueKeepsTheWindowsKeysAndModifiersOutAndDropsPressesWithCl
     EXPECT_FALSE(pf_take_click(at)) << "a click outlived the drop of the presses";
 
     closes_seen = 0;
-    pf_set_close_request_handler(count_close);
+    pf_set_close_handler(count_close);
     pf_post_focus(false);
     pf_post_close();
     pf_post_focus(true);
@@ -102,5 +102,5 @@ TEST(InputLatch, TheQueueKeepsTheWindowsKeysAndModifiersOutAndDropsPressesWithCl
     EXPECT_EQ(closes_seen, 1);
     EXPECT_TRUE(pf_window_focused());
     EXPECT_FALSE(pf_take_focus_loss());
-    pf_set_close_request_handler(nullptr);
+    pf_set_close_handler(nullptr);
 }
