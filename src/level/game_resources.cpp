@@ -39,7 +39,7 @@ void free_set(ResourceSet &set)
         object = nullptr;
     }
     for (MIDI *&tune : set.tunes) {
-        pf_destroy_midi(tune);  // stops it first if it is the one playing
+        pf_free_tune(tune);  // stops it first if it is the one playing
         tune = nullptr;
     }
 }
@@ -128,7 +128,7 @@ std::string load_game_resources() { return try_load_game_resources(""); }
 void release_area_music()
 {
     for (MIDI *&tune : area_music) {
-        pf_destroy_midi(tune);
+        pf_free_tune(tune);
         tune = nullptr;
     }
 }

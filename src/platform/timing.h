@@ -14,11 +14,11 @@ void pf_rest(int ms);
 // close request must not wait out a long message.
 void pf_rest_unless(int ms, const std::atomic<bool> &stop);
 
-// Installs (or re-arms, keeping its phase) a handler called every `period` timer ticks
-// (Allegro's install_int_ex; SECS_TO_TIMER(1) is one second).
-void pf_install_int_ex(void (*handler)(), long period);
+// Starts the ticks of the countdown: `handler` called every `period_ms` milliseconds. Starting
+// them again with the same handler and period keeps their phase.
+void pf_start_ticks(void (*handler)(), long period_ms);
 
-// Holds (true) the handler pf_install_int_ex installed, or lets it run on (false). No tick falls
+// Holds (true) the handler pf_start_ticks installed, or lets it run on (false). No tick falls
 // while it is held, and the period under way then resumes with the time it had left (to within
 // 10 ms), so that a pause of play gives the countdown no second and takes none from it.
 void pf_hold_ticks(bool held);

@@ -352,13 +352,10 @@ long scaled_window_refresh()
     return present(changed_rect(win.picture, win.shown));
 }
 
-PointerAt scaled_window_pointer()
+PointerAt scaled_window_pointer(PointerAt at)
 {
-    // mouse_pos holds x in its high half and y in its low one, each a signed 16-bit number.
-    const int both = mouse_pos;
-    const int x = static_cast<int16_t>(both >> 16), y = static_cast<int16_t>(both & 0xFFFF);
-    return {picture_coordinate(x, win.at.x, win.at.w, WINDOW_WIDTH),
-            picture_coordinate(y, win.at.y, win.at.h, WINDOW_HEIGHT)};
+    return {picture_coordinate(at.x, win.at.x, win.at.w, WINDOW_WIDTH),
+            picture_coordinate(at.y, win.at.y, win.at.h, WINDOW_HEIGHT)};
 }
 
 void scaled_window_set_pointer(BITMAP *sprite)

@@ -33,9 +33,9 @@ long scaled_window_refresh();
 // places the picture anew and draws it all.
 void scaled_window_configured();
 
-// The pointer position in picture pixels (beyond the picture's edges in the black around it),
-// x and y from one read of the library's mouse_pos.
-PointerAt scaled_window_pointer();
+// The pointer at `at` in the window's pixels, in picture pixels (beyond the picture's edges in
+// the black around it).
+PointerAt scaled_window_pointer(PointerAt at);
 
 // Makes `sprite` (picture-sized; NULL: the library's arrow) the pointer, scaled with the
 // picture.

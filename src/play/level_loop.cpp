@@ -60,17 +60,17 @@ MIDI *start_area_music()
     MIDI *tune = area_music[area - 1];
     // An area whose tune did not load plays none: the last area's tune must not go on in it.
     if (tune)
-        pf_play_midi(tune, 1);
+        pf_play_tune(tune, 1);
     else
-        pf_stop_midi();
+        pf_stop_tune();
     return tune;
 }
 
 GameOutcome level_loop()
 {
     // Each level start, restart after a lost life, or next level is a fresh pass of this
-    // loop: nothing of the finished pass stays pending on the stack. The keys' story goes on
-    // from pass to pass, for this game only.
+    // loop: nothing of the finished pass stays pending on the stack. The frame input lasts the
+    // whole game.
     FrameInput input;
     for (;;) {
         draw_tile_layer();

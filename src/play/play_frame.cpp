@@ -51,7 +51,7 @@ void paint_opened_cell(int row, int col, void *context)
 
 }  // namespace
 
-void arm_countdown() { pf_install_int_ex(tick_handler, SECS_TO_TIMER(1)); }
+void arm_countdown() { pf_start_ticks(tick_handler, 1000); }
 
 void start_walking_afresh(FrameInput &input)
 {
@@ -63,18 +63,24 @@ void start_walking_afresh(FrameInput &input)
 bool frame_direction(FrameInput &input, Direction &dir)
 {
     int held = 0, held_key = 0;
+    bool down[KEY_MAX] = {};
     for (int arrow : ARROW_KEYS)
         if (pf_key_held(arrow)) {
             held++;
             held_key = arrow;
+            down[arrow] = true;
         }
     KeyPress press;
     if (pf_take_press(ARROW_KEYS, 4, press)) {
         input.walk_key = press.scancode;
         input.walk_pressed_at = press.at_ms;
-        // Another arrow down with it is two arrows at once: the miner stays.
-        if (held > 1 || (held == 1 && held_key != press.scancode))
-            return false;
+        // Another arrow down with it is two arrows at once, and the miner stays: one down as
+        // it went down, or one down now while it still is. A tap let go before the next arrow
+        // went down is alone.
+        for (int arrow : ARROW_KEYS)
+            if (arrow != press.scancode &&
+                (press.down_with[arrow] || (down[press.scancode] && down[arrow])))
+                return false;
         return direction_of_key(press.scancode, dir);
     }
     if (held == 1 && held_key != input.walk_key && input.walk_key != 0) {

@@ -55,7 +55,7 @@ bool pause_if_asked(FrameInput &input)
     if (!asked_to_pause())
         return false;
     pf_hold_ticks(true);
-    pf_pause_music(true);
+    pf_pause_tune(true);
     // The level as it stands: at a level's start the screen still holds the last message.
     draw_status_line();
     present_frame();
@@ -74,7 +74,7 @@ bool pause_if_asked(FrameInput &input)
     pf_hold_ticks(false);
     // Closed meanwhile, the game ends at the level loop's head: no tune for that moment.
     if (!game_state.close_requested)
-        pf_pause_music(false);
+        pf_pause_tune(false);
     start_walking_afresh(input);  // drops the presses made meanwhile, the arrows' included
     input.escape_spent = true;
     return true;

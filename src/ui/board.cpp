@@ -90,7 +90,7 @@ bool run_board(const BoardSheet &board, const std::atomic<bool> *also_closed)
 void end_process_if_closed(const std::atomic<bool> &close_requested)
 {
     if (close_requested) {
-        pf_allegro_exit();
-        pf_exit(0);
+        pf_shut_down();
+        pf_end_process(0);
     }
 }

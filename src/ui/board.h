@@ -44,7 +44,8 @@ struct OkButton {
 // The step that ends every pass of a board's loop: the label lit while the pointer is on the
 // button, redrawn only when the pointer crossed its edge (`drew` is then set, so a board that
 // waits without drawing knows). True when the button is clicked: pointer on it, then the left
-// button alone, or a click too short for mouse_b to show (latched) that went down on it.
+// button alone, or a click too short for a look at the button to see (latched) that went down
+// on it.
 bool board_ok_step(OkButton &button, bool &drew);
 
 // True when Return, Space or Escape was pressed since the last look (the press is taken): the

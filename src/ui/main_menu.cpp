@@ -23,7 +23,7 @@ constexpr const char *TITLE_PICTURE = "imagens/inicio.bmp";
 constexpr const char *MENU_FONT = "fontes/flame.ttf";
 constexpr int MENU_FONT_SIZE = 40;
 
-// Runs on the library's thread: only raises the flag that the menu loop polls.
+// Only raises the flag that the menu loop polls.
 void request_menu_close() { menu_close_requested = true; }
 
 // The labels, and their hover boxes: a label is drawn at its box's top left corner; all four
@@ -241,7 +241,7 @@ void release_title_screen()
     measured_font = nullptr;
 }
 
-void install_menu_close_handler() { pf_set_close_button_callback(request_menu_close); }
+void install_menu_close_handler() { pf_set_close_handler(request_menu_close); }
 
 void draw_main_menu()
 {

@@ -23,9 +23,8 @@ extern BITMAP *title_picture;
 // The menu's outline font, size 40.
 extern ALFONT_FONT *menu_font;
 
-// Set by the menu's close handler (the library's thread) when the window is closed while the
-// title menu runs; cleared by the screen flow on every entry into the menu. A hover ends at
-// once when it is set.
+// Set by the menu's close handler when the window is closed while the title menu runs;
+// cleared by the screen flow on every entry into the menu. A hover ends at once when it is set.
 extern std::atomic<bool> menu_close_requested;
 
 // Makes the menu's handler the one the window's close button calls: it only sets
@@ -45,7 +44,7 @@ void draw_main_menu();
 // Space chooses the lit word. A short click chooses the word where the button went down,
 // whatever the keys lit meanwhile. While the pointer stays
 // on an item that item is drawn highlighted and copied to the screen, and a left click alone
-// (mouse_b == 1, or a click too short to see) returns its number at once; when the pointer is
+// (held alone, or a click too short to see) returns its number at once; when the pointer is
 // on none, all labels go back to normal and MENU_NONE is returned. A label is drawn and the
 // picture copied only when its colour changes; a pass that changes nothing yields the
 // processor instead. A close request ends the hover at once (MENU_NONE), for the menu loop.

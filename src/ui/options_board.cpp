@@ -85,19 +85,20 @@ constexpr int OPTION_KEY_COUNT = 8;
 
 bool option_key_waiting() { return pf_press_latched(OPTION_KEYS, OPTION_KEY_COUNT); }
 
-// What readkey gives for a click on OK during a password entry.
+// What wait_for_key answers for a click on OK during a password entry.
 constexpr int OK_CLICKED = -1;
 
-// Waits for a typed key without blocking, so that a close request ends the board at once
-// even in the middle of a password; a click on OK answers OK_CLICKED, a click anywhere else
-// is taken and means nothing.
+// Waits for a typed key, so that a close request ends the board at once even in the middle of
+// a password; a click on OK answers OK_CLICKED, a click anywhere else is taken and means
+// nothing.
 int wait_for_key()
 {
     const PointerBox &ok = LINE_BOXES[OK_LINE];
+    int typed = 0;
     for (;;) {
         end_process_if_closed(options_close_requested);
-        if (pf_keypressed())
-            return pf_readkey();
+        if (pf_take_typed_key(typed))
+            return typed;
         if (clicked_box(&ok, 1, pointer_in(ok) ? 0 : -1) == 0)
             return OK_CLICKED;
         pf_wait_step(IDLE_STEP);
@@ -115,7 +116,7 @@ bool enter_password(OptionsState &state)
     int keys[4];
     int typed = 0;
     while (typed < 4) {
-        pf_clear_keybuf();  // only keys typed from now on count
+        pf_drop_typed_keys();  // only keys typed from now on count
         int key = wait_for_key();
         if (key == OK_CLICKED || key >> 8 == KEY_ESC) {
             draw_board_text(x - 48, y + 25, message_colour, BLANK_14);
@@ -424,7 +425,7 @@ void advance_difficulty(OptionsState &state)
 GameSettings run_options_board()
 {
     OptionsState &state = options_state;
-    pf_set_close_button_callback(on_options_close);
+    pf_set_close_handler(on_options_close);
     draw_board_frame(260, 200, 480, 330, "QUADRO DE OPCOES", 305, OPTIONS_OK_X1, OPTIONS_OK_Y1,
                      OPTIONS_OK_X2, OPTIONS_OK_Y2);
     const int heading_colour = makecol(255, 100, 20);

@@ -177,7 +177,7 @@ TEST_F(Frame, LevelWithNoNuggetIsWonAtTheEndOfItsFirstFrame)
 }
 
 // Arrows as a keyboard gives them, one frame of 70 ms a beat: a tap between two frames steps
-// once, however short, and taps keep their order; a held arrow steps at its press, again
+// once, however short, and taps keep their order, a held arrow's press too; a held arrow steps at its press, again
 // 200 ms later, then every frame; a second arrow down stops the miner, and once it is let go
 // the first, still held, walks on 200 ms later; an arrow held into a fresh level walks
 // nowhere; Escape tapped between two frames gives the level up.
@@ -193,6 +193,7 @@ TEST_F(Frame, ArrowPressesStepOnceAndAHeldArrowRepeatsAfter200ms)
         {"free L", 6}, {"hold L", 5}, {"afresh", 5},  {"", 5},       {"", 5},
         {"", 5},       {"free L", 5}, {"tap L", 4},   {"hold R", 5}, {"hold L", 5},
         {"free L", 5}, {"", 5},       {"", 5},        {"", 6},       {"", 7},
+        {"free R", 7}, {"tap R, hold L", 8}, {"", 7},  {"free L", 7},
     };
     start(1, {
                  "##################",
@@ -207,6 +208,9 @@ TEST_F(Frame, ArrowPressesStepOnceAndAHeldArrowRepeatsAfter200ms)
         if (act == "taps LR") {
             script_tap(KEY_LEFT);
             script_tap(KEY_RIGHT);
+        } else if (act == "tap R, hold L") {
+            script_tap(KEY_RIGHT);
+            script.keys[KEY_LEFT] = true;
         } else if (act.rfind("tap", 0) == 0) {
             script_tap(arrow);
         } else if (act.rfind("hold", 0) == 0) {

@@ -80,9 +80,9 @@ TEST_F(WholeGame, FromArea4ToTheVictoryBoard)
           {{{KEY_RIGHT, 150}, {KEY_LEFT, 150}, {KEY_DOWN, 250}}});
     script.on_poll = [](ScriptPlatform &s) {
         if (game_state.completed) {  // OK, once the board is up
-            s.mouse_x = 320;
-            s.mouse_y = 310;
-            s.mouse_b = 1;
+            s.pointer_x = 320;
+            s.pointer_y = 310;
+            s.buttons = 1;
         }
     };
 

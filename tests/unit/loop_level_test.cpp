@@ -169,9 +169,9 @@ TEST_F(LevelLoop, WinningLevel20EndsWithTheVictoryBoard)
     script.mouse_shown = false;
     script.on_poll = [](ScriptPlatform &s) {
         if (game_state.completed) {  // the player clicks OK once the board is up
-            s.mouse_x = 330;
-            s.mouse_y = 308;
-            s.mouse_b = 1;
+            s.pointer_x = 330;
+            s.pointer_y = 308;
+            s.buttons = 1;
         }
     };
 
@@ -276,7 +276,7 @@ TEST_F(LevelLoop, PauseHoldsPlayUntilAResumeKeyWithTheFocusBack)
     for (const Row &row : rows) {
         SCOPED_TRACE(row.what);
         script_reset(rig.screen);
-        pf_set_close_button_callback(game_close_handler);
+        pf_set_close_handler(game_close_handler);
         game_state.close_requested = false;
         rig.pauses = PauseLog{};
         script.on_time = [&](ScriptPlatform &s) {

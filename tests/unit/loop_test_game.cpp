@@ -264,7 +264,7 @@ void LoopRig::load_resources()
         throw std::runtime_error("the rig's pictures do not load");
     message_font = alfont_load_font("fontes/AIRLOCK.ttf");
     alfont_set_font_size(message_font, 20);
-    pf_set_close_button_callback(game_close_handler);
+    pf_set_close_handler(game_close_handler);
 }
 
 void LoopRig::start_at(int level, int difficulty, bool music, int frame_delay)

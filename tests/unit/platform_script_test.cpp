@@ -15,7 +15,7 @@ TEST(ScriptPlatform, RearmingKeepsTheTickPhase)
     script_reset(nullptr);
     ticks = 0;
     for (int frame = 0; frame < 100; frame++) {  // 100 frames of 70 ms = 7 s
-        pf_install_int_ex(count_tick, SECS_TO_TIMER(1));
+        pf_start_ticks(count_tick, 1000);
         pf_rest(70);
     }
     EXPECT_EQ(ticks, 7);
@@ -56,7 +56,7 @@ TEST(InputLatch, FreshPressesInOrderEachTakenOnce)
     pf_drop_input();
     EXPECT_FALSE(pf_press_latched(nullptr, 0));
 
-    // A click too short for mouse_b is seen once.
+    // A click too short for a look at the buttons is seen once.
     pf_post_click({7, 9});
     PointerAt at{};
     EXPECT_TRUE(pf_take_click(at));
@@ -93,7 +93,7 @@ TEST(InputLatch, TheQueueKeepsTheWindowsKeysAndModifiersOutAndDropsPressesWithCl
     EXPECT_FALSE(pf_take_click(at)) << "a click outlived the drop of the presses";
 
     closes_seen = 0;
-    pf_set_close_request_handler(count_close);
+    pf_set_close_handler(count_close);
     pf_post_focus(false);
     pf_post_close();
     pf_post_focus(true);
@@ -102,5 +102,5 @@ TEST(InputLatch, TheQueueKeepsTheWindowsKeysAndModifiersOutAndDropsPressesWithCl
     EXPECT_EQ(closes_seen, 1);
     EXPECT_TRUE(pf_window_focused());
     EXPECT_FALSE(pf_take_focus_loss());
-    pf_set_close_request_handler(nullptr);
+    pf_set_close_handler(nullptr);
 }

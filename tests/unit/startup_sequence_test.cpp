@@ -31,7 +31,7 @@ protected:
         folder = std::make_unique<GameFolder>();
         screen = create_bitmap(512, 384);
         script_reset(screen);
-        script.mouse_x = 400;
+        script.pointer_x = 400;
         game_settings = GameSettings{};
         menu_close_requested = false;  // as at process start
     }
@@ -173,7 +173,7 @@ TEST_F(Startup, TheTitleComesUpWithTuneAndSoundTogetherAndSairEndsWithZero)
     script.on_poll = [&](ScriptPlatform &s) {
         if (s.polls == 1)
             at_first_poll = s.log;
-        s.mouse_x = 100, s.mouse_y = 330, s.mouse_b = 1;  // "Sair"
+        s.pointer_x = 100, s.pointer_y = 330, s.buttons = 1;  // "Sair"
     };
     int status = -1;
     try {
