@@ -4,7 +4,12 @@
 #include "game_data.h"
 #include "pixel_art.h"
 
+#include "board_pixels.h"
+#include "font/alfont.h"
 #include "level/cell_catalogue.h"
+#include "level_test_files.h"
+#include "ui/main_menu.h"
+#include "ui/options_board.h"
 
 #include <gtest/gtest.h>
 
@@ -37,6 +42,68 @@ const std::string GOOD = "# a test picture\n"
                          "pixels\n"
                          "a.a\n"
                          ".a.\n";
+
+// Rows y1..y2 of the screen as the game shows them.
+Image screen_rows(int y1, int y2)
+{
+    Image out(512, y2 - y1 + 1);
+    for (int y = y1; y <= y2; y++)
+        for (int x = 0; x < 512; x++) {
+            int c = getpixel(pf_screen(), x, y);
+            out.set(x, y - y1, rgb(getr(c), getg(c), getb(c)));
+        }
+    return out;
+}
+
+struct LitPair {
+    std::string name;
+    Image lit, unlit;
+};
+
+// Each title word lit by the keys, then put out by a move of the pointer, on the shipped title.
+void add_title_words(std::vector<LitPair> &rows)
+{
+    WorkingDirectory cwd{GAME_DIR};
+    ASSERT_NE(alfont_init(), 1);
+    title_screen();
+    KeyLight light;
+    for (int item = 0; item < 4; item++) {
+        const int top = 180 + 45 * item;
+        for (int down = 0; down <= item; down++)
+            script_tap(KEY_DOWN);
+        poll_main_menu(light);
+        Image lit = screen_rows(top, top + 44);
+        script.mouse_y++;
+        poll_main_menu(light);
+        rows.push_back({"title word " + std::to_string(item + 1), lit, screen_rows(top, top + 44)});
+    }
+    release_title_screen();
+    alfont_exit();
+}
+
+// The options board's lines, OK last, each lit by the keys and then put out by the next one.
+void add_option_lines(std::vector<LitPair> &rows)
+{
+    const int bands[][2] = {{233, 244}, {248, 259}, {263, 274}, {278, 289}, {300, 316}};
+    std::vector<Image> shots[5];
+    long idles = -2;
+    // Two passes that drew nothing after a Down (the first may come before the Down is
+    // played): a picture, then the next Down. shots[line][k] shows line k - 1 lit.
+    script.on_poll = [&](ScriptPlatform &s) {
+        if (s.idles < idles + 2)
+            return;
+        idles = s.idles;
+        if (shots[0].size() == 7)
+            return script_tap(KEY_ESC);
+        for (int line = 0; line < 5; line++)
+                shots[line].push_back(screen_rows(bands[line][0], bands[line][1]));
+        script_tap(KEY_DOWN);
+    };
+    run_options_board();
+    for (int line = 0; line < 5; line++)
+        rows.push_back({"options line " + std::to_string(line + 1), shots[line][line + 1],
+                        shots[line][line + 2]});
+}
 
 }  // namespace
 
@@ -120,4 +187,20 @@ TEST(DatabuildPixelArt, BarrierGroupsDifferWithoutColourVision)
                                         seen_by),
                       d == seen_by ? 0 : 256)
                 << deficiency_name(d) << " pair seen with " << deficiency_name(seen_by);
+}
+
+// The lit and unlit pictures of every word and line the keys or the pointer light differ in at
+// least 30 pixels with each deficiency: the light shows without its colour.
+TEST(DatabuildPixelArt, LitAndUnlitDifferWithoutColourVision)
+{
+    BitmapPtr screen = make_board_screen();
+    std::vector<LitPair> rows;
+    add_title_words(rows);
+    add_option_lines(rows);
+    ASSERT_EQ(rows.size(), 9u);
+    for (Deficiency d : DEFICIENCIES)
+        for (const LitPair &row : rows)
+            EXPECT_GE(pixels_told_apart(row.lit, row.unlit, d), 30)
+                << row.name << " with " << deficiency_name(d);
+    script_reset(nullptr);
 }
