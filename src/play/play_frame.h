@@ -13,6 +13,7 @@ struct FrameInput {
     int walk_key = 0;          // the arrow whose press began the walk in progress (0: none)
     long walk_pressed_at = 0;  // when it was pressed, or became the one arrow held again
     bool escape_spent = false; // Escape that ended a message gives up nothing until let go
+    unsigned ticked = 0;       // the last second whose tick sounded (0: none in this pass)
 };
 
 // What a frame saw happen.
@@ -32,7 +33,8 @@ struct FrameReport {
 
 // Installs tick_handler (game_state.h) at one second. Called every frame: re-installing it
 // with the same period keeps its phase, so the countdown does not depend on the frame rate.
-// It is never removed and keeps counting through messages, boards and menus.
+// A play message stops it (level_end.h): each level's first second starts with its first
+// frame.
 void arm_countdown();
 
 // The direction of this frame's step, from the arrows' presses and the arrows held. The oldest
@@ -54,7 +56,8 @@ int arrow_key(Direction dir);
 // flag stays set.
 void open_barriers(BITMAP *buffer, const GameState &state, LevelGrids &grids);
 
-// One frame over the game's globals: arms the countdown, paints the status line, plays the
+// One frame over the game's globals: arms the countdown, paints the status line (with a tick
+// at each of the last seconds, the sound on), plays the
 // rules of the frame (play_step, the same the level checker replays) with frame_direction's
 // step, paints what they changed and shows the picture. With no nugget left it reports
 // all_delivered at once. Otherwise it pauses for the frame delay, then sets life lost on a
