@@ -73,6 +73,35 @@ TEST_F(LevelLoop, CountdownAtZeroCostsALifeAndTheLevelRestartsInFull)
     EXPECT_EQ(p.back().player_col, 1) << "back at the start";
 }
 
+// The last ten seconds of a level left alone: with the sound on, a tick as each of 10 s down to
+// 1 s shows, a second apart; none with the sound off.
+TEST_F(LevelLoop, TheLastTenSecondsTickOnceASecond)
+{
+    write_level(rig.dir, 1, CORRIDOR);
+    for (bool music : {true, false}) {
+        rig.player = ScriptedPlayer{};
+        plan(1, {{}, {{CLOSE_WINDOW, 1}}});
+        game_state.close_requested = false;
+        rig.start_at(1, 1, music);
+        game_state.time = 12;
+        script.log.clear();
+        std::vector<long> ticks;
+        auto watch = script.on_time;
+        script.on_time = [&](ScriptPlatform &s) {
+            watch(s);
+            if (script_count_log("play_sample 255 128 1000 0") > (int)ticks.size())
+                ticks.push_back(s.now_ms);
+        };
+
+        EXPECT_EQ(show_game_end({level_loop()}), GameOutcome::closed);
+
+        script.on_time = watch;
+        ASSERT_EQ(ticks.size(), music ? 10u : 0u);
+        for (size_t i = 1; i < ticks.size(); i++)
+            EXPECT_NEAR(ticks[i] - ticks[i - 1], 1000, 70) << i;
+    }
+}
+
 // Escape held from the first frame through the restart: the press that ended the message is
 // spent, so the first frame of the restart costs nothing; the next press (the scripted hold
 // presses afresh at each pause) costs the second life.
