@@ -5,7 +5,7 @@
 //     --no-window    only the figures on memory bitmaps (no Xvfb needed)
 //     --scale-only   only the window's scales (a few minutes)
 //     --games N      games played for the resident size (50)
-//     --full-pauses  play those games with the area password's real 2.5 s pause
+//     --full-pauses  play those games with the game's real timed waits
 #include "bench_sections.h"
 
 #include <cstdio>
@@ -51,7 +51,7 @@ int main(int argc, char **argv)
         bench_scale(places, rows);
     print_table(rows);
     if (window && !full_pauses && !scale_only)
-        std::printf("\nThe games were played with the area password's 2.5 s pause cut to 20 ms "
-                    "(memory does not\ndepend on it); --full-pauses plays it out.\n");
+        std::printf("\nThe games were played with the game's timed waits cut short (memory "
+                    "does not depend\non them); --full-pauses plays them out.\n");
     return 0;
 }
