@@ -47,62 +47,49 @@ const std::string GOOD = "# a test picture\n"
 Image screen_rows(int y1, int y2)
 {
     Image out(512, y2 - y1 + 1);
-    for (int y = y1; y <= y2; y++)
-        for (int x = 0; x < 512; x++) {
-            int c = getpixel(pf_screen(), x, y);
-            out.set(x, y - y1, rgb(getr(c), getg(c), getb(c)));
-        }
+    for (size_t i = 0; i < out.pixels.size(); i++) {
+        int c = getpixel(pf_screen(), int(i % 512), y1 + int(i / 512));
+        out.pixels[i] = rgb(getr(c), getg(c), getb(c));
+    }
     return out;
 }
 
-struct LitPair {
-    std::string name;
-    Image lit, unlit;
-};
-
-// Each title word lit by the keys, then put out by a move of the pointer, on the shipped title.
-void add_title_words(std::vector<LitPair> &rows)
+// Lit and unlit, each title word (lit by the keys on the shipped title, put out by a move of
+// the pointer), then each options line, OK last (lit by a Down, put out by the next).
+std::vector<std::pair<Image, Image>> lit_and_unlit()
 {
+    std::vector<std::pair<Image, Image>> rows;
     WorkingDirectory cwd{GAME_DIR};
-    ASSERT_NE(alfont_init(), 1);
+    alfont_init();
     title_screen();
     KeyLight light;
-    for (int item = 0; item < 4; item++) {
-        const int top = 180 + 45 * item;
+    for (int item = 0, top = 180; item < 4; item++, top += 45) {
         for (int down = 0; down <= item; down++)
             script_tap(KEY_DOWN);
         poll_main_menu(light);
         Image lit = screen_rows(top, top + 44);
         script.mouse_y++;
         poll_main_menu(light);
-        rows.push_back({"title word " + std::to_string(item + 1), lit, screen_rows(top, top + 44)});
+        rows.push_back({lit, screen_rows(top, top + 44)});
     }
     release_title_screen();
-    alfont_exit();
-}
-
-// The options board's lines, OK last, each lit by the keys and then put out by the next one.
-void add_option_lines(std::vector<LitPair> &rows)
-{
     const int bands[][2] = {{233, 244}, {248, 259}, {263, 274}, {278, 289}, {300, 316}};
-    std::vector<Image> shots[5];
+    std::vector<Image> shots[5];  // shots[line][k]: line k - 1 lit (none at k = 0)
     long idles = -2;
-    // Two passes that drew nothing after a Down (the first may come before the Down is
-    // played): a picture, then the next Down. shots[line][k] shows line k - 1 lit.
+    // A picture once two passes drew nothing (the first may come before the Down is played).
     script.on_poll = [&](ScriptPlatform &s) {
         if (s.idles < idles + 2)
             return;
         idles = s.idles;
-        if (shots[0].size() == 7)
-            return script_tap(KEY_ESC);
         for (int line = 0; line < 5; line++)
-                shots[line].push_back(screen_rows(bands[line][0], bands[line][1]));
-        script_tap(KEY_DOWN);
+            shots[line].push_back(screen_rows(bands[line][0], bands[line][1]));
+        script_tap(shots[0].size() < 7 ? KEY_DOWN : KEY_ESC);
     };
     run_options_board();
+    alfont_exit();
     for (int line = 0; line < 5; line++)
-        rows.push_back({"options line " + std::to_string(line + 1), shots[line][line + 1],
-                        shots[line][line + 2]});
+        rows.push_back({shots[line][line + 1], shots[line][line + 2]});
+    return rows;
 }
 
 }  // namespace
@@ -194,13 +181,12 @@ TEST(DatabuildPixelArt, BarrierGroupsDifferWithoutColourVision)
 TEST(DatabuildPixelArt, LitAndUnlitDifferWithoutColourVision)
 {
     BitmapPtr screen = make_board_screen();
-    std::vector<LitPair> rows;
-    add_title_words(rows);
-    add_option_lines(rows);
+    const auto rows = lit_and_unlit();
     ASSERT_EQ(rows.size(), 9u);
     for (Deficiency d : DEFICIENCIES)
-        for (const LitPair &row : rows)
-            EXPECT_GE(pixels_told_apart(row.lit, row.unlit, d), 30)
-                << row.name << " with " << deficiency_name(d);
+        for (size_t i = 0; i < rows.size(); i++)
+            EXPECT_GE(pixels_told_apart(rows[i].first, rows[i].second, d), 30)
+                << (i < 4 ? "title word " : "options line ") << (i < 4 ? i + 1 : i - 3)
+                << " with " << deficiency_name(d);
     script_reset(nullptr);
 }

@@ -78,7 +78,7 @@ std::vector<int16_t> normalised(const std::vector<double> &mix, double fade_s)
 std::vector<int16_t> synthesise_tick_sound()
 {
     // High and short, so that it marks the second without covering the tune.
-    std::vector<double> mix(size_t(0.06 * STARTUP_RATE), 0.0);
+    std::vector<double> mix(size_t(0.12 * STARTUP_RATE), 0.0);
     add_strike(mix, 0.0, 1760, 1.0);
     add_grit(mix, 0.0, 0.4);
     return normalised(mix, 0.02);

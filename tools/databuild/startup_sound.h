@@ -11,7 +11,7 @@ constexpr int STARTUP_RATE = 22050;
 // The sound as signed 16-bit mono samples at STARTUP_RATE, about 1.5 seconds long.
 std::vector<int16_t> synthesise_startup_sound();
 
-// The tick of a level's last ten seconds: a short, dry knock on metal, about 60 ms long, at
+// The tick of a level's last ten seconds: a short, dry knock on metal, 120 ms long, at
 // STARTUP_RATE.
 std::vector<int16_t> synthesise_tick_sound();
 
