@@ -16,12 +16,12 @@ inline BITMAP *tile_bitmap(char letter) { return tile_bitmaps[letter - 'A']; }
 inline BITMAP *object_bitmap(char digit) { return object_bitmaps[digit - '1']; }
 
 // Loads a set from the folder `dir` ("" is the working directory): a fresh back buffer, the
-// tiles 'A'..'Z' ("tiles/tA.bmp" ...), the objects '1'..'8' ("objetos/o1.bmp" ...) and the
-// tunes of areas 1..5 ("sons/area1.mid" ...) and the tick ("sons/tique.wav"). When every picture loaded, the new set replaces
-// the current one, which is freed, and the result is "". Otherwise the current set stays as it
-// was, whatever was loaded is freed, and the result names the first picture that did not load
-// as the game names it ("tiles/tK.bmp"). A tune or the tick that does not load is left NULL:
-// the game plays on without it.
+// tiles 'A'..'Z' ("tiles/tA.bmp" ...), the objects '1'..'8' ("objetos/o1.bmp" ...), the
+// tunes of areas 1..5 ("sons/area1.mid" ...) and the tick ("sons/tique.wav"). When every
+// picture loaded, the new set replaces the current one, which is freed, and the result is "".
+// Otherwise the current set stays as it was, whatever was loaded is freed, and the result
+// names the first picture that did not load as the game names it ("tiles/tK.bmp"). A tune or
+// the tick that does not load is left NULL: the game plays on without it.
 std::string try_load_game_resources(const std::string &dir);
 
 // The game's form, from the working directory: "" when the set is complete, else the name of
