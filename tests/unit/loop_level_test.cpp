@@ -73,35 +73,6 @@ TEST_F(LevelLoop, CountdownAtZeroCostsALifeAndTheLevelRestartsInFull)
     EXPECT_EQ(p.back().player_col, 1) << "back at the start";
 }
 
-// The last ten seconds of a level left alone: with the sound on, a tick as each of 10 s down to
-// 1 s shows, a second apart; none with the sound off.
-TEST_F(LevelLoop, TheLastTenSecondsTickOnceASecond)
-{
-    write_level(rig.dir, 1, CORRIDOR);
-    for (bool music : {true, false}) {
-        rig.player = ScriptedPlayer{};
-        plan(1, {{}, {{CLOSE_WINDOW, 1}}});
-        game_state.close_requested = false;
-        rig.start_at(1, 1, music);
-        game_state.time = 12;
-        script.log.clear();
-        std::vector<long> ticks;
-        auto watch = script.on_time;
-        script.on_time = [&](ScriptPlatform &s) {
-            watch(s);
-            if (script_count_log("play_sample 255 128 1000 0") > (int)ticks.size())
-                ticks.push_back(s.now_ms);
-        };
-
-        EXPECT_EQ(show_game_end({level_loop()}), GameOutcome::closed);
-
-        script.on_time = watch;
-        ASSERT_EQ(ticks.size(), music ? 10u : 0u);
-        for (size_t i = 1; i < ticks.size(); i++)
-            EXPECT_NEAR(ticks[i] - ticks[i - 1], 1000, 70) << i;
-    }
-}
-
 // Escape held from the first frame through the restart: the press that ended the message is
 // spent, so the first frame of the restart costs nothing; the next press (the scripted hold
 // presses afresh at each pause) costs the second life.
@@ -176,40 +147,31 @@ TEST_F(LevelLoop, WinningLevel4ShowsThePasswordAndStartsArea2)
     EXPECT_EQ(script_count_log("play_midi 1"), 1) << "level 4 starts no tune, level 5 does";
 }
 
-// Keys during the messages of a won level, at planned times: Return in the first half second
+// Keys during the messages of a won level 4, at planned times: Return in the first half second
 // is too early and an arrow never counts; Space then ends " NIVEL CONCLUIDO " at once. The
-// password waits past its 2.5 s for a key, any key, struck after them. The message waits for
-// the player: an Escape 10 s late ends it, and gives up nothing of the next level, whose
-// countdown starts full with its first frame.
+// password waits past its 2.5 s for a key, any key, struck after them. A message waits for the
+// player: an Escape 10 s late ends it and gives up nothing of the next level, whose countdown
+// starts full with its first frame.
 TEST_F(LevelLoop, KeysEndAMessageAfterHalfASecondAndThePasswordWaitsForOne)
 {
     const long shown = 140 + 100;  // the message comes up after the winning frames
-    const std::string won = "[ NIVEL CONCLUIDO ]", password = "[ NIVEL CONCLUIDO |SENHA: 6PW6]";
-    const struct {
-        int level;
-        std::multimap<long, int> taps;
-        std::string pauses;
-    } rows[] = {
-        {4, {{shown + 300, KEY_ENTER}, {shown + 600, KEY_RIGHT}, {shown + 900, KEY_SPACE},
-             {shown + 900 + 1000, KEY_A}, {shown + 900 + 4000, KEY_A}},
-         "70*2 100 900" + won + " 4000" + password + " 70"},
-        {2, {{shown + 10000, KEY_ESC}}, "70*2 100 10000" + won + " 70"},
-    };
-    for (const auto &row : rows) {
-        SCOPED_TRACE(row.level);
-        rig.pauses = PauseLog{};
-        rig.pauses.last_ms = script.now_ms;
-        game_state.close_requested = false;
-        std::multimap<long, int> taps;  // from the row's start
-        for (const auto &[at, key] : row.taps)
-            taps.insert({script.now_ms + at, key});
-        win_level_4(taps, row.level);
+    win_level_4({{shown + 300, KEY_ENTER},
+                 {shown + 600, KEY_RIGHT},
+                 {shown + 900, KEY_SPACE},
+                 {shown + 900 + 1000, KEY_A},
+                 {shown + 900 + 4000, KEY_A}});
 
-        EXPECT_EQ(rig.pauses.summary(), row.pauses);
-        EXPECT_EQ(game_state.level, row.level + 1);
-        EXPECT_EQ(game_state.lives, 3);
-        EXPECT_EQ(rig.pauses.pauses.back().time, 36);
-    }
+    const std::string won = "[ NIVEL CONCLUIDO ]", password = "[ NIVEL CONCLUIDO |SENHA: 6PW6]";
+    EXPECT_EQ(rig.pauses.summary(), "70*2 100 900" + won + " 4000" + password + " 70");
+    EXPECT_EQ(game_state.level, 5);
+
+    rig.pauses = PauseLog{};
+    rig.pauses.last_ms = script.now_ms;
+    game_state.close_requested = false;
+    win_level_4({{script.now_ms + shown + 10000, KEY_ESC}}, 2);
+    EXPECT_EQ(rig.pauses.summary(), "70*2 100 10000" + won + " 70");
+    EXPECT_EQ(game_state.lives, 3);
+    EXPECT_EQ(rig.pauses.pauses.back().time, 36);
 }
 
 // Level 20 won: the message, no password, and the victory board, whose OK ends the process.
