@@ -98,6 +98,10 @@ TEST(GameShell, ARunWritesNothingAndObeysNoSettingsFileLeftBeside)
     e2e_focus(s);
     e2e_tap_key(s, XK_Escape, 150);
     e2e_mouse_move(s, 480, 370);
+    for (int i = 0; i < 2; i++) {  // "VIDA PERDIDA", then "FIM DE JOGO", each waits for a key
+        sleep_ms(1500);
+        e2e_tap_key(s, XK_Return, 40);
+    }
     ASSERT_TRUE(e2e_wait_for([&] { return menu_words_normal(e2e_grab_window(s)); }, 20000))
         << "no game over";
     EXPECT_FALSE(e2e_sound_stretches(s).empty()) << "the left-over file silenced the game";
