@@ -130,10 +130,6 @@ FrameReport end_of_frame(GameState &state, FrameInput &input)
     return report;
 }
 
-}  // namespace
-
-namespace {
-
 // One tick for each of the countdown's last seconds that a frame shows, the sound on.
 void tick_last_seconds(FrameInput &input, unsigned time)
 {

@@ -56,10 +56,10 @@ int arrow_key(Direction dir);
 // flag stays set.
 void open_barriers(BITMAP *buffer, const GameState &state, LevelGrids &grids);
 
-// One frame over the game's globals: arms the countdown, paints the status line (with a tick
-// at each of the last seconds, the sound on), plays the
-// rules of the frame (play_step, the same the level checker replays) with frame_direction's
-// step, paints what they changed and shows the picture. With no nugget left it reports
+// One frame over the game's globals: arms the countdown, sounds the tick of each of its last
+// seconds (the sound on), paints the status line, plays the rules of the frame (play_step, the
+// same the level checker replays) with frame_direction's step, paints what they changed and
+// shows the picture. With no nugget left it reports
 // all_delivered at once. Otherwise it pauses for the frame delay, then sets life lost on a
 // countdown at 0, Escape (pressed since the last look, or held unless spent) or a hazard
 // touched, and game over (lives back to 1) when no life is left.
