@@ -78,6 +78,7 @@ GameOutcome level_loop()
         if (game_state.music_on)
             start_area_music();
         start_walking_afresh(input);
+        input.ticked = 0;  // a level started afresh ticks its last seconds again
         switch (run_level_pass(input)) {
         case PassEnd::restart: break;
         case PassEnd::closed: return GameOutcome::closed;

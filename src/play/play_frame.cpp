@@ -5,6 +5,7 @@
 #include "level/cell_catalogue.h"
 #include "level/game_resources.h"
 #include "platform/input.h"
+#include "platform/sound.h"
 #include "platform/timing.h"
 #include "play/move_rules.h"
 #include "play/playfield_render.h"
@@ -135,6 +136,16 @@ FrameReport end_of_frame(GameState &state, FrameInput &input)
     return report;
 }
 
+// One tick for each of the countdown's last seconds that a frame shows, the sound on.
+void tick_last_seconds(FrameInput &input, unsigned time)
+{
+    if (time == 0 || time > LAST_SECONDS || time == input.ticked)
+        return;
+    input.ticked = time;
+    if (game_state.music_on)
+        pf_play_sample(tick_sample, 255, 128, 1000, 0);
+}
+
 }  // namespace
 
 void open_barriers(BITMAP *buffer, const GameState &state, LevelGrids &grids)
@@ -147,6 +158,7 @@ FrameReport play_frame(FrameInput &input)
 {
     GameState &state = game_state;
     arm_countdown();
+    tick_last_seconds(input, state.time.load());
     draw_status_line();  // the values as they are before the move
     Direction dir;
     const bool held = frame_direction(input, dir);

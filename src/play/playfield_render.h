@@ -36,6 +36,10 @@ int present_frame();
 constexpr const char *STATUS_BAR = "         ||         ||                ||           ||           ";
 constexpr int STATUS_Y = 375;
 
+// The countdown's last seconds, from this figure down: drawn light on black (the figure, and
+// "Tempo:" too at odd seconds), with a tick each second when the sound is on.
+constexpr unsigned LAST_SECONDS = 10;
+
 // Paints the bar over pixel rows 375..382 of `buffer`, then the five fields as `state` holds
 // them now (time read once).
 void draw_status_line(BITMAP *buffer, const GameState &state);

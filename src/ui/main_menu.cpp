@@ -42,6 +42,21 @@ constexpr int ITEM_COUNT = 4;
 int normal_colour() { return makecol(235, 235, 235); }
 int lit_colour() { return makecol(255, 255, 41); }
 
+// The lit word's mark, beside it on the left: the light must show without its colour too.
+constexpr const char *LIT_MARK = ">";
+constexpr int LIT_MARK_GAP = 22;  // from the mark's place to the word's
+
+// Draws label i at its place in `colour`, its mark before it when `colour` is the light.
+void draw_label_text(BITMAP *target, int i, int colour)
+{
+    const PointerBox &at = MENU_BOXES[i];
+    if (colour == lit_colour())
+        alfont_textout_aa_ex(target, menu_font, LIT_MARK, at.left - LIT_MARK_GAP, at.top, colour,
+                             NO_BACKGROUND);
+    alfont_textout_aa_ex(target, menu_font, MENU_LABELS[i], at.left, at.top, colour,
+                         NO_BACKGROUND);
+}
+
 // The pixels a label's glyphs can touch, corners included.
 struct Box {
     int x1, y1, x2, y2;
@@ -61,8 +76,9 @@ Box label_boxes[ITEM_COUNT];
 ALFONT_FONT *measured_font = nullptr;
 int label_colour[ITEM_COUNT];
 
-// Finds each label's box by drawing it once on black: every pixel it changes, and two pixels
-// more all round for the faintest edge pixels, which on black may round to nothing.
+// Finds each label's box by drawing it once lit on black, mark included: every pixel it changes,
+// and two pixels more all round for the faintest edge pixels, which on black may round to
+// nothing.
 void measure_labels()
 {
     if (measured_font == menu_font)
@@ -71,8 +87,7 @@ void measure_labels()
     for (int i = 0; i < ITEM_COUNT; i++) {
         const int item_y = MENU_BOXES[i].top;
         clear_to_color(scratch, 0);
-        alfont_textout_aa_ex(scratch, menu_font, MENU_LABELS[i], MENU_BOXES[i].left, item_y,
-                             makecol(255, 255, 255), NO_BACKGROUND);
+        draw_label_text(scratch, i, lit_colour());
         Box box{WINDOW_WIDTH, WINDOW_HEIGHT, -1, -1};
         // A 40-pixel font reaches at most a font size above or below its drawing position.
         for (int y = std::max(item_y - 40, 0); y < std::min(item_y + 80, WINDOW_HEIGHT); y++)
@@ -108,8 +123,7 @@ void draw_label(int i, int colour)
     set_clip_rect(title_bitmap, box.x1, box.y1, box.x2, box.y2);
     for (int j = 0; j < ITEM_COUNT; j++)
         if (overlap(label_boxes[j], box))
-            alfont_textout_aa_ex(title_bitmap, menu_font, MENU_LABELS[j], MENU_BOXES[j].left,
-                                 MENU_BOXES[j].top, label_colour[j], NO_BACKGROUND);
+            draw_label_text(title_bitmap, j, label_colour[j]);
     set_clip_rect(title_bitmap, 0, 0, title_bitmap->w - 1, title_bitmap->h - 1);
 }
 
@@ -148,22 +162,25 @@ bool light_only(int item)
 
 // Plays the menu keys pressed since the last look, in order: Up and Down light the previous or
 // next label (wrapping round; from none, the last or the first) and keep the light until the
-// pointer moves; Return or Space chooses the lit label. Returns the item chosen, or MENU_NONE.
+// pointer moves; Return or Space chooses the lit label, and with none lit lights the first (so
+// that a first press always answers; the next one chooses). Returns the item chosen, or
+// MENU_NONE.
 int play_menu_keys(KeyLight &light)
 {
     KeyPress press;
     while (pf_take_press(MENU_KEYS, 5, press)) {
         // The keys' word, also when the title was drawn afresh since they lit it.
         const int lit = light.held ? light.line : lit_item();
+        int to = 0;
         if (press.scancode == KEY_UP || press.scancode == KEY_DOWN) {
             const bool down = press.scancode == KEY_DOWN;
             int from = lit >= 0 ? lit : (down ? ITEM_COUNT - 1 : 0);
-            int step = down ? 1 : ITEM_COUNT - 1;
-            light_only((from + step) % ITEM_COUNT);
-            keys_take_light(light, (from + step) % ITEM_COUNT);
+            to = (from + (down ? 1 : ITEM_COUNT - 1)) % ITEM_COUNT;
         } else if (lit >= 0) {
             return lit + 1;
         }
+        light_only(to);
+        keys_take_light(light, to);
     }
     return MENU_NONE;
 }

@@ -41,7 +41,8 @@ void draw_main_menu();
 // One pass of the menu's keys, then one hover-and-click pass over the items, in order. Up and
 // Down move one light over the words, and the keys keep it (in `light`, which the menu loop
 // owns) until the pointer moves, also over a title drawn afresh (a board closed); Return or
-// Space chooses the lit word. A short click chooses the word where the button went down,
+// Space chooses the lit word, or with none lit lights the first. The lit word has a ">" before
+// it. A short click chooses the word where the button went down,
 // whatever the keys lit meanwhile. While the pointer stays
 // on an item that item is drawn highlighted and copied to the screen, and a left click alone
 // (held alone, or a click too short to see) returns its number at once; when the pointer is

@@ -93,7 +93,7 @@ protected:
     }
     bool label_normal(int bx1)
     {
-        return text_shown(bmp.get(), bx1 + 6, 305, "  OK!", makecol(200, 210, 220), -1);
+        return text_shown(bmp.get(), bx1 + 6, 305, "  OK!", makecol(255, 255, 255), -1);
     }
     bool body_shown(int x, int y, const char *text, int r, int g, int b)
     {

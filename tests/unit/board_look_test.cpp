@@ -19,7 +19,7 @@ struct Colours {
     int edge = makecol(120, 130, 140);
     int button = makecol(100, 100, 100);
     int button_edge = makecol(20, 30, 40);
-    int label = makecol(200, 210, 220);
+    int label = makecol(255, 255, 255);
     int label_lit = makecol(229, 240, 31);
     int dark = makecol(40, 40, 40);
 };

@@ -163,7 +163,7 @@ TEST_F(Frame, LevelWithNoNuggetIsWonAtTheEndOfItsFirstFrame)
     EXPECT_EQ(game_state.life_lost, 0);
     finish_won_level();
 
-    EXPECT_EQ(script.now_ms - before, 100 + 5000);
+    EXPECT_EQ(script.now_ms - before, 100 + 500);
     EXPECT_EQ(game_state.level, 3);
     EXPECT_EQ(game_state.area, 1);
     EXPECT_EQ(game_state.lives, 3);
@@ -172,7 +172,7 @@ TEST_F(Frame, LevelWithNoNuggetIsWonAtTheEndOfItsFirstFrame)
     EXPECT_EQ(game_state.player_col, 1);
     EXPECT_EQ(level_grids.object_map[1][2], '2');
     if (rig.probe->ready()) {
-        EXPECT_EQ(rig.pauses.summary(), "100 5000[ NIVEL CONCLUIDO ]");
+        EXPECT_EQ(rig.pauses.summary(), "100 500[ NIVEL CONCLUIDO ]");
     }
 }
 

@@ -10,6 +10,7 @@
 #include "play/level_end.h"
 #include "play/play_pause.h"
 #include "render_test_images.h"
+#include "startup_game_folder.h"
 #include "ui/main_menu.h"
 
 #include <sstream>
@@ -223,6 +224,7 @@ LoopRig::LoopRig()
 {
     write_game_pictures(dir);
     write_area_tunes(dir);
+    GameFolder::write_sound("sons/tique.wav");  // the tick of the last seconds
     screen = create_bitmap(512, 384);
     clear_to_color(screen, makecol(0, 0, 0));
     script_reset(screen);

@@ -7,7 +7,7 @@
 //                    gets a figure; its figures are rough
 //     --scale-only   only the window's scales (a few minutes)
 //     --games N      games played for the resident size (50)
-//     --full-pauses  play those games with the game's real 5 s message pauses
+//     --full-pauses  play those games with the game's real timed waits
 #include "bench_sections.h"
 
 #include <cstdio>
@@ -60,8 +60,8 @@ int main(int argc, char **argv)
         bench_scale(places, rows);
     print_table(rows);
     if (window && !full_pauses && !scale_only)
-        std::printf("\nThe games were played with the game's 5 s and 2.5 s message pauses cut to "
-                    "20 ms (memory does not\ndepend on them); --full-pauses plays them out.\n");
+        std::printf("\nThe games were played with the game's timed waits cut short (memory "
+                    "does not depend\non them); --full-pauses plays them out.\n");
     // Every row must print a figure: a blind one is a fault of the bench or of the game.
     return rows_without_figures(rows) == 0 ? 0 : 1;
 }
