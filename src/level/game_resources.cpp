@@ -44,7 +44,7 @@ void free_set(ResourceSet &set)
         pf_free_tune(tune);  // stops it first if it is the one playing
         tune = nullptr;
     }
-    pf_destroy_sample(set.tick);
+    pf_free_sample(set.tick);
     set.tick = nullptr;
 }
 

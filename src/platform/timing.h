@@ -15,7 +15,7 @@ void pf_rest(int ms);
 void pf_rest_unless(int ms, const std::atomic<bool> &stop);
 
 // Starts the ticks of the countdown: `handler` called every `period_ms` milliseconds. Starting
-// them again with the same handler and period keeps their phase.
+// them again with the same handler and period keeps their phase; a null handler stops them.
 void pf_start_ticks(void (*handler)(), long period_ms);
 
 // Holds (true) the handler pf_start_ticks installed, or lets it run on (false). No tick falls

@@ -20,7 +20,7 @@ constexpr int PASSWORD_SHORTEST_MS = 2500;
 
 // The countdown stops as a message comes up: the level it counted for is over, and the next
 // one's first second starts with its first frame, which installs the handler afresh.
-void stop_countdown() { pf_install_int_ex(nullptr, 0); }
+void stop_countdown() { pf_start_ticks(nullptr, 0); }
 
 }  // namespace
 
