@@ -5,7 +5,6 @@
 #include "platform/desktop_watch.h"
 
 #include "platform/background_thread.h"
-#include "platform/background_thread.h"
 #include "platform/input_queue.h"
 
 #include <allegro.h>

@@ -10,8 +10,10 @@
 #include "font/alfont.h"
 #include "platform/background_thread.h"
 #include "platform/desktop_watch.h"
-#include "platform/window_properties.h"
-#include "platform/window_scale.h"
+#include "platform/window_keys.h"
+#include "platform/window_pointer.h"
+#include "platform/window_present.h"
+#include "platform/x_window.h"
 
 #include <sys/prctl.h>
 #include <sys/wait.h>
@@ -37,7 +39,7 @@ void on_mouse(int flags)
 {
     // The button may be up again before the game looks: the click is queued where it went down.
     if ((flags & MOUSE_FLAG_LEFT_DOWN) && mouse_b == 1)
-        pf_post_click(scaled_window_pointer());
+        pf_post_click(pointer_in_picture());
     note_input();
 }
 
@@ -69,7 +71,7 @@ int pf_start_library()
     use_calm_background_thread();
     int result = allegro_init();
     if (result == 0)
-        set_window_desktop_properties();
+        set_desktop_properties();
     if (result == 0 && !calm_background_thread_in_use())
         std::fputs("pitlorex: this Allegro keeps its own background thread; going on with it, "
                    "at its higher idle cost\n", stderr);
@@ -103,16 +105,6 @@ bool pf_use_midi_patches(const char *list)
 
 int pf_install_sound() { return install_sound(DIGI_AUTODETECT, MIDI_AUTODETECT, nullptr); }
 
-int pf_open_window()
-{
-    int result = scaled_window_open();
-    if (result == 0)
-        watch_desktop();
-    return result;
-}
-
-void pf_set_window_title(const char *title) { set_window_title(title); }
-
 void pf_install_input()
 {
     install_timer();
@@ -121,17 +113,10 @@ void pf_install_input()
     keyboard_lowlevel_callback = on_key;
     mouse_callback = on_mouse;
     set_close_button_callback(on_close_button);
-    scaled_window_take_keys();
+    take_window_keys();
 }
 
-BITMAP *pf_install_pointer(const char *path)
-{
-    BITMAP *sprite = load_bitmap(path, nullptr);
-    scaled_window_set_pointer(sprite);
-    return sprite;
-}
-
-PointerAt pf_pointer() { return scaled_window_pointer(); }
+PointerAt pf_pointer() { return pointer_in_picture(); }
 int pf_mouse_b() { return mouse_b; }
 bool pf_key_held(int scancode) { return key[scancode] != 0; }
 int pf_readkey() { return readkey(); }
@@ -180,7 +165,7 @@ void pf_wait_input(int ms)
 void pf_present()
 {
     pf_pump_input();
-    scaled_window_refresh();
+    present_window();
 }
 
 // The game's periodic handler runs from a short timer of the seam's own, which counts the time
@@ -234,15 +219,6 @@ void pf_install_int_ex(void (*handler)(), long period)
 }
 
 void pf_hold_ticks(bool held) { ticks.held = held; }
-
-// The game draws its picture in memory; the window shows it scaled (window_scale.cpp).
-BITMAP *pf_screen() { return scaled_window_picture(); }
-void pf_show_mouse(BITMAP *target)
-{
-    // A pointer drawn by the library lives in the screen's pixels: every copy of the title
-    // over it wiped it. X's own cursor floats above them (see scaled_window_show_pointer).
-    scaled_window_show_pointer(target != nullptr);
-}
 
 void pf_set_close_button_callback(void (*handler)()) { pf_set_close_request_handler(handler); }
 
@@ -322,21 +298,3 @@ void pf_allegro_exit()
 }
 
 void pf_exit(int status) { exit(status); }
-
-// ---- The window on the desktop -----------------------------------------------------------
-#include "pitlorex_icon.xpm"  // drawn by tools/databuild from the game's art
-
-// Allegro's X11 window takes its icon from this XPM (the library's mascot unless replaced) and
-// its WM_CLASS from xwin_set_window_name. Declared here rather than through xalleg.h, whose
-// Xlib macros (None, Bool, Status) would leak into the game.
-extern "C" void *allegro_icon;
-extern "C" void xwin_set_window_name(const char *name, const char *group);
-
-// Both are read when allegro_init creates the window, so they are set before main runs: the
-// game's icon, and the class "pitlorex" that the desktop entry's StartupWMClass names, so that
-// docks and task bars show and group the window as the game's.
-static const bool window_identity_set = [] {
-    allegro_icon = (void *)pitlorex_icon_xpm;
-    xwin_set_window_name("pitlorex", "pitlorex");
-    return true;
-}();

@@ -1,29 +1,49 @@
-// The window's frame on Xlib. Why not the library's screen: Allegro 4's screen has the size
-// given to set_gfx_mode, and opening the mode anew to follow the window unmaps and maps it
-// again (the window manager then forgets its place and state, and the screen is null for a
-// moment, or for good when it fails). So the mode is opened once; its drawing window, a child
-// of the managed one, is unmapped, and the frame is presented on the managed window itself, as
-// its background pixmap: one copy to the server, and exposures repainted without the game.
+// The present: the game's picture shown in the window at the window's size. Why not the
+// library's screen: Allegro 4's screen has the size given to set_gfx_mode, and opening the mode
+// anew to follow the window unmaps and maps it again (the window manager then forgets its place
+// and state, and the screen is null for a moment, or for good when it fails). So the mode is
+// opened once; its drawing window, a child of the managed one, is unmapped, and the frame is
+// presented on the managed window itself, as its background pixmap: one copy to the server, and
+// exposures repainted without the game.
 #include "platform/window_present.h"
 
-#include <allegro.h>
+#include "platform/desktop_watch.h"
+#include "platform/picture_scaler.h"
+#include "platform/window.h"
+#include "platform/window_keys.h"
+#include "platform/window_pointer.h"
+#include "platform/x_window.h"
+
 #include <xalleg.h>  // after allegro.h; its Xlib macros stay in this file
 
+#include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <vector>
 
 namespace {
 
-struct XFrame {
+using Clock = std::chrono::steady_clock;
+
+// The game's picture, its place in the window, and the frame that shows it there: the
+// window's background pixmap, and its pixels in memory.
+struct WindowPicture {
+    BITMAP *picture = nullptr;  // what the game draws
+    BITMAP *shown = nullptr;    // what the window shows of it, at picture size
+    Placement at;
+    Size size;                  // the window's size as last granted
+    long excess_us = 0;         // presenting beyond its cost at 1x, since last taken
+    // What ends the game when the window cannot be shown again (the shell's Erro 01 box).
+    void (*failure_handler)() = nullptr;
     std::vector<uint32_t> pixels;
-    int w = 0, h = 0;
+    int w = 0, h = 0;           // the frame's size
     Pixmap pixmap = None;
     GC gc = nullptr;
     XImage *image = nullptr;  // over `pixels` when the visual takes 0x00RRGGBB as it is
     XImage *converted = nullptr;  // otherwise, pixel by pixel
 };
 
-XFrame xf;
+WindowPicture xf;
 
 bool takes_rgb_as_is(const XImage *image)
 {
@@ -88,9 +108,9 @@ void convert(const FrameRect &r)
         }
 }
 
-}  // namespace
-
-bool frame_resize(int w, int h)
+// Makes the frame w x h (all black) and the window's background, and hides the library's own
+// drawing window inside it. False when the X server could not make it (the old frame stays).
+bool make_frame(int w, int h)
 {
     if (w == xf.w && h == xf.h && xf.pixmap != None)
         return true;
@@ -124,9 +144,8 @@ bool frame_resize(int w, int h)
     return made;
 }
 
-Frame frame_pixels() { return {xf.pixels.data(), xf.w, xf.h, xf.w}; }
-
-void frame_show(const FrameRect &r)
+// Sends `r` of the frame to the X server and shows it in the window.
+void show_frame(const FrameRect &r)
 {
     if (r.w <= 0 || r.h <= 0 || xf.pixmap == None)
         return;
@@ -142,3 +161,82 @@ void frame_show(const FrameRect &r)
     }
     XUNLOCK();
 }
+
+
+// Copies `area` of the picture to the window, and counts what it cost beyond 1x.
+void present(const PictureRect &area)
+{
+    if (area.w <= 0)
+        return;
+    const Clock::time_point start = Clock::now();
+    FrameRect painted =
+        present_rect(xf.picture, xf.shown, {xf.pixels.data(), xf.w, xf.h, xf.w}, xf.at, area);
+    show_frame(painted);
+    const long spent = (long)std::chrono::duration_cast<std::chrono::microseconds>(
+                           Clock::now() - start).count();
+    const long window_pixels = (long)painted.w * painted.h;
+    if (window_pixels > 0)
+        xf.excess_us += spent - spent * ((long)area.w * area.h) / window_pixels;
+}
+
+}  // namespace
+
+bool make_picture()
+{
+    if (!xf.picture) {
+        xf.picture = create_bitmap(WINDOW_WIDTH, WINDOW_HEIGHT);
+        xf.shown = create_bitmap(WINDOW_WIDTH, WINDOW_HEIGHT);
+        if (!xf.picture || !xf.shown)
+            return false;
+        clear_to_color(xf.picture, makecol(0, 0, 0));
+        clear_to_color(xf.shown, makecol(0, 0, 0));
+    }
+    return true;
+}
+
+bool show_at_size(int w, int h)
+{
+    if (w <= 0 || h <= 0 || !make_frame(w, h))
+        return false;
+    xf.size = {w, h};
+    xf.at = place_picture(w, h);
+    set_mouse_range(0, 0, w - 1, h - 1);
+    scale_pointer(xf.at);
+    present_rect(xf.picture, xf.shown, {xf.pixels.data(), xf.w, xf.h, xf.w}, xf.at,
+                 {0, 0, WINDOW_WIDTH, WINDOW_HEIGHT});
+    show_frame({0, 0, w, h});
+    return true;
+}
+
+void present_window()
+{
+    if (!xf.picture || xf.size.w == 0)
+        return;
+    if (carry_out_window_keys(xf.at)) {
+        // A frame the X server will not make at a new size leaves no picture to show: that goes
+        // the way of no window at all (the shell's Erro 01), never on to a window that shows
+        // nothing.
+        const ScreenRect now = window_rect();
+        if ((now.w != xf.size.w || now.h != xf.size.h) && !show_at_size(now.w, now.h)) {
+            std::fprintf(stderr, "The window's picture could not be made at %d x %d\n", now.w,
+                         now.h);
+            if (xf.failure_handler)
+                xf.failure_handler();
+            end_for_lost_desktop("the window could not be shown again");
+        }
+    }
+    present(changed_rect(xf.picture, xf.shown));
+}
+
+const Placement &picture_place() { return xf.at; }
+
+long present_excess_us()
+{
+    const long excess = xf.excess_us;
+    xf.excess_us = 0;
+    return excess;
+}
+
+BITMAP *pf_screen() { return xf.picture; }
+
+void pf_set_window_failure_handler(void (*handler)()) { xf.failure_handler = handler; }

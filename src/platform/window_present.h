@@ -1,15 +1,25 @@
-// Inside the platform seam: the frame the game's window shows, held by the X server as the
-// window's background, so that the server repaints any part the desktop uncovers by itself.
+// Inside the platform seam: the present, the game's one picture shown in the window at the
+// window's size, as large as fits (window_geometry.h), the copies sharp (picture_scaler.h).
 #pragma once
 
-#include "platform/picture_scale.h"
+#include "platform/window_geometry.h"
 
-// Makes the frame w x h (all black) and the window's background, and hides the library's own
-// drawing window inside it. False when the X server could not make it (the old frame stays).
-bool frame_resize(int w, int h);
+// Makes the picture the game draws on (pf_screen), black; false when it could not.
+bool make_picture();
 
-// The frame in memory: paint into it, then frame_show what changed.
-Frame frame_pixels();
+// Shows the picture in a window w x h: placed anew, drawn whole, black around it. False when
+// the X server could not make the window's frame at that size (the old one stays).
+bool show_at_size(int w, int h);
 
-// Sends `r` of the frame to the X server and shows it in the window.
-void frame_show(const FrameRect &r);
+// Carries out the window keys pressed since the last call (window_keys.h), follows the size
+// the window was granted when it may have changed, then copies to the window what changed in
+// the picture since the last copy.
+void present_window();
+
+// Where the picture sits in the window now.
+const Placement &picture_place();
+
+// Microseconds that presenting took since the last call beyond what the same presents would
+// have cost at 1x (enlarging is paid by the picture's size in the window): the frame's rest
+// takes them off, so that a frame lasts as long at every scale.
+long present_excess_us();

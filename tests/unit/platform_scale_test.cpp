@@ -1,8 +1,8 @@
 // The picture at any window size: the scale each desktop gets, where the picture sits in a
 // window, the pointer mapped back, and the copies of what changed, pixel by pixel.
-#include "platform/picture_scale.h"
+#include "platform/picture_scaler.h"
 #include "platform/window.h"
-#include "platform/window_place.h"
+#include "platform/window_geometry.h"
 
 #include <allegro.h>
 #include <gtest/gtest.h>
@@ -86,31 +86,32 @@ int wrong_pixels(BITMAP *picture, const Frame &frame, const Placement &at, uint3
 TEST(PictureScale, EachDesktopGetsTheLargestScaleThatLeavesRoomAndOpensFillingTwoThirds)
 {
     struct Case {
-        Desktop desktop;
+        int width, height, work_width, work_height;
         int scale;
         int open_w, open_h;
     };
     const Case cases[] = {
-        {{1920, 1080, 1920, 1080}, 2, 1024, 768},  // 2x fills 71 % of the height: kept
-        {{2560, 1440, 2560, 1440}, 3, 1536, 1152},
-        {{3840, 2160, 3840, 2160}, 4, 2048, 1536},
-        {{1366, 768, 1366, 768}, 1, 896, 672},     // 1x would fill 50 %
-        {{1366, 768, 1366, 728}, 1, 896, 672},     // with a task bar
-        {{800, 600, 800, 600}, 1, 700, 525},
-        {{640, 480, 640, 480}, 1, 512, 384},
-        {{1280, 1024, 1280, 1024}, 2, 1024, 768},
-        {{3840, 1080, 3840, 1080}, 2, 1024, 768},  // two screens side by side: the height decides
-        {{1920, 1080, 1920, 1032}, 2, 1024, 768},  // a task bar the window manager reports
-        {{2560, 1440, 2560, 1180}, 2, 1493, 1120},  // panels that leave too little for 3x
-        {{2560, 1440, 1500, 1440}, 2, 1460, 1095},  // a side panel that leaves too little width
+        {1920, 1080, 1920, 1080, 2, 1024, 768},  // 2x fills 71 % of the height: kept
+        {2560, 1440, 2560, 1440, 3, 1536, 1152},
+        {3840, 2160, 3840, 2160, 4, 2048, 1536},
+        {1366, 768, 1366, 768, 1, 896, 672},     // 1x would fill 50 %
+        {1366, 768, 1366, 728, 1, 896, 672},     // with a task bar
+        {800, 600, 800, 600, 1, 700, 525},
+        {640, 480, 640, 480, 1, 512, 384},
+        {1280, 1024, 1280, 1024, 2, 1024, 768},
+        {3840, 1080, 3840, 1080, 2, 1024, 768},  // two screens side by side: the height decides
+        {1920, 1080, 1920, 1032, 2, 1024, 768},  // a task bar the window manager reports
+        {2560, 1440, 2560, 1180, 2, 1493, 1120},  // panels that leave too little for 3x
+        {2560, 1440, 1500, 1440, 2, 1460, 1095},  // a side panel that leaves too little width
     };
     for (const Case &c : cases) {
-        const Desktop &d = c.desktop;
-        EXPECT_EQ(largest_window_scale(d), c.scale)
-            << d.width << "x" << d.height << ", work area " << d.work_width << "x" << d.work_height;
+        const Monitor d{{0, 0, c.width, c.height}, {0, 0, c.work_width, c.work_height}};
+        SCOPED_TRACE(testing::Message() << c.width << "x" << c.height << ", work area "
+                                        << c.work_width << "x" << c.work_height);
+        EXPECT_EQ(largest_window_scale(d), c.scale);
         Size open = opening_size(d);
-        EXPECT_EQ(open.w, c.open_w) << d.width << "x" << d.height << " work " << d.work_height;
-        EXPECT_EQ(open.h, c.open_h) << d.width << "x" << d.height << " work " << d.work_height;
+        EXPECT_EQ(open.w, c.open_w);
+        EXPECT_EQ(open.h, c.open_h);
     }
 }
 

@@ -1,0 +1,134 @@
+// The window keys: F11 and Alt+Return toggle fullscreen on the window's monitor, Ctrl+Plus and
+// Ctrl+Minus step the window through the whole scales that fit it. Taken from the input queue
+// on the main thread, carried out at the next present.
+#include "platform/window_keys.h"
+
+#include "platform/input_queue.h"
+#include "platform/window.h"
+#include "platform/x_window.h"
+
+#include <allegro.h>
+#include <allegro/platform/aintunix.h>  // the background thread's manager
+
+#include <algorithm>
+#include <atomic>
+
+namespace {
+
+struct WindowKeys {
+    int fullscreen_toggles = 0;  // taken since the last present
+    int scale_steps = 0;
+    bool changed = false;        // the window changed, or a key asked it to: look at its size
+    bool fullscreen = false;     // as last asked
+    ScreenRect restore;          // the window before fullscreen, put back when no manager does
+    int (*earlier_key_callback)(int) = nullptr;  // the key buffer's filter before ours
+    // A held key repeats, and each change of the window takes the focus away for a moment,
+    // after which the library takes the next repeat for a fresh press: the window would flicker
+    // for as long as F11 is held. So one toggle disarms them until the X server has the keys up
+    // again (looked at on the library's thread every pass, and at every present).
+    std::atomic<bool> toggle_armed{true};
+};
+
+WindowKeys keys;
+
+void rearm_toggle()
+{
+    if (!keys.toggle_armed && !toggle_keys_down())
+        keys.toggle_armed = true;
+}
+
+void rearm_toggle_in_pass(int) { rearm_toggle(); }
+
+// The window's monitor, from its place now.
+Monitor window_monitor(const ScreenRect &window)
+{
+    std::vector<Monitor> monitors = list_monitors();
+    return monitors[monitor_of_window(monitors, window)];
+}
+
+void toggle_fullscreen()
+{
+    ScreenRect window = window_rect();
+    const bool managed = window_manager_running();
+    if (!keys.fullscreen) {
+        keys.restore = window;
+        if (managed)
+            ask_fullscreen(true);
+        else  // nobody to ask: the window covers its monitor itself
+            move_window(window_monitor(window).area);
+    } else if (managed) {
+        ask_fullscreen(false);
+    } else {
+        move_window(keys.restore);
+    }
+    keys.fullscreen = !keys.fullscreen;
+    keys.changed = true;  // look at the size granted at the next present
+}
+
+// Ctrl+Plus and Ctrl+Minus: the next whole scale up or down that fits the window's monitor,
+// the window's centre kept where the player put it, inside the monitor's work area.
+void step_scale(int steps, const Placement &at)
+{
+    ScreenRect window = window_rect();
+    Monitor monitor = window_monitor(window);
+    const int largest = largest_window_scale(monitor);
+    int now = at.scale;
+    if (now == 0)  // a fractional scale steps to the whole one above or below it
+        now = at.w / WINDOW_WIDTH + (steps < 0 ? 1 : 0);
+    const int scale = std::clamp(now + steps, 1, largest);
+    const int w = WINDOW_WIDTH * scale, h = WINDOW_HEIGHT * scale;
+    if (w == window.w && h == window.h)
+        return;
+    move_window(keep_place(window, w, h, inside_frame(monitor.work)));
+    keys.changed = true;
+}
+
+// The window keys never reach the key buffer. Runs on the library's thread; what they do is
+// posted to the input queue by the low-level callback, with every other key.
+int keep_window_keys_out(int typed)
+{
+    const KeyRole role = pf_key_role(typed >> 8, key_shifts);
+    if (role != KeyRole::game && role != KeyRole::modifier)
+        return 0;
+    return keys.earlier_key_callback ? keys.earlier_key_callback(typed) : typed;
+}
+
+// The window's keys and the window manager's changes as the input queue hands them over, on
+// the main thread; carried out at the next present.
+void on_window_event(KeyRole key, bool changed)
+{
+    keys.changed = keys.changed || changed;
+    if (key == KeyRole::fullscreen && keys.toggle_armed.exchange(false))
+        keys.fullscreen_toggles++;
+    if (key == KeyRole::scale_up)
+        keys.scale_steps++;
+    if (key == KeyRole::scale_down)
+        keys.scale_steps--;
+}
+
+}  // namespace
+
+void take_window_keys()
+{
+    pf_set_window_event_handler(on_window_event);
+    if (keyboard_callback == keep_window_keys_out)
+        return;
+    keys.earlier_key_callback = keyboard_callback;
+    keyboard_callback = keep_window_keys_out;
+    if (_unix_bg_man)
+        _unix_bg_man->register_func(rearm_toggle_in_pass);
+}
+
+bool carry_out_window_keys(const Placement &at)
+{
+    rearm_toggle();
+    const int toggles = keys.fullscreen_toggles, steps = keys.scale_steps;
+    keys.fullscreen_toggles = keys.scale_steps = 0;
+    if (toggles % 2)
+        toggle_fullscreen();
+    else if (steps && !keys.fullscreen)
+        step_scale(steps, at);
+    const bool changed = keys.changed;
+    keys.changed = false;
+    return changed;
+}

@@ -1,0 +1,13 @@
+// Inside the platform seam: the pointer over the window, its picture drawn by X at the
+// picture's scale, and its place mapped back to picture pixels.
+#pragma once
+
+#include "platform/input.h"
+#include "platform/window_geometry.h"
+
+// The pointer position in picture pixels (beyond the picture's edges in the black around it),
+// x and y from one read of the library's mouse_pos.
+PointerAt pointer_in_picture();
+
+// Call when the picture's place in the window changed: the pointer's picture follows its scale.
+void scale_pointer(const Placement &at);
