@@ -8,8 +8,8 @@
 namespace {
 
 // How each frame pixel along one axis takes from the picture: the first picture pixel it
-// covers, and that pixel's share of it out of 256 (the rest is the next pixel's). A frame
-// pixel is never wider than a picture pixel, so it covers two at most.
+// covers, and that pixel's share of it out of 256 (the rest is the next pixel's). Enlarged, a
+// frame pixel is never wider than a picture pixel, so it covers two at most.
 struct Tap {
     int first;
     int share;
@@ -17,6 +17,8 @@ struct Tap {
 
 Tap tap_at(int at, int shown, int picture)
 {
+    if (shown < picture)  // shrunk: the picture pixel under the frame pixel's middle
+        return {(int)(((long)at * 2 + 1) * picture / (2 * shown)), 256};
     // The frame pixel spans [at, at + 1) * picture / shown in picture pixels.
     long start = (long)at * picture, end = (long)(at + 1) * picture;  // in 1/shown
     int first = (int)(start / shown);

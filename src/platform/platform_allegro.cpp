@@ -45,8 +45,10 @@ void on_mouse(int flags)
 
 void on_key(int scancode)
 {
-    // Every key goes in, window keys and modifiers too: the queue knows what each one is for.
-    pf_post_key(scancode & 0x7f, !(scancode & 0x80), pf_clock_ms(), key_shifts);
+    // Every key goes in, window keys and modifiers too (the queue knows what each one is for),
+    // but a held toggle key's repeat.
+    if (window_key_passes(scancode & 0x7f, !(scancode & 0x80), key_shifts))
+        pf_post_key(scancode & 0x7f, !(scancode & 0x80), pf_clock_ms(), key_shifts);
     note_input();
 }
 

@@ -70,27 +70,46 @@ Size opening_size(const Monitor &monitor)
     return filling_size(room.w, room.h);
 }
 
+Size step_size(const Monitor &monitor, Size window, int steps)
+{
+    std::vector<Size> sizes;
+    for (int scale = 1; scale <= largest_window_scale(monitor); scale++)
+        sizes.push_back({WINDOW_WIDTH * scale, WINDOW_HEIGHT * scale});
+    const Size open = opening_size(monitor);
+    if (open.w % WINDOW_WIDTH != 0 || open.h % WINDOW_HEIGHT != 0)
+        sizes.insert(std::lower_bound(sizes.begin(), sizes.end(), open,
+                                      [](Size a, Size b) { return a.w < b.w; }),
+                     open);
+    for (; steps > 0; steps--) {
+        auto up = std::find_if(sizes.begin(), sizes.end(), [&](Size s) {
+            return s.w >= window.w && s.h >= window.h && (s.w > window.w || s.h > window.h);
+        });
+        window = up == sizes.end() ? window : *up;
+    }
+    for (; steps < 0; steps++) {
+        auto down = std::find_if(sizes.rbegin(), sizes.rend(), [&](Size s) {
+            return s.w <= window.w && s.h <= window.h && (s.w < window.w || s.h < window.h);
+        });
+        window = down == sizes.rend() ? window : *down;
+    }
+    return window;
+}
+
 Placement place_picture(int width, int height)
 {
     Placement at;
     Size fill = filling_size(width, height);
-    if (fill.w <= WINDOW_WIDTH) {
-        fill = {WINDOW_WIDTH, WINDOW_HEIGHT};
-        at.scale = 1;
-    } else {
-        int scale = fill.w / WINDOW_WIDTH;
-        // Whole squares when they lose at most 15 % of the limiting side.
-        if (100 * scale * WINDOW_WIDTH >= 85 * fill.w) {
-            fill = {WINDOW_WIDTH * scale, WINDOW_HEIGHT * scale};
-            at.scale = scale;
-        } else {
-            at.scale = 0;
-        }
+    const int scale = fill.w / WINDOW_WIDTH;
+    // Whole squares when they lose at most 15 % of the limiting side; below 1x, smaller whole.
+    at.scale = 0;
+    if (scale >= 1 && 100 * scale * WINDOW_WIDTH >= 85 * fill.w) {
+        fill = {WINDOW_WIDTH * scale, WINDOW_HEIGHT * scale};
+        at.scale = scale;
     }
     at.w = fill.w;
     at.h = fill.h;
-    at.x = std::max(0, (width - fill.w) / 2);
-    at.y = std::max(0, (height - fill.h) / 2);
+    at.x = (width - fill.w) / 2;
+    at.y = (height - fill.h) / 2;
     return at;
 }
 

@@ -31,11 +31,16 @@ int largest_window_scale(const Monitor &monitor);
 // (896 x 672 on 1366 x 768).
 Size opening_size(const Monitor &monitor);
 
+// The size Ctrl+Plus (`steps` > 0) or Ctrl+Minus (< 0) gives a window `window` on `monitor`,
+// one step at a time: the next of the whole scales that fit it and the opening size there,
+// never smaller for Plus nor larger for Minus on either side; `window` when there is none.
+Size step_size(const Monitor &monitor, Size window, int steps);
+
 // Where the picture sits in a window `width` x `height`: as large as fits, centred, the rest
 // black. At a whole scale (every picture pixel an exact square) when the largest whole scale
 // that fits fills at least 85 % of the window's limiting side; otherwise at the 4:3 size that
-// fills that side. Never smaller than the picture itself (at the window's top-left corner when
-// the window is smaller).
+// fills that side, which a window smaller than the picture (no window manager keeps the
+// minimum) makes a scale below 1.
 struct Placement {
     int x = 0, y = 0;        // the picture's top-left corner in window pixels
     int w = 512, h = 384;    // its size there

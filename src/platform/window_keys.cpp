@@ -10,7 +10,6 @@
 #include <allegro.h>
 #include <allegro/platform/aintunix.h>  // the background thread's manager
 
-#include <algorithm>
 #include <atomic>
 
 namespace {
@@ -24,8 +23,9 @@ struct WindowKeys {
     int (*earlier_key_callback)(int) = nullptr;  // the key buffer's filter before ours
     // A held key repeats, and each change of the window takes the focus away for a moment,
     // after which the library takes the next repeat for a fresh press: the window would flicker
-    // for as long as F11 is held. So one toggle disarms them until the X server has the keys up
-    // again (looked at on the library's thread every pass, and at every present).
+    // for as long as F11 is held. So one toggle disarms them until the library reports one of
+    // them up or the X server has them all up (looked at on the library's thread every pass):
+    // judged as each key comes, so that a burst of presses is counted whole.
     std::atomic<bool> toggle_armed{true};
 };
 
@@ -65,21 +65,16 @@ void toggle_fullscreen()
     keys.changed = true;  // look at the size granted at the next present
 }
 
-// Ctrl+Plus and Ctrl+Minus: the next whole scale up or down that fits the window's monitor,
-// the window's centre kept where the player put it, inside the monitor's work area.
-void step_scale(int steps, const Placement &at)
+// Ctrl+Plus and Ctrl+Minus: the next size up or down that fits the window's monitor, the
+// window's centre kept where the player put it, inside the monitor's work area.
+void step_scale(int steps)
 {
-    ScreenRect window = window_rect();
-    Monitor monitor = window_monitor(window);
-    const int largest = largest_window_scale(monitor);
-    int now = at.scale;
-    if (now == 0)  // a fractional scale steps to the whole one above or below it
-        now = at.w / WINDOW_WIDTH + (steps < 0 ? 1 : 0);
-    const int scale = std::clamp(now + steps, 1, largest);
-    const int w = WINDOW_WIDTH * scale, h = WINDOW_HEIGHT * scale;
-    if (w == window.w && h == window.h)
+    const ScreenRect window = window_rect();
+    const Monitor monitor = window_monitor(window);
+    const Size size = step_size(monitor, {window.w, window.h}, steps);
+    if (size.w == window.w && size.h == window.h)
         return;
-    move_window(keep_place(window, w, h, inside_frame(monitor.work)));
+    move_window(keep_place(window, size.w, size.h, inside_frame(monitor.work)));
     keys.changed = true;
 }
 
@@ -98,7 +93,7 @@ int keep_window_keys_out(int typed)
 void on_window_event(KeyRole key, bool changed)
 {
     keys.changed = keys.changed || changed;
-    if (key == KeyRole::fullscreen && keys.toggle_armed.exchange(false))
+    if (key == KeyRole::fullscreen)
         keys.fullscreen_toggles++;
     if (key == KeyRole::scale_up)
         keys.scale_steps++;
@@ -119,16 +114,23 @@ void take_window_keys()
         _unix_bg_man->register_func(rearm_toggle_in_pass);
 }
 
-bool carry_out_window_keys(const Placement &at)
+bool carry_out_window_keys()
 {
-    rearm_toggle();
     const int toggles = keys.fullscreen_toggles, steps = keys.scale_steps;
     keys.fullscreen_toggles = keys.scale_steps = 0;
     if (toggles % 2)
         toggle_fullscreen();
     else if (steps && !keys.fullscreen)
-        step_scale(steps, at);
+        step_scale(steps);
     const bool changed = keys.changed;
     keys.changed = false;
     return changed;
+}
+
+bool window_key_passes(int scancode, bool down, int shifts)
+{
+    if (!down && (scancode == KEY_F11 || scancode == KEY_ENTER || scancode == KEY_ENTER_PAD))
+        keys.toggle_armed = true;
+    return !down || pf_key_role(scancode, shifts) != KeyRole::fullscreen ||
+           keys.toggle_armed.exchange(false);
 }

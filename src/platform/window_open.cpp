@@ -30,9 +30,8 @@ void place_on_monitor(const Monitor &monitor)
 int pf_open_window()
 {
     std::vector<Monitor> monitors = list_monitors();
-    int px = 0, py = 0;
-    pointer_on_screen(px, py);
-    const Monitor monitor = monitors[monitor_at(monitors, px, py)];
+    const PointerPlace pointer = pointer_place();
+    const Monitor monitor = monitors[monitor_at(monitors, pointer.screen_x, pointer.screen_y)];
     int result = open_mode(opening_size(monitor));
     for (int scale = largest_window_scale(monitor); scale >= 1 && result != 0; scale--)
         result = open_mode({WINDOW_WIDTH * scale, WINDOW_HEIGHT * scale});

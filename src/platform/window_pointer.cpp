@@ -7,6 +7,7 @@
 
 #include <allegro.h>
 
+#include <atomic>
 #include <cstdint>
 
 namespace {
@@ -18,6 +19,10 @@ struct Pointer {
     BITMAP *own_sprite = nullptr;     // a copy of the library's arrow, when it is the pointer
     int focus_x = 0, focus_y = 0;
     bool shown = false;
+    // The pointer's place in the window after the window changed, as mouse_pos packs it, and
+    // mouse_pos then: it holds while mouse_pos is unchanged. Read on the library's thread too.
+    std::atomic<int> asked{0}, library_then{0};
+    std::atomic<bool> asked_holds{false};
 };
 
 Pointer pointer;
@@ -67,10 +72,22 @@ void scale_pointer(const Placement &at)
 PointerAt pointer_in_picture()
 {
     // mouse_pos holds x in its high half and y in its low one, each a signed 16-bit number.
-    const int both = mouse_pos;
+    int both = mouse_pos;
+    if (pointer.asked_holds && both == pointer.library_then)
+        both = pointer.asked;
+    else
+        pointer.asked_holds = false;
     const int x = static_cast<int16_t>(both >> 16), y = static_cast<int16_t>(both & 0xFFFF);
     return {picture_coordinate(x, pointer.at.x, pointer.at.w, WINDOW_WIDTH),
             picture_coordinate(y, pointer.at.y, pointer.at.h, WINDOW_HEIGHT)};
+}
+
+void follow_pointer()
+{
+    const PointerPlace at = pointer_place();
+    pointer.library_then = mouse_pos;
+    pointer.asked = (int)((unsigned)(at.window_x & 0xFFFF) << 16 | (at.window_y & 0xFFFF));
+    pointer.asked_holds = true;
 }
 
 BITMAP *pf_install_pointer(const char *path)

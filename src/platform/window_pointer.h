@@ -11,3 +11,7 @@ PointerAt pointer_in_picture();
 
 // Call when the picture's place in the window changed: the pointer's picture follows its scale.
 void scale_pointer(const Placement &at);
+
+// Call when the window changed its size, place or state: the library hears of the pointer only
+// when it moves, so its place in the window is asked of the X server, and holds until it moves.
+void follow_pointer();

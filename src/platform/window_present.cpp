@@ -16,6 +16,7 @@
 
 #include <xalleg.h>  // after allegro.h; its Xlib macros stay in this file
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -37,6 +38,7 @@ struct WindowPicture {
     void (*failure_handler)() = nullptr;
     std::vector<uint32_t> pixels;
     int w = 0, h = 0;           // the frame's size
+    Window window = 0;          // ours, inside the game's, the frame its background
     Pixmap pixmap = None;
     GC gc = nullptr;
     XImage *image = nullptr;  // over `pixels` when the visual takes 0x00RRGGBB as it is
@@ -108,20 +110,30 @@ void convert(const FrameRect &r)
         }
 }
 
-// Makes the frame w x h (all black) and the window's background, and hides the library's own
-// drawing window inside it. False when the X server could not make it (the old frame stays).
-bool make_frame(int w, int h)
+// Makes the frame w x h (all black) the background of a window of ours inside the game's, in
+// its middle, the game's own black around it, and hides the library's drawing window. False
+// when the X server could not make it (the old frame stays) or the visual shows no true colour.
+bool make_frame(int w, int h, int window_w, int window_h)
 {
-    if (w == xf.w && h == xf.h && xf.pixmap != None)
-        return true;
     XLOCK();
     Display *x = _xwin.display;
+    if (!xf.window) {
+        xf.window = XCreateSimpleWindow(x, _xwin.wm_window, 0, 0, w, h, 0, 0, 0);
+        XSetWindowBackground(x, _xwin.wm_window, BlackPixel(x, _xwin.screen));
+        XMapWindow(x, xf.window);
+    }
+    XMoveResizeWindow(x, xf.window, (window_w - w) / 2, (window_h - h) / 2, w, h);
+    XClearWindow(x, _xwin.wm_window);
+    Pixmap pixmap = None;
     XWindowAttributes attributes;
     XGetWindowAttributes(x, _xwin.wm_window, &attributes);
-    Pixmap pixmap = XCreatePixmap(x, _xwin.wm_window, w, h, attributes.depth);
+    const bool true_colour = attributes.visual->c_class == TrueColor && attributes.depth >= 15;
+    if ((w != xf.w || h != xf.h || xf.pixmap == None) && true_colour)
+        pixmap = XCreatePixmap(x, _xwin.wm_window, w, h, attributes.depth);
     if (pixmap == None) {
+        XFlush(x);
         XUNLOCK();
-        return false;
+        return xf.pixmap != None && w == xf.w && h == xf.h;
     }
     drop_images();
     if (xf.pixmap != None)
@@ -131,14 +143,15 @@ bool make_frame(int w, int h)
     xf.pixmap = pixmap;
     xf.w = w;
     xf.h = h;
-    xf.pixels.assign((size_t)w * h, 0);
+    // A fresh buffer, so that a smaller size gives the memory of a larger one back.
+    std::vector<uint32_t>((size_t)w * h, 0).swap(xf.pixels);
     bool made = make_images(x, attributes.depth);
     XSetForeground(x, xf.gc, BlackPixel(x, _xwin.screen));
     XFillRectangle(x, pixmap, xf.gc, 0, 0, w, h);
-    XSetWindowBackgroundPixmap(x, _xwin.wm_window, pixmap);
+    XSetWindowBackgroundPixmap(x, xf.window, pixmap);
     // The library's drawing window would cover the frame with its own stale screen.
     XUnmapWindow(x, _xwin.window);
-    XClearWindow(x, _xwin.wm_window);
+    XClearWindow(x, xf.window);
     XFlush(x);
     XUNLOCK();
     return made;
@@ -156,7 +169,7 @@ void show_frame(const FrameRect &r)
     XImage *image = xf.image ? xf.image : xf.converted;
     if (image) {
         XPutImage(x, xf.pixmap, xf.gc, image, r.x, r.y, r.x, r.y, r.w, r.h);
-        XClearArea(x, _xwin.wm_window, r.x, r.y, r.w, r.h, False);
+        XClearArea(x, xf.window, r.x, r.y, r.w, r.h, False);
         XFlush(x);
     }
     XUNLOCK();
@@ -196,15 +209,23 @@ bool make_picture()
 
 bool show_at_size(int w, int h)
 {
-    if (w <= 0 || h <= 0 || !make_frame(w, h))
+    // The frame never grows past the largest monitor: a larger window shows it in its middle.
+    Size most;
+    for (const Monitor &m : list_monitors())
+        most = {std::max(most.w, m.area.w), std::max(most.h, m.area.h)};
+    const int frame_w = std::min(w, most.w), frame_h = std::min(h, most.h);
+    if (w <= 0 || h <= 0 || !make_frame(frame_w, frame_h, w, h))
         return false;
     xf.size = {w, h};
-    xf.at = place_picture(w, h);
+    xf.at = place_picture(frame_w, frame_h);
     set_mouse_range(0, 0, w - 1, h - 1);
-    scale_pointer(xf.at);
+    Placement in_window = xf.at;
+    in_window.x += (w - frame_w) / 2;
+    in_window.y += (h - frame_h) / 2;
+    scale_pointer(in_window);
     present_rect(xf.picture, xf.shown, {xf.pixels.data(), xf.w, xf.h, xf.w}, xf.at,
                  {0, 0, WINDOW_WIDTH, WINDOW_HEIGHT});
-    show_frame({0, 0, w, h});
+    show_frame({0, 0, frame_w, frame_h});
     return true;
 }
 
@@ -212,7 +233,7 @@ void present_window()
 {
     if (!xf.picture || xf.size.w == 0)
         return;
-    if (carry_out_window_keys(xf.at)) {
+    if (carry_out_window_keys()) {
         // A frame the X server will not make at a new size leaves no picture to show: that goes
         // the way of no window at all (the shell's Erro 01), never on to a window that shows
         // nothing.
@@ -224,6 +245,7 @@ void present_window()
                 xf.failure_handler();
             end_for_lost_desktop("the window could not be shown again");
         }
+        follow_pointer();
     }
     present(changed_rect(xf.picture, xf.shown));
 }

@@ -125,11 +125,9 @@ void set_size_hints()
     XLOCK();
     XSizeHints *hints = XAllocSizeHints();
     if (hints) {
-        hints->flags = PMinSize | PAspect | PWinGravity;
+        hints->flags = PMinSize | PWinGravity;
         hints->min_width = WINDOW_WIDTH;
         hints->min_height = WINDOW_HEIGHT;
-        hints->min_aspect.x = hints->max_aspect.x = WINDOW_WIDTH;
-        hints->min_aspect.y = hints->max_aspect.y = WINDOW_HEIGHT;
         hints->win_gravity = StaticGravity;
         XSetWMNormalHints(_xwin.display, _xwin.wm_window, hints);
         XFree(hints);
@@ -189,17 +187,17 @@ std::vector<Monitor> list_monitors()
     return monitors;
 }
 
-void pointer_on_screen(int &x, int &y)
+PointerPlace pointer_place()
 {
-    XLOCK();
+    PointerPlace at;
     Window root = None, child = None;
-    int wx = 0, wy = 0;
     unsigned int mask = 0;
-    x = y = 0;
-    if (!XQueryPointer(_xwin.display, RootWindow(_xwin.display, _xwin.screen), &root, &child,
-                       &x, &y, &wx, &wy, &mask))
-        x = y = 0;
+    XLOCK();
+    if (!XQueryPointer(_xwin.display, _xwin.wm_window, &root, &child, &at.screen_x, &at.screen_y,
+                       &at.window_x, &at.window_y, &mask))
+        at = {};
     XUNLOCK();
+    return at;
 }
 
 ScreenRect window_rect()

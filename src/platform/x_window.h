@@ -12,7 +12,7 @@
 // it), what today's docks read beyond the library's WM_HINTS. Does nothing without a display.
 void set_desktop_properties();
 
-// Replaces the library's fixed size: any size from the picture's up, 4:3 preferred, and the
+// Replaces the library's fixed size: any size and shape from the picture's up, and the
 // position asked for the window's inside (static gravity), not its frame.
 void set_size_hints();
 
@@ -35,8 +35,12 @@ void mirror_cursor();
 // of monitors, or the whole X screen as one when the server has no RandR 1.5.
 std::vector<Monitor> list_monitors();
 
-// The pointer on the screen, in root coordinates; (0, 0) when it is on another X screen.
-void pointer_on_screen(int &x, int &y);
+// The pointer now, on the screen (root coordinates) and from the window's top-left corner;
+// all 0 when it is on another X screen.
+struct PointerPlace {
+    int screen_x = 0, screen_y = 0, window_x = 0, window_y = 0;
+};
+PointerPlace pointer_place();
 
 // The inside of the window on the screen (root coordinates, the window manager's frame left
 // out); one round trip or two.

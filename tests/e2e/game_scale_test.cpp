@@ -291,3 +291,22 @@ TEST(GameScale, OnTwoMonitorsTheWindowLiesInsideOneAndF11CoversExactlyThatOne)
     EXPECT_TRUE(f11_makes(1920, 0, 1920, 1080)) << x << "," << y << ", " << w << "x" << h;
     EXPECT_TRUE(f11_makes(x0, y0, 1024, 768)) << x << "," << y << ", " << w << "x" << h;
 }
+
+TEST(GameScale, TwoF11PressesInABurstDuringPlayLeaveTheWindowAsItWas)
+{
+    E2eSession s(GAME_DIR);
+    ASSERT_TRUE(start_tiny_game(s));
+    e2e_focus(s);
+    int as_it_was = 0, w = 0, h = 0;
+    for (int burst = 0; burst < 10; burst++) {
+        e2e_tap_key(s, XK_F11, 5);
+        sleep_ms(15);  // the second press 20 ms after the first
+        e2e_tap_key(s, XK_F11, 5);
+        sleep_ms(300);
+        window_size(s, w, h);
+        as_it_was += w == 512 && h == 384;
+    }
+    EXPECT_EQ(as_it_was, 10) << "bursts of 10 that left the window as it was";
+    e2e_tap_key(s, XK_F11, 5);
+    EXPECT_TRUE(window_size_becomes(s, 640, 480, 3000)) << "a third press covers the screen";
+}

@@ -106,12 +106,34 @@ TEST(PictureScale, EachDesktopGetsTheLargestScaleThatLeavesRoomAndOpensFillingTw
     };
     for (const Case &c : cases) {
         const Monitor d{{0, 0, c.width, c.height}, {0, 0, c.work_width, c.work_height}};
+        // Ctrl+Minus then Ctrl+Plus gives the opening size back; neither goes past the ends.
+        const Size open = opening_size(d), down = step_size(d, open, -1);
+        EXPECT_EQ(step_size(d, down, 1).w, c.open_w);
+        EXPECT_EQ(step_size(d, {512, 384}, -1).w, 512);
+        EXPECT_EQ(step_size(d, open, 1).w, c.open_w);
         SCOPED_TRACE(testing::Message() << c.width << "x" << c.height << ", work area "
                                         << c.work_width << "x" << c.work_height);
         EXPECT_EQ(largest_window_scale(d), c.scale);
-        Size open = opening_size(d);
         EXPECT_EQ(open.w, c.open_w);
         EXPECT_EQ(open.h, c.open_h);
+    }
+    // From a window of any shape: Plus never smaller, Minus never larger, on either side.
+    const Monitor hd{{0, 0, 1920, 1080}, {0, 0, 1920, 1080}}, uhd{{0, 0, 3840, 2160}, {0, 0, 3840, 2160}};
+    struct Step {
+        const Monitor &monitor;
+        Size from;
+        int steps;
+        Size to;
+    };
+    const Step steps[] = {
+        {hd, {1200, 700}, 1, {1200, 700}},  {hd, {1200, 700}, -1, {512, 384}},
+        {hd, {1000, 760}, 1, {1024, 768}},  {uhd, {2048, 1536}, -2, {1024, 768}},
+        {uhd, {1100, 800}, 3, {2048, 1536}},
+    };
+    for (const Step &t : steps) {
+        const Size got = step_size(t.monitor, t.from, t.steps);
+        EXPECT_EQ(got.w, t.to.w) << t.from.w << "x" << t.from.h << " by " << t.steps;
+        EXPECT_EQ(got.h, t.to.h) << t.from.w << "x" << t.from.h << " by " << t.steps;
     }
 }
 
@@ -131,7 +153,8 @@ TEST(PictureScale, PictureFillsAnyWindowSharplyAndThePointerMapsBackToItsPixels)
         {1210, 2000, 0, 0, 546, 1210, 907},     // and here 84.6 %
         {1535, 1151, 0, 0, 0, 1534, 1151},     // one short of 3x each way
         {1536, 1152, 3, 0, 0, 1536, 1152},
-        {400, 300, 1, 0, 0, 512, 384},          // smaller than the picture: 1x at the corner
+        {640, 360, 0, 80, 0, 480, 360},         // smaller than the picture: shrunk whole
+        {400, 300, 0, 0, 0, 400, 300},
     };
     for (const Place &p : places) {
         Placement at = place_picture(p.width, p.height);
