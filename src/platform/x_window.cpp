@@ -113,8 +113,10 @@ void ask_fullscreen(bool on)
 
 void move_window(const ScreenRect &r)
 {
+    // With the default gravity the place asked is the frame's: its border left and above.
+    const ScreenRect inside = inside_frame({});
     XLOCK();
-    XMoveResizeWindow(_xwin.display, _xwin.wm_window, r.x, r.y, r.w, r.h);
+    XMoveResizeWindow(_xwin.display, _xwin.wm_window, r.x - inside.x, r.y - inside.y, r.w, r.h);
     XRaiseWindow(_xwin.display, _xwin.wm_window);
     XFlush(_xwin.display);
     XUNLOCK();
@@ -125,10 +127,9 @@ void set_size_hints()
     XLOCK();
     XSizeHints *hints = XAllocSizeHints();
     if (hints) {
-        hints->flags = PMinSize | PWinGravity;
+        hints->flags = PMinSize;
         hints->min_width = WINDOW_WIDTH;
         hints->min_height = WINDOW_HEIGHT;
-        hints->win_gravity = StaticGravity;
         XSetWMNormalHints(_xwin.display, _xwin.wm_window, hints);
         XFree(hints);
     }

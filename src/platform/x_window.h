@@ -12,15 +12,16 @@
 // it), what today's docks read beyond the library's WM_HINTS. Does nothing without a display.
 void set_desktop_properties();
 
-// Replaces the library's fixed size: any size and shape from the picture's up, and the
-// position asked for the window's inside (static gravity), not its frame.
+// Replaces the library's fixed size: any size and shape from the picture's up. The gravity
+// stays the one the window was mapped with: a window manager that saw it change after placing
+// the window put it back off by its frame after the first fullscreen or maximise.
 void set_size_hints();
 
 // Asks the window manager to show the window over its monitor, or no longer. The window's size
 // is left alone: the manager keeps the size it finds as the one to restore.
 void ask_fullscreen(bool on);
 
-// Moves and resizes the window's inside to `r` and raises it.
+// Moves and resizes the window's inside to `r` (root coordinates) and raises it.
 void move_window(const ScreenRect &r);
 
 // True while the X server has F11 or a Return key down: asked of the server itself, since the
