@@ -15,6 +15,7 @@
 #include "platform/window_present.h"
 #include "platform/x_window.h"
 
+#include <fcntl.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -52,8 +53,13 @@ void on_key(int scancode)
     note_input();
 }
 
+// Set by a close request, for a message box that waits in a child process: it ends at once
+// then, as if answered.
+std::atomic<bool> close_requested{false};
+
 void on_close_button()
 {
+    close_requested = true;
     pf_post_close();
     note_input();
 }
@@ -72,8 +78,10 @@ int pf_start_library()
     set_config_file("/dev/null");
     use_calm_background_thread();
     int result = allegro_init();
-    if (result == 0)
+    if (result == 0) {
+        end_with_the_server();
         set_desktop_properties();
+    }
     if (result == 0 && !calm_background_thread_in_use())
         std::fputs("pitlorex: this Allegro keeps its own background thread; going on with it, "
                    "at its higher idle cost\n", stderr);
@@ -276,13 +284,22 @@ void pf_message_box(const char *caption, const char *text)
         prctl(PR_SET_PDEATHSIG, SIGTERM);
         if (getppid() != game)  // the game ended before the request was made
             _exit(NOT_RUN);
+        // Xlib's own lines about a lost server are not the game's: the game says its one line.
+        const int null_fd = open("/dev/null", O_WRONLY);
+        if (null_fd >= 0)
+            dup2(null_fd, STDERR_FILENO);
         execvp("xmessage", argv);
         _exit(NOT_RUN);
     }
     if (pid > 0) {
+        // A close request for the game's window answers the box: the game ends as it would.
         int status = 0;
         pid_t ended;
-        while ((ended = waitpid(pid, &status, 0)) < 0 && errno == EINTR) {
+        close_requested = false;
+        while ((ended = waitpid(pid, &status, WNOHANG)) == 0 || (ended < 0 && errno == EINTR)) {
+            if (close_requested.exchange(false))
+                kill(pid, SIGTERM);
+            usleep(10000);
         }
         // Every end of a box that ran is an answer: OK (101), Return, its close button
         // (status 1), or the box killed. A second box with the same text would only repeat it;

@@ -34,6 +34,7 @@ struct WindowPicture {
     Placement at;
     Size size;                  // the window's size as last granted
     long excess_us = 0;         // presenting beyond its cost at 1x, since last taken
+    Clock::time_point changed_at, repainted_at;  // the window's last change, and repaint
     // What ends the game when the window cannot be shown again (the shell's Erro 01 box).
     void (*failure_handler)() = nullptr;
     std::vector<uint32_t> pixels;
@@ -192,6 +193,23 @@ void present(const PictureRect &area)
         xf.excess_us += spent - spent * ((long)area.w * area.h) / window_pixels;
 }
 
+// A compositing window manager (mutter on X11) may take the window's picture only from what
+// is drawn after it has made ready for the window, mapped or resized, and shows it black till
+// then: so for a second after each change the X server repaints the whole frame, ten times a
+// second at most, from the pixmap it holds.
+void repaint_while_settling()
+{
+    const Clock::time_point now = Clock::now();
+    if (now - xf.changed_at > std::chrono::seconds(1) ||
+        now - xf.repainted_at < std::chrono::milliseconds(100))
+        return;
+    xf.repainted_at = now;
+    XLOCK();
+    XClearWindow(_xwin.display, xf.window);
+    XFlush(_xwin.display);
+    XUNLOCK();
+}
+
 }  // namespace
 
 bool make_picture()
@@ -217,6 +235,7 @@ bool show_at_size(int w, int h)
     if (w <= 0 || h <= 0 || !make_frame(frame_w, frame_h, w, h))
         return false;
     xf.size = {w, h};
+    xf.changed_at = Clock::now();
     xf.at = place_picture(frame_w, frame_h);
     set_mouse_range(0, 0, w - 1, h - 1);
     Placement in_window = xf.at;
@@ -246,7 +265,9 @@ void present_window()
             end_for_lost_desktop("the window could not be shown again");
         }
         follow_pointer();
+        xf.changed_at = Clock::now();
     }
+    repaint_while_settling();
     present(changed_rect(xf.picture, xf.shown));
 }
 
