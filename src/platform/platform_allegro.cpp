@@ -81,6 +81,8 @@ int pf_start_library()
     if (result == 0) {
         end_with_the_server();
         set_desktop_properties();
+        // From the start: a close request answers an error box of start-up too.
+        set_close_button_callback(on_close_button);
     }
     if (result == 0 && !calm_background_thread_in_use())
         std::fputs("pitlorex: this Allegro keeps its own background thread; going on with it, "
@@ -122,7 +124,6 @@ void pf_install_input()
     install_mouse();
     keyboard_lowlevel_callback = on_key;
     mouse_callback = on_mouse;
-    set_close_button_callback(on_close_button);
     take_window_keys();
 }
 
