@@ -31,13 +31,12 @@ struct WindowKeys {
 
 WindowKeys keys;
 
-void rearm_toggle()
+// Once a pass of the library's thread.
+void rearm_toggle(int)
 {
     if (!keys.toggle_armed && !toggle_keys_down())
         keys.toggle_armed = true;
 }
-
-void rearm_toggle_in_pass(int) { rearm_toggle(); }
 
 // The window's monitor, from its place now.
 Monitor window_monitor(const ScreenRect &window)
@@ -111,7 +110,7 @@ void take_window_keys()
     keys.earlier_key_callback = keyboard_callback;
     keyboard_callback = keep_window_keys_out;
     if (_unix_bg_man)
-        _unix_bg_man->register_func(rearm_toggle_in_pass);
+        _unix_bg_man->register_func(rearm_toggle);
 }
 
 bool carry_out_window_keys()

@@ -271,8 +271,6 @@ void present_window()
     present(changed_rect(xf.picture, xf.shown));
 }
 
-const Placement &picture_place() { return xf.at; }
-
 long present_excess_us()
 {
     const long excess = xf.excess_us;

@@ -2,22 +2,18 @@
 // window's size, as large as fits (window_geometry.h), the copies sharp (picture_scaler.h).
 #pragma once
 
-#include "platform/window_geometry.h"
-
 // Makes the picture the game draws on (pf_screen), black; false when it could not.
 bool make_picture();
 
-// Shows the picture in a window w x h: placed anew, drawn whole, black around it. False when
-// the X server could not make the window's frame at that size (the old one stays).
+// Shows the picture in a window w x h: placed anew, drawn whole, black around it (the frame no
+// larger than the largest monitor). False when the X server could not make the frame at that
+// size (the old one stays), or shows no true colour.
 bool show_at_size(int w, int h);
 
 // Carries out the window keys pressed since the last call (window_keys.h), follows the size
 // the window was granted when it may have changed, then copies to the window what changed in
 // the picture since the last copy.
 void present_window();
-
-// Where the picture sits in the window now.
-const Placement &picture_place();
 
 // Microseconds that presenting took since the last call beyond what the same presents would
 // have cost at 1x (enlarging is paid by the picture's size in the window): the frame's rest
