@@ -34,5 +34,7 @@ struct FrameRect {
 // pixel takes the picture pixels it covers in the share of its area they cover, so that every
 // picture pixel stays a sharp square whose edges blend over at most one frame pixel (what
 // enlarging by the next whole scale and then averaging down to the size gives, in one pass).
+// Shrunk (a window smaller than the picture), each frame pixel takes the picture pixel under
+// its middle.
 FrameRect present_rect(BITMAP *picture, BITMAP *shown, const Frame &frame, const Placement &at,
                        const PictureRect &area);

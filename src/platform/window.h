@@ -11,9 +11,10 @@ constexpr int WINDOW_HEIGHT = 384;
 // The colour depth of bitmaps created from now on, the window's included.
 void pf_set_color_depth(int depth);
 
-// Opens the window at the largest whole scale of the picture that fits the desktop, smaller
-// down to 1x when that fails: 0, or a negative failure. From then on, on every screen, F11 or
-// Alt+Return toggles fullscreen and Ctrl+Plus or Ctrl+Minus steps the scale.
+// Opens the window on the pointer's monitor at the size it opens at there, smaller whole
+// scales down to 1x when that fails: 0, or a negative failure (no true colour is one). From
+// then on, on every screen, F11 or Alt+Return toggles fullscreen and Ctrl+Plus or Ctrl+Minus
+// steps the window's size.
 int pf_open_window();
 
 // Makes `handler` the one called, on the main thread, when the window cannot be opened again

@@ -1,5 +1,5 @@
 // The window keys: F11 and Alt+Return toggle fullscreen on the window's monitor, Ctrl+Plus and
-// Ctrl+Minus step the window through the whole scales that fit it. Taken from the input queue
+// Ctrl+Minus step the window through the sizes that fit that monitor. Taken from the input queue
 // on the main thread, carried out at the next present.
 #include "platform/window_keys.h"
 

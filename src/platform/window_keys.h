@@ -1,6 +1,6 @@
 // Inside the platform seam: the window keys, F11 and Alt+Return (fullscreen on the window's
-// monitor), Ctrl+Plus and Ctrl+Minus (the next whole scale that fits it, the window's centre
-// kept). They act on every screen and never reach the game.
+// monitor), Ctrl+Plus and Ctrl+Minus (the next size that fits it, step_size in window_geometry.h,
+// the window's centre kept). They act on every screen and never reach the game.
 #pragma once
 
 // Call once the keyboard is installed: from then on the window keys are taken from the input

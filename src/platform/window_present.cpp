@@ -3,8 +3,8 @@
 // anew to follow the window unmaps and maps it again (the window manager then forgets its place
 // and state, and the screen is null for a moment, or for good when it fails). So the mode is
 // opened once; its drawing window, a child of the managed one, is unmapped, and the frame is
-// presented on the managed window itself, as its background pixmap: one copy to the server, and
-// exposures repainted without the game.
+// the background pixmap of a window of ours in the middle of the managed one, no larger than the
+// largest monitor: one copy to the server, and exposures repainted without the game.
 #include "platform/window_present.h"
 
 #include "platform/desktop_watch.h"
@@ -26,8 +26,8 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// The game's picture, its place in the window, and the frame that shows it there: the
-// window's background pixmap, and its pixels in memory.
+// The game's picture, its place in the frame, and the frame that shows it: the background
+// pixmap of a window of ours, and its pixels in memory.
 struct WindowPicture {
     BITMAP *picture = nullptr;  // what the game draws
     BITMAP *shown = nullptr;    // what the window shows of it, at picture size
