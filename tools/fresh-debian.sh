@@ -1,25 +1,31 @@
 #!/usr/bin/env bash
-# The README's two commands on a fresh Debian 12, as a new user meets them: a minbase root
+# The README's two commands on a fresh Debian 12 or 13, as a new user meets them: a minbase root
 # made by debootstrap from the archive this machine's apt uses, plus make and ca-certificates,
 # gets a clone of this repository's HEAD; there, as root, `make play` with no display must
 # build and end in the Erro 01 message with status 1 (the game ran), having installed no test
-# package, and then `make test` must pass.
-# Usage (as root): tools/fresh-debian.sh       (`make fresh-check` runs it)
-#        tools/fresh-debian.sh --sources   prints the apt entries the root gets, and stops
-# The pristine root is kept as a tarball, one a day, in PITLOREX_FRESH_CACHE
-# (/var/cache/pitlorex-fresh); each run unpacks a copy under /var/tmp and removes it after.
+# package; then `make test` must pass, `make play` on a private Xvfb must show the title and
+# end with status 0 from "Sair" (tools/quit-from-title.sh), and `make every-target` must build
+# every other target (the bench, which it runs once in short form, the levels sheet, the
+# package). All of it with compiler warnings as errors (WERROR=ON).
+# Usage (as root): tools/fresh-debian.sh [RELEASE]   (bookworm or trixie; `make fresh-check`
+#                                                     runs both)
+#        tools/fresh-debian.sh [RELEASE] --sources   prints the apt entries the root gets, and stops
+# The pristine root is kept as a tarball per release, one a day, in PITLOREX_FRESH_CACHE
+# (/var/cache/pitlorex-fresh); each run unpacks a copy under /var/tmp and removes it after. The
+# packages downloaded are kept there too (archives/), shared by both releases' roots and runs.
 set -euo pipefail
 
 repo=$(cd "$(dirname "$0")/.." && pwd)
 cache=${PITLOREX_FRESH_CACHE:-/var/cache/pitlorex-fresh}
 suite=bookworm
+case "${1:-}" in bookworm|trixie) suite=$1; shift ;; esac  # the releases named below too
 apt_dir=${PITLOREX_APT_DIR:-/etc/apt}  # whose sources to follow: the host's
 chroot_path=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin
 
 say() { printf 'fresh-debian: %s\n' "$*" >&2; }
 fail() { say "FAILED: $*"; exit 1; }
 
-# ---- The archive: the host's own Debian 12 entries -----------------------------------------
+# ---- The archive: the host's own Debian entries, for the release asked -------------------
 
 # Every "uri suite components..." the host's apt reads, from both source formats.
 host_sources() {
@@ -48,14 +54,22 @@ host_sources() {
   done
 }
 
-debian_sources=$(host_sources | awk -v s="$suite" '$2 == s || $2 == s "-updates" || $2 == s "-security"')
+# The host's entries of either release serve both, renamed: Debian's archive holds both
+# (their -updates and -security suites too).
+releases="bookworm trixie"
+debian_sources=$(host_sources | awk -v r="$releases" -v s="$suite" '
+  BEGIN { split(r, names, " "); for (i in names) known[names[i]] = 1 }
+  { base = $2; sub(/-(updates|security)$/, "", base)
+    if (!(base in known)) next
+    sub("^" base, s, $2)
+    if (!seen[$0]++) print }')
 mirror=$(printf '%s\n' "$debian_sources" | awk -v s="$suite" '$2 == s { print $1; exit }')
-[ -n "$mirror" ] || fail "this machine's apt has no Debian 12 ($suite) archive in $apt_dir/sources.list*"
+[ -n "$mirror" ] || fail "this machine's apt has no Debian archive for $suite in $apt_dir/sources.list*"
 if [ "${1:-}" = --sources ]; then
   printf '%s\n' "$debian_sources"
   exit 0
 fi
-[ $# -eq 0 ] || { echo "usage: tools/fresh-debian.sh [--sources]" >&2; exit 2; }
+[ $# -eq 0 ] || { echo "usage: tools/fresh-debian.sh [bookworm|trixie] [--sources]" >&2; exit 2; }
 [ "$(id -u)" -eq 0 ] || fail "run it as root: debootstrap, chroot and mount need it"
 commit=$(git -C "$repo" rev-parse HEAD 2>/dev/null) || fail "$repo is not a git checkout"
 
@@ -114,11 +128,12 @@ trap cleanup EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM HUP
 
-say "archive $mirror, commit $commit"
+say "$suite: archive $mirror, commit $commit"
 
 # ---- The pristine root, made once a day ----------------------------------------------------
 
-mkdir -p "$cache"
+archives=$cache/archives
+mkdir -p "$cache" "$archives/partial"
 tarball=$cache/$suite-minbase-$(date -u +%Y%m%d).tar.gz
 started=$SECONDS
 exec 9>"$cache/lock"
@@ -132,8 +147,8 @@ if [ ! -s "$tarball" ]; then
   staging=$(mktemp -d "$cache/staging.XXXXXX")
   say "debootstrap $suite (minbase, make, ca-certificates) into $staging"
   # In the background, as the builds below: a signal then ends the script at once.
-  debootstrap --variant=minbase --include=make,ca-certificates "$suite" "$staging/root" \
-    "$mirror" >"$staging/debootstrap.log" 2>&1 &
+  debootstrap --variant=minbase --include=make,ca-certificates --cache-dir="$archives" \
+    "$suite" "$staging/root" "$mirror" >"$staging/debootstrap.log" 2>&1 &
   if ! wait $!; then
     tail -n 30 "$staging/debootstrap.log" >&2
     fail "debootstrap did not finish"
@@ -184,11 +199,15 @@ mount -t devpts -o newinstance,ptmxmode=0666,mode=620,gid=5 devpts "$root/dev/pt
 ln -s pts/ptmx "$root/dev/ptmx"
 mount -t tmpfs -o mode=1777,nosuid,nodev shm "$root/dev/shm"
 mount -t tmpfs -o mode=1777,nosuid tmp "$root/tmp"
+# Packages downloaded once serve every later root, of either release: apt checks each file
+# against the archive's own hashes, so a shared folder is safe.
+mount --bind "$archives" "$root/var/cache/apt/archives"
 
-# Runs a command in the clone as a new user's root shell would: no DISPLAY, nothing inherited.
+# Runs a command in the clone as a new user's root shell would: no DISPLAY, nothing inherited
+# but WERROR=ON, which the Makefile reads, so that any compiler warning fails the run.
 # Usage: in_root SECONDS COMMAND
 in_root() {
-  timeout "$1" env -i HOME=/root PATH="$chroot_path" LANG=C.UTF-8 TERM=dumb \
+  timeout "$1" env -i HOME=/root PATH="$chroot_path" LANG=C.UTF-8 TERM=dumb WERROR=ON \
     chroot "$root" /bin/sh -c "cd /root/pitlorex && $2"
 }
 # Runs in_root with its output in LOG and on the terminal; sets `status` to its exit status.
@@ -231,5 +250,23 @@ logged_in_root 2400 'make test' "$run/test.log"
 test_status=$status
 test_seconds=$((SECONDS - started))
 [ "$test_status" -eq 0 ] || fail "make test ended with status $test_status ($test_seconds s)"
+grep -Eq 'level_reader_fuzz .*Passed' "$run/test.log" || fail "make test ran no level reader fuzzer"
 say "make test: $(grep -Eo '[0-9]+% tests passed.*' "$run/test.log" | tail -n 1) ($test_seconds s)"
-say "times: pristine root $pristine_seconds s, make play $play_seconds s, make test $test_seconds s"
+
+# ---- make play on a display: the title comes up and "Sair" ends it with status 0 -------------
+
+logged_in_root 600 'tools/quit-from-title.sh /tmp/title.png' "$run/quit.log"
+[ "$status" -eq 0 ] || fail "make play on a display did not end with status 0 from the title"
+cp "$root/tmp/title.png" "$cache/title-$suite.png" 2>/dev/null || true
+say "make play on a display: the title, \"Sair\", status 0 (screenshot $cache/title-$suite.png)"
+
+# ---- Every other target: the bench (once, short), the levels sheet, the package -------------
+
+started=$SECONDS
+logged_in_root 2400 'make every-target' "$run/targets.log"
+targets_status=$status
+targets_seconds=$((SECONDS - started))
+[ "$targets_status" -eq 0 ] || fail "make every-target ended with status $targets_status"
+say "make every-target: built and ran ($targets_seconds s)"
+say "$suite times: pristine root $pristine_seconds s, make play $play_seconds s," \
+    "make test $test_seconds s, make every-target $targets_seconds s"

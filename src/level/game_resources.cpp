@@ -1,4 +1,4 @@
-// Loading and freeing the game's back buffer, tile and object pictures and area tunes.
+// Loading and freeing the game's back buffer, tile and object pictures, area tunes and tick.
 #include "level/game_resources.h"
 
 #include "level/picture_header.h"
@@ -9,6 +9,7 @@ BITMAP *back_buffer = nullptr;
 BITMAP *tile_bitmaps[26] = {};
 BITMAP *object_bitmaps[8] = {};
 MIDI *area_music[5] = {};
+SAMPLE *tick_sample = nullptr;
 
 namespace {
 
@@ -21,6 +22,7 @@ struct ResourceSet {
     BITMAP *tiles[26] = {};
     BITMAP *objects[8] = {};
     MIDI *tunes[5] = {};
+    SAMPLE *tick = nullptr;
 };
 
 void free_set(ResourceSet &set)
@@ -39,9 +41,11 @@ void free_set(ResourceSet &set)
         object = nullptr;
     }
     for (MIDI *&tune : set.tunes) {
-        pf_destroy_midi(tune);  // stops it first if it is the one playing
+        pf_free_tune(tune);  // stops it first if it is the one playing
         tune = nullptr;
     }
+    pf_free_sample(set.tick);
+    set.tick = nullptr;
 }
 
 ResourceSet take_current()
@@ -61,6 +65,8 @@ ResourceSet take_current()
         set.tunes[i] = area_music[i];
         area_music[i] = nullptr;
     }
+    set.tick = tick_sample;
+    tick_sample = nullptr;
     return set;
 }
 
@@ -73,6 +79,7 @@ void make_current(const ResourceSet &set)
         object_bitmaps[i] = set.objects[i];
     for (int i = 0; i < 5; i++)
         area_music[i] = set.tunes[i];
+    tick_sample = set.tick;
 }
 
 std::string in_dir(const std::string &dir, const std::string &name)
@@ -117,6 +124,7 @@ std::string try_load_game_resources(const std::string &dir)
         std::string name = std::string("sons/area") + static_cast<char>('1' + i) + ".mid";
         fresh.tunes[i] = load_midi(in_dir(dir, name).c_str());
     }
+    fresh.tick = load_sample(in_dir(dir, "sons/tique.wav").c_str());
     ResourceSet old = take_current();
     free_set(old);
     make_current(fresh);
@@ -128,7 +136,7 @@ std::string load_game_resources() { return try_load_game_resources(""); }
 void release_area_music()
 {
     for (MIDI *&tune : area_music) {
-        pf_destroy_midi(tune);
+        pf_free_tune(tune);
         tune = nullptr;
     }
 }

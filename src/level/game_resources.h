@@ -1,4 +1,4 @@
-// The pictures and tunes a game draws and plays, loaded at every game start.
+// The pictures, tunes and sound a game draws and plays, loaded at every game start.
 #pragma once
 
 #include <allegro.h>
@@ -9,18 +9,19 @@ extern BITMAP *back_buffer;         // 512 x 384 off-screen playfield
 extern BITMAP *tile_bitmaps[26];    // 'A'..'Z'
 extern BITMAP *object_bitmaps[8];   // '1'..'8'
 extern MIDI *area_music[5];         // areas 1..5; NULL when a tune did not load
+extern SAMPLE *tick_sample;         // the tick of a level's last seconds; NULL when not loaded
 
 // The bitmap of tile letter 'A'..'Z' or object digit '1'..'8'.
 inline BITMAP *tile_bitmap(char letter) { return tile_bitmaps[letter - 'A']; }
 inline BITMAP *object_bitmap(char digit) { return object_bitmaps[digit - '1']; }
 
 // Loads a set from the folder `dir` ("" is the working directory): a fresh back buffer, the
-// tiles 'A'..'Z' ("tiles/tA.bmp" ...), the objects '1'..'8' ("objetos/o1.bmp" ...) and the
-// tunes of areas 1..5 ("sons/area1.mid" ...). When every picture loaded, the new set replaces
-// the current one, which is freed, and the result is "". Otherwise the current set stays as it
-// was, whatever was loaded is freed, and the result names the first picture that did not load
-// as the game names it ("tiles/tK.bmp"). A tune that does not load is left NULL: the game plays
-// on without it.
+// tiles 'A'..'Z' ("tiles/tA.bmp" ...), the objects '1'..'8' ("objetos/o1.bmp" ...), the
+// tunes of areas 1..5 ("sons/area1.mid" ...) and the tick ("sons/tique.wav"). When every
+// picture loaded, the new set replaces the current one, which is freed, and the result is "".
+// Otherwise the current set stays as it was, whatever was loaded is freed, and the result
+// names the first picture that did not load as the game names it ("tiles/tK.bmp"). A tune or
+// the tick that does not load is left NULL: the game plays on without it.
 std::string try_load_game_resources(const std::string &dir);
 
 // The game's form, from the working directory: "" when the set is complete, else the name of
@@ -32,5 +33,5 @@ std::string load_game_resources();
 // rather than destroying them itself, so that nothing is freed twice. Harmless when repeated.
 void release_area_music();
 
-// Frees the back buffer, the pictures and the tunes and sets every pointer to NULL.
+// Frees the back buffer, the pictures, the tunes and the tick and sets every pointer to NULL.
 void release_game_resources();

@@ -107,7 +107,7 @@ void watch_pass(int)
     watch.focused = focused;
 }
 
-// Runs before the library's own exit handler (registered after it), and from pf_allegro_exit.
+// Runs before the library's own exit handler (registered after it), and from pf_shut_down.
 void stop_watching() { watch.ending = true; }
 
 }  // namespace

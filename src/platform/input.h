@@ -1,11 +1,15 @@
 // The seam: input. The pointer, the keys held and typed, the close button, and the latches that
-// keep every press and click until a screen takes it: fed by the one input queue
-// (input_queue.h), so that a tap or a click that begins and ends between two looks of the game
-// is still seen once, in order.
+// keep every press and click until a screen takes it. Every read here is of what the one input
+// queue (input_queue.h) recorded on the main thread, so that a tap or a click that begins and
+// ends between two looks of the game is still seen once, in order, and no two reads disagree.
 #pragma once
 
-// Installs the timer, the keyboard and the mouse, in this order.
-void pf_install_input();
+#include <allegro.h>
+
+#include <bitset>
+
+// Starts the clock's ticks, the keyboard and the mouse, in this order.
+void pf_start_input();
 
 // Where the pointer is, in picture pixels.
 struct PointerAt {
@@ -14,35 +18,33 @@ struct PointerAt {
     bool operator!=(const PointerAt &other) const { return !(*this == other); }
 };
 
-// The pointer's position now, x and y read at one moment (Allegro's mouse_pos, which the
-// library writes whole), so that a pointer on the move is never seen at an x from one place and
-// a y from another; mapped back from the window's scale.
+// The pointer's position as last reported, x and y from one report, so that a pointer on the
+// move is never seen at an x from one place and a y from another; mapped back from the
+// window's scale.
 PointerAt pf_pointer();
 
-// The buttons held now (Allegro's mouse_b), read afresh on every call.
-int pf_mouse_b();
+// True while the left button alone is held.
+bool pf_button_held();
 
-// True while the key with this scancode (KEY_UP, KEY_ESC, ...) is held (Allegro's key[]).
+// True while the key with this scancode (KEY_UP, KEY_ESC, ...) is held.
 bool pf_key_held(int scancode);
 
-// Waits for one typed key; returns (scancode << 8) | character code, as Allegro's readkey.
-// The window's keys never reach it.
-int pf_readkey();
+// Takes the oldest typed key not yet taken, as (scancode << 8) | character code; false when
+// none waits. The window's keys are never typed keys.
+bool pf_take_typed_key(int &typed);
 
-// True when a typed key waits to be read, so that a loop can wait for one without blocking.
-bool pf_keypressed();
-
-// Drops every key typed and not yet read.
-void pf_clear_keybuf();
+// Drops every key typed and not yet taken.
+void pf_drop_typed_keys();
 
 // Makes `handler` the one called when the window's close button is pressed; it replaces the
 // handler installed before. It runs on the main thread, at its next read of input or wait.
-void pf_set_close_button_callback(void (*handler)());
+void pf_set_close_handler(void (*handler)());
 
 // One fresh press of a key: never a repeat of a key already down.
 struct KeyPress {
     int scancode = 0;  // KEY_UP, KEY_ENTER, ...
     long at_ms = 0;    // pf_clock_ms() when it was pressed
+    std::bitset<KEY_MAX> down_with;  // the keys down as it went down, itself among them
 };
 
 // Takes the oldest latched press of one of the `count` keys in `scancodes` (of any key when

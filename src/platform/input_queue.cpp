@@ -5,23 +5,27 @@
 
 #include <allegro.h>
 
+#include <bitset>
 #include <deque>
 #include <mutex>
 
 namespace {
 
-enum class EventKind { key_down, key_up, click, close, focus_in, focus_out, window_changed };
+enum class EventKind {
+    key_down, key_up, typed, pointer, click, close, focus_in, focus_out, window_changed
+};
 
 struct InputEvent {
     EventKind kind;
-    int scancode = 0;
+    int scancode = 0;  // a typed key's whole value
     PointerAt at{0, 0};
+    int buttons = 0;
     long at_ms = 0;
     KeyRole role = KeyRole::game;
 };
 
-// More events than a player makes in a few frames; past it the oldest go. Pointer motion is
-// not queued (the pointer is read where it is), so this holds presses, clicks and the rest.
+// More events than a player makes in a few frames; past it the oldest go. A pointer report
+// replaces one just before it, so motion never pushes a press out.
 constexpr int QUEUE_SIZE = 256;
 constexpr int LATCH_SIZE = 32;
 
@@ -34,7 +38,10 @@ struct Incoming {
 // The readers: the main thread's alone.
 struct Readers {
     std::deque<KeyPress> presses;  // oldest first
-    bool down[KEY_MAX] = {};
+    std::bitset<KEY_MAX> down;
+    std::deque<int> typed;         // oldest first
+    PointerAt pointer{0, 0};       // in the window's pixels
+    int buttons = 0;
     int clicks = 0;
     PointerAt click_at{0, 0};
     bool focus_lost = false;
@@ -58,7 +65,11 @@ void push_bounded(std::deque<T> &queue, const T &item, size_t room)
 void post(const InputEvent &event)
 {
     std::lock_guard<std::mutex> held(incoming.lock);
-    push_bounded(incoming.events, event, QUEUE_SIZE);
+    std::deque<InputEvent> &events = incoming.events;
+    if (event.kind == EventKind::pointer && !events.empty() &&
+        events.back().kind == EventKind::pointer)
+        events.pop_back();
+    push_bounded(events, event, QUEUE_SIZE);
 }
 
 void read_key(const InputEvent &event)
@@ -69,7 +80,8 @@ void read_key(const InputEvent &event)
     if (!down || was_down)
         return;  // a release, or the keyboard's own repeat
     if (event.role == KeyRole::game)
-        push_bounded(readers.presses, KeyPress{event.scancode, event.at_ms}, LATCH_SIZE);
+        push_bounded(readers.presses, KeyPress{event.scancode, event.at_ms, readers.down},
+                     LATCH_SIZE);
     else if (event.role != KeyRole::modifier && readers.window_handler)
         readers.window_handler(event.role, false);
 }
@@ -80,6 +92,13 @@ void read_event(const InputEvent &event)
     case EventKind::key_down:
     case EventKind::key_up:
         read_key(event);
+        break;
+    case EventKind::typed:
+        push_bounded(readers.typed, event.scancode, LATCH_SIZE);
+        break;
+    case EventKind::pointer:
+        readers.pointer = event.at;
+        readers.buttons = event.buttons;
         break;
     case EventKind::click:
         readers.clicks++;
@@ -141,6 +160,20 @@ void pf_post_key(int scancode, bool down, long at_ms, int shifts)
     post(event);
 }
 
+void pf_post_typed(int typed)
+{
+    InputEvent event{EventKind::typed, typed};
+    post(event);
+}
+
+void pf_post_pointer(PointerAt at, int buttons)
+{
+    InputEvent event{EventKind::pointer};
+    event.at = at;
+    event.buttons = buttons;
+    post(event);
+}
+
 void pf_post_click(PointerAt at)
 {
     InputEvent event{EventKind::click};
@@ -178,7 +211,43 @@ void pf_set_window_event_handler(void (*handler)(KeyRole key, bool changed))
     readers.window_handler = handler;
 }
 
-void pf_set_close_request_handler(void (*handler)()) { readers.close_handler = handler; }
+void pf_set_close_handler(void (*handler)()) { readers.close_handler = handler; }
+
+CloseHandler pf_close_handler() { return readers.close_handler; }
+
+bool pf_recorded_key_down(int scancode)
+{
+    pf_pump_input();
+    return scancode > 0 && scancode < KEY_MAX && readers.down[scancode];
+}
+
+PointerAt pf_recorded_pointer()
+{
+    pf_pump_input();
+    return readers.pointer;
+}
+
+bool pf_recorded_button_held()
+{
+    pf_pump_input();
+    return readers.buttons == 1;
+}
+
+bool pf_take_recorded_typed(int &typed)
+{
+    pf_pump_input();
+    if (readers.typed.empty())
+        return false;
+    typed = readers.typed.front();
+    readers.typed.pop_front();
+    return true;
+}
+
+void pf_drop_recorded_typed()
+{
+    pf_pump_input();
+    readers.typed.clear();
+}
 
 bool pf_press_latched(const int *scancodes, int count)
 {

@@ -24,6 +24,7 @@
 #include <chrono>
 #include <climits>
 #include <csignal>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -38,10 +39,23 @@ constexpr std::chrono::milliseconds LONGEST_IDLE{100};
 
 void on_mouse(int flags)
 {
+    // mouse_pos holds x in its high half and y in its low one, each a signed 16-bit number.
+    const int both = mouse_pos, buttons = mouse_b;
+    const PointerAt at{static_cast<int16_t>(both >> 16), static_cast<int16_t>(both & 0xFFFF)};
+    pf_post_pointer(at, buttons);
     // The button may be up again before the game looks: the click is queued where it went down.
-    if ((flags & MOUSE_FLAG_LEFT_DOWN) && mouse_b == 1)
-        pf_post_click(pointer_in_picture());
+    if ((flags & MOUSE_FLAG_LEFT_DOWN) && buttons == 1)
+        pf_post_click(pointer_in_picture(at));
     note_input();
+}
+
+// The library's key buffer stays empty: typed keys go to the queue with the rest. The window's
+// keys never come here (take_window_keys filters them out first).
+int on_typed(int typed)
+{
+    pf_post_typed(typed);
+    note_input();
+    return 0;
 }
 
 void on_key(int scancode)
@@ -101,7 +115,7 @@ void pf_set_color_depth(int depth) { set_color_depth(depth); }
 
 int pf_start_font_engine() { return alfont_init(); }
 
-bool pf_use_midi_patches(const char *list)
+bool pf_use_instruments(const char *list)
 {
     // The library reads the list when sound is installed; an absolute path keeps it valid
     // whatever the library does with its own directory.
@@ -115,34 +129,30 @@ bool pf_use_midi_patches(const char *list)
     return true;
 }
 
-int pf_install_sound() { return install_sound(DIGI_AUTODETECT, MIDI_AUTODETECT, nullptr); }
+int pf_start_sound() { return install_sound(DIGI_AUTODETECT, MIDI_AUTODETECT, nullptr); }
 
-void pf_install_input()
+void pf_start_input()
 {
     install_timer();
     install_keyboard();
     install_mouse();
     keyboard_lowlevel_callback = on_key;
+    keyboard_callback = on_typed;
     mouse_callback = on_mouse;
     take_window_keys();
+    on_mouse(0);  // where the pointer is before it first moves
 }
 
-PointerAt pf_pointer() { return pointer_in_picture(); }
-int pf_mouse_b() { return mouse_b; }
-bool pf_key_held(int scancode) { return key[scancode] != 0; }
-int pf_readkey() { return readkey(); }
-bool pf_keypressed()
-{
-    pf_pump_input();
-    return keypressed() != 0;
-}
-void pf_clear_keybuf() { clear_keybuf(); }
+// Mapped at each read, so that a change of scale moves no pointer.
+PointerAt pf_pointer() { return pointer_in_picture(pf_recorded_pointer()); }
+bool pf_button_held() { return pf_recorded_button_held(); }
+bool pf_key_held(int scancode) { return pf_recorded_key_down(scancode); }
+bool pf_take_typed_key(int &typed) { return pf_take_recorded_typed(typed); }
+void pf_drop_typed_keys() { pf_drop_recorded_typed(); }
 
 void pf_rest(int ms)
 {
-    // A frame lasts as long at every scale: what presenting cost beyond 1x comes off its rest.
-    const long left = ms - present_excess_us() / 1000;
-    rest(left > 0 ? (unsigned int)left : 0);
+    rest(ms > 0 ? (unsigned int)ms : 0);
     pf_pump_input();
 }
 
@@ -161,22 +171,18 @@ void pf_rest_unless(int ms, const std::atomic<bool> &stop)
     }
 }
 
-void pf_idle()
-{
-    wait_for_input(LONGEST_IDLE);
-    pf_pump_input();
-}
-
 void pf_wait_input(int ms)
 {
     wait_for_input(std::chrono::milliseconds(ms < LONGEST_IDLE.count() ? ms : LONGEST_IDLE.count()));
     pf_pump_input();
 }
 
-void pf_present()
+void pf_idle() { pf_wait_input(LONGEST_IDLE.count()); }
+
+int pf_present()
 {
     pf_pump_input();
-    present_window();
+    return (int)(present_window() / 1000);
 }
 
 // The game's periodic handler runs from a short timer of the seam's own, which counts the time
@@ -216,9 +222,9 @@ void tick_slice()
 
 }  // namespace
 
-void pf_install_int_ex(void (*handler)(), long period)
+void pf_start_ticks(void (*handler)(), long period_ms)
 {
-    // The same handler at the same period keeps its phase, as re-arming the library's does.
+    const long period = MSEC_TO_TIMER(period_ms);
     if (handler == ticks.handler && period == ticks.period)
         return;
     const bool fresh = handler != ticks.handler;
@@ -231,17 +237,15 @@ void pf_install_int_ex(void (*handler)(), long period)
 
 void pf_hold_ticks(bool held) { ticks.held = held; }
 
-void pf_set_close_button_callback(void (*handler)()) { pf_set_close_request_handler(handler); }
-
-void pf_play_midi(MIDI *tune, int loop)
+void pf_play_tune(MIDI *tune, int loop)
 {
     if (tune)
         play_midi(tune, loop);
 }
 
-void pf_stop_midi() { play_midi(nullptr, 0); }
+void pf_stop_tune() { play_midi(nullptr, 0); }
 
-void pf_pause_music(bool paused)
+void pf_pause_tune(bool paused)
 {
     if (paused)
         midi_pause();
@@ -249,13 +253,13 @@ void pf_pause_music(bool paused)
         midi_resume();
 }
 
-void pf_destroy_midi(MIDI *tune)
+void pf_free_tune(MIDI *tune)
 {
     if (tune)
         destroy_midi(tune);
 }
 
-void pf_destroy_sample(SAMPLE *sample)
+void pf_free_sample(SAMPLE *sample)
 {
     if (sample)
         destroy_sample(sample);
@@ -311,10 +315,10 @@ void pf_message_box(const char *caption, const char *text)
     allegro_message("%s", text);
 }
 
-void pf_allegro_exit()
+void pf_shut_down()
 {
     unwatch_desktop();
     allegro_exit();
 }
 
-void pf_exit(int status) { exit(status); }
+void pf_end_process(int status) { exit(status); }

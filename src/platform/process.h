@@ -26,9 +26,9 @@ int pf_start_font_engine();
 // afterwards. The box never outlives the process.
 void pf_message_box(const char *caption, const char *text);
 
-// Shuts the library down (Allegro's allegro_exit).
-void pf_allegro_exit();
+// Shuts the library down, the watch over the desktop first.
+void pf_shut_down();
 
 // Ends the process with `status`. Never returns (a test build unwinds instead). The loss of the
 // X server or of the window ends it too, by itself, with status 1 (see ARCHITECTURE.md).
-[[noreturn]] void pf_exit(int status);
+[[noreturn]] void pf_end_process(int status);

@@ -1,4 +1,4 @@
-// The seam: sound. Installing it, and playing and stopping the tunes and samples the game loaded
+// The seam: sound. Starting it, and playing and stopping the tunes and samples the game loaded
 // with plain Allegro.
 #pragma once
 
@@ -8,30 +8,30 @@
 // paths are relative to its own folder.
 constexpr const char *MIDI_PATCH_LIST = "sons/patches/default.cfg";
 
-// Call after pf_start_library and before pf_install_sound. When the patch list `list` exists,
+// Call after pf_start_library and before pf_start_sound. When the patch list `list` exists,
 // tells the library's MIDI player to use it (in the configuration in memory: nothing is
 // written) and returns true; otherwise changes nothing and returns false (the tunes then stay
 // silent and the game goes on).
-bool pf_use_midi_patches(const char *list);
+bool pf_use_instruments(const char *list);
 
-// Installs sound, both drivers autodetected: 0, or a negative failure.
-int pf_install_sound();
+// Starts sound, tunes and samples both: 0, or a negative failure.
+int pf_start_sound();
 
 // Plays a tune (looped when loop is 1). A NULL tune plays nothing.
-void pf_play_midi(MIDI *tune, int loop);
+void pf_play_tune(MIDI *tune, int loop);
 
-// Stops the tune playing, if any (Allegro's play_midi(NULL, 0)).
-void pf_stop_midi();
+// Stops the tune playing, if any.
+void pf_stop_tune();
 
-// Pauses the tune playing where it is (true), or resumes it from there (false): Allegro's
-// midi_pause and midi_resume. With no tune playing nothing happens.
-void pf_pause_music(bool paused);
+// Pauses the tune playing where it is (true), or resumes it from there (false). With no tune
+// playing nothing happens.
+void pf_pause_tune(bool paused);
 
 // Stops and frees a tune; NULL does nothing.
-void pf_destroy_midi(MIDI *tune);
+void pf_free_tune(MIDI *tune);
 
 // Stops and frees a sample; NULL does nothing.
-void pf_destroy_sample(SAMPLE *sample);
+void pf_free_sample(SAMPLE *sample);
 
 // Plays a sample at volume 0..255, pan 0 (left)..255 (right), frequency 1000 = own pitch.
 // A NULL sample plays nothing.

@@ -30,9 +30,11 @@ void pf_set_window_title(const char *title);
 BITMAP *pf_screen();
 
 // Shows the picture in the window: what was drawn on pf_screen() since the last call reaches
-// the window, scaled, and the window keys pressed since are carried out. Called once per frame
-// and once per pass of every waiting loop; no other call shows the picture.
-void pf_present();
+// the window, scaled, and the window keys pressed since are carried out. Called by the play
+// frame and the waiting step (pf_wait_step) alone; no other call shows the picture. Returns the
+// milliseconds this present took beyond what it costs at 1x, which the play frame takes off
+// its own rest so that a frame lasts as long at every scale.
+int pf_present();
 
 // Loads the pointer's picture from `path` and makes it the mouse sprite for the rest of the
 // process; returns it, or NULL when it did not load (the library's arrow is used then).

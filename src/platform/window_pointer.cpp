@@ -2,6 +2,7 @@
 // at the picture's scale, and the pointer's place in picture pixels.
 #include "platform/window_pointer.h"
 
+#include "platform/input_queue.h"
 #include "platform/window.h"
 #include "platform/x_window.h"
 
@@ -19,9 +20,11 @@ struct Pointer {
     BITMAP *own_sprite = nullptr;     // a copy of the library's arrow, when it is the pointer
     int focus_x = 0, focus_y = 0;
     bool shown = false;
-    // The pointer's place in the window after the window changed, as mouse_pos packs it, and
-    // mouse_pos then: it holds while mouse_pos is unchanged. Read on the library's thread too.
-    std::atomic<int> asked{0}, library_then{0};
+    // The pointer's place in the window after the window changed, and the place the library
+    // had last reported then (as mouse_pos packs it): it holds while the library reports that
+    // place. Read on the library's thread too.
+    std::atomic<PointerAt> asked{PointerAt{0, 0}};
+    std::atomic<int> reported_then{0};
     std::atomic<bool> asked_holds{false};
 };
 
@@ -69,24 +72,27 @@ void scale_pointer(const Placement &at)
     apply_pointer();
 }
 
-PointerAt pointer_in_picture()
+namespace {
+
+int packed(PointerAt at) { return (int)((unsigned)(at.x & 0xFFFF) << 16 | (at.y & 0xFFFF)); }
+
+}  // namespace
+
+PointerAt pointer_in_picture(PointerAt at)
 {
-    // mouse_pos holds x in its high half and y in its low one, each a signed 16-bit number.
-    int both = mouse_pos;
-    if (pointer.asked_holds && both == pointer.library_then)
-        both = pointer.asked;
+    if (pointer.asked_holds && packed(at) == pointer.reported_then)
+        at = pointer.asked;
     else
         pointer.asked_holds = false;
-    const int x = static_cast<int16_t>(both >> 16), y = static_cast<int16_t>(both & 0xFFFF);
-    return {picture_coordinate(x, pointer.at.x, pointer.at.w, WINDOW_WIDTH),
-            picture_coordinate(y, pointer.at.y, pointer.at.h, WINDOW_HEIGHT)};
+    return {picture_coordinate(at.x, pointer.at.x, pointer.at.w, WINDOW_WIDTH),
+            picture_coordinate(at.y, pointer.at.y, pointer.at.h, WINDOW_HEIGHT)};
 }
 
 void follow_pointer()
 {
     const PointerPlace at = pointer_place();
-    pointer.library_then = mouse_pos;
-    pointer.asked = (int)((unsigned)(at.window_x & 0xFFFF) << 16 | (at.window_y & 0xFFFF));
+    pointer.reported_then = packed(pf_recorded_pointer());
+    pointer.asked = PointerAt{at.window_x, at.window_y};
     pointer.asked_holds = true;
 }
 

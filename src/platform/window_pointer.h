@@ -5,9 +5,9 @@
 #include "platform/input.h"
 #include "platform/window_geometry.h"
 
-// The pointer position in picture pixels (beyond the picture's edges in the black around it),
-// x and y from one read of the library's mouse_pos.
-PointerAt pointer_in_picture();
+// The pointer at `at` in the window's pixels, as the library reported it, in picture pixels
+// (beyond the picture's edges in the black around it).
+PointerAt pointer_in_picture(PointerAt at);
 
 // Call when the picture's place in the window changed: the pointer's picture follows its scale.
 void scale_pointer(const Placement &at);

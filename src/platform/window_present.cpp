@@ -33,7 +33,6 @@ struct WindowPicture {
     BITMAP *shown = nullptr;    // what the window shows of it, at picture size
     Placement at;
     Size size;                  // the window's size as last granted
-    long excess_us = 0;         // presenting beyond its cost at 1x, since last taken
     Clock::time_point changed_at, repainted_at;  // the window's last change, and repaint
     // What ends the game when the window cannot be shown again (the shell's Erro 01 box).
     void (*failure_handler)() = nullptr;
@@ -177,11 +176,11 @@ void show_frame(const FrameRect &r)
 }
 
 
-// Copies `area` of the picture to the window, and counts what it cost beyond 1x.
-void present(const PictureRect &area)
+// Copies `area` of the picture to the window; returns what that cost beyond 1x, in microseconds.
+long present(const PictureRect &area)
 {
     if (area.w <= 0)
-        return;
+        return 0;
     const Clock::time_point start = Clock::now();
     FrameRect painted =
         present_rect(xf.picture, xf.shown, {xf.pixels.data(), xf.w, xf.h, xf.w}, xf.at, area);
@@ -189,8 +188,9 @@ void present(const PictureRect &area)
     const long spent = (long)std::chrono::duration_cast<std::chrono::microseconds>(
                            Clock::now() - start).count();
     const long window_pixels = (long)painted.w * painted.h;
-    if (window_pixels > 0)
-        xf.excess_us += spent - spent * ((long)area.w * area.h) / window_pixels;
+    if (window_pixels <= 0)
+        return 0;
+    return spent - spent * ((long)area.w * area.h) / window_pixels;
 }
 
 // A compositing window manager (mutter on X11) may take the window's picture only from what
@@ -248,10 +248,10 @@ bool show_at_size(int w, int h)
     return true;
 }
 
-void present_window()
+long present_window()
 {
     if (!xf.picture || xf.size.w == 0)
-        return;
+        return 0;
     if (carry_out_window_keys()) {
         // A frame the X server will not make at a new size leaves no picture to show: that goes
         // the way of no window at all (the shell's Erro 01), never on to a window that shows
@@ -268,14 +268,7 @@ void present_window()
         xf.changed_at = Clock::now();
     }
     repaint_while_settling();
-    present(changed_rect(xf.picture, xf.shown));
-}
-
-long present_excess_us()
-{
-    const long excess = xf.excess_us;
-    xf.excess_us = 0;
-    return excess;
+    return present(changed_rect(xf.picture, xf.shown));
 }
 
 BITMAP *pf_screen() { return xf.picture; }

@@ -12,10 +12,6 @@ bool show_at_size(int w, int h);
 
 // Carries out the window keys pressed since the last call (window_keys.h), follows the size
 // the window was granted when it may have changed, then copies to the window what changed in
-// the picture since the last copy.
-void present_window();
-
-// Microseconds that presenting took since the last call beyond what the same presents would
-// have cost at 1x (enlarging is paid by the picture's size in the window): the frame's rest
-// takes them off, so that a frame lasts as long at every scale.
-long present_excess_us();
+// the picture since the last copy. Returns the microseconds the copy took beyond what it costs
+// at 1x (enlarging is paid by the picture's size in the window).
+long present_window();

@@ -9,7 +9,7 @@
 
 GameResult start_game(const GameSettings &settings)
 {
-    pf_set_close_button_callback(game_close_handler);
+    pf_set_close_handler(game_close_handler);
     // Loaded afresh at every game start, and the last one freed: the engine keeps a font (its
     // file mapped, its glyphs cached) until told, and nothing else refers to the old one.
     alfont_destroy_font(message_font);

@@ -35,7 +35,7 @@ struct GameState : BarrierFlags {
     int nuggets_remaining = 0;               // nuggets not yet in a basket
     uint8_t hazard_touched = 0;              // stepped on '6', '7' or '8' this level
     uint8_t life_lost = 0, out_of_lives = 0, completed = 0;  // end conditions for the level loop
-    // Set by the game's close handler (another thread); never cleared.
+    // Set by the game's close handler; never cleared.
     std::atomic<bool> close_requested{false};
 };
 
@@ -72,8 +72,7 @@ void apply_settings(GameState &state, const GameSettings &settings);
 // The next start_game overwrites these from its settings.
 void restore_game_over_defaults(GameState &state);
 
-// The game's window-close handler: only sets close requested in game_state (it runs outside
-// the main thread).
+// The game's window-close handler: only sets close requested in game_state.
 void game_close_handler();
 
 // The one-second countdown handler: time of game_state down by one, 0 wrapping to 65535.

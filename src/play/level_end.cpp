@@ -18,6 +18,10 @@ constexpr int SKIP_KEY_COUNT = 4;
 constexpr int MESSAGE_SHORTEST_MS = 500;
 constexpr int PASSWORD_SHORTEST_MS = 2500;
 
+// The countdown stops as a message comes up: the level it counted for is over, and the next
+// one's first second starts with its first frame, which installs the handler afresh.
+void stop_countdown() { pf_start_ticks(nullptr, 0); }
+
 }  // namespace
 
 ALFONT_FONT *message_font = nullptr;
@@ -46,10 +50,13 @@ std::string area_password_text(int area)
 
 bool show_play_message(const char *text)
 {
+    stop_countdown();
     // A close request cuts the pauses short: the level loop's head then ends the game.
     pf_rest_unless(100, game_state.close_requested);
     draw_play_text(text, MESSAGE_X, MESSAGE_Y, MESSAGE_COLOUR);
-    return pf_rest_until_press(5000, MESSAGE_SHORTEST_MS, SKIP_KEYS, SKIP_KEY_COUNT,
+    // It stays until the player answers: a message that ended by itself let the key meant
+    // for it reach the next level.
+    return pf_rest_until_press(UNTIL_PRESS, MESSAGE_SHORTEST_MS, SKIP_KEYS, SKIP_KEY_COUNT,
                                game_state.close_requested) == KEY_ESC;
 }
 

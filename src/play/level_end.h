@@ -29,10 +29,10 @@ void draw_play_text(const char *text, int x, int y, int colour);
 // "SENHA: " and the password of `area` for areas 2 to 5; "" for any other area.
 std::string area_password_text(int area);
 
-// Pauses 100 ms, draws `text` at the message place on the screen with message_font, then
-// pauses 5 s so that the player reads it; a fresh press of Return, Space or Escape ends the
-// pause once half a second has passed. The countdown keeps running meanwhile. A close request
-// cuts the pauses short. True when a press of Escape ended it.
+// Stops the countdown, pauses 100 ms, draws `text` at the message place on the screen with
+// message_font, then waits for the player: a fresh press of Return, Space or Escape, once half
+// a second has passed, ends the wait (that press is taken). A close request cuts the pauses
+// short. True when a press of Escape ended it.
 bool show_play_message(const char *text);
 
 // Each sequence below returns true when a press of Escape ended one of its pauses: held on, that

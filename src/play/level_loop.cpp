@@ -60,17 +60,17 @@ MIDI *start_area_music()
     MIDI *tune = area_music[area - 1];
     // An area whose tune did not load plays none: the last area's tune must not go on in it.
     if (tune)
-        pf_play_midi(tune, 1);
+        pf_play_tune(tune, 1);
     else
-        pf_stop_midi();
+        pf_stop_tune();
     return tune;
 }
 
 GameOutcome level_loop()
 {
     // Each level start, restart after a lost life, or next level is a fresh pass of this
-    // loop: nothing of the finished pass stays pending on the stack. The keys' story goes on
-    // from pass to pass, for this game only.
+    // loop: nothing of the finished pass stays pending on the stack. The frame input lasts the
+    // whole game.
     FrameInput input;
     for (;;) {
         draw_tile_layer();
@@ -78,6 +78,7 @@ GameOutcome level_loop()
         if (game_state.music_on)
             start_area_music();
         start_walking_afresh(input);
+        input.ticked = 0;  // a level started afresh ticks its last seconds again
         switch (run_level_pass(input)) {
         case PassEnd::restart: break;
         case PassEnd::closed: return GameOutcome::closed;

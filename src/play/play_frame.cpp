@@ -5,6 +5,7 @@
 #include "level/cell_catalogue.h"
 #include "level/game_resources.h"
 #include "platform/input.h"
+#include "platform/sound.h"
 #include "platform/timing.h"
 #include "play/move_rules.h"
 #include "play/playfield_render.h"
@@ -51,7 +52,7 @@ void paint_opened_cell(int row, int col, void *context)
 
 }  // namespace
 
-void arm_countdown() { pf_install_int_ex(tick_handler, SECS_TO_TIMER(1)); }
+void arm_countdown() { pf_start_ticks(tick_handler, 1000); }
 
 void start_walking_afresh(FrameInput &input)
 {
@@ -63,18 +64,24 @@ void start_walking_afresh(FrameInput &input)
 bool frame_direction(FrameInput &input, Direction &dir)
 {
     int held = 0, held_key = 0;
-    for (int key : ARROW_KEYS)
-        if (pf_key_held(key)) {
+    bool down[KEY_MAX] = {};
+    for (int arrow : ARROW_KEYS)
+        if (pf_key_held(arrow)) {
             held++;
-            held_key = key;
+            held_key = arrow;
+            down[arrow] = true;
         }
     KeyPress press;
     if (pf_take_press(ARROW_KEYS, 4, press)) {
         input.walk_key = press.scancode;
         input.walk_pressed_at = press.at_ms;
-        // Another arrow down with it is two arrows at once: the miner stays.
-        if (held > 1 || (held == 1 && held_key != press.scancode))
-            return false;
+        // Another arrow down with it is two arrows at once, and the miner stays: one down as
+        // it went down, or one down now while it still is. A tap let go before the next arrow
+        // went down is alone.
+        for (int arrow : ARROW_KEYS)
+            if (arrow != press.scancode &&
+                (press.down_with[arrow] || (down[press.scancode] && down[arrow])))
+                return false;
         return direction_of_key(press.scancode, dir);
     }
     if (held == 1 && held_key != input.walk_key && input.walk_key != 0) {
@@ -129,6 +136,16 @@ FrameReport end_of_frame(GameState &state, FrameInput &input)
     return report;
 }
 
+// One tick for each of the countdown's last seconds that a frame shows, the sound on.
+void tick_last_seconds(FrameInput &input, unsigned time)
+{
+    if (time == 0 || time > LAST_SECONDS || time == input.ticked)
+        return;
+    input.ticked = time;
+    if (game_state.music_on)
+        pf_play_sample(tick_sample, 255, 128, 1000, 0);
+}
+
 }  // namespace
 
 void open_barriers(BITMAP *buffer, const GameState &state, LevelGrids &grids)
@@ -141,6 +158,7 @@ FrameReport play_frame(FrameInput &input)
 {
     GameState &state = game_state;
     arm_countdown();
+    tick_last_seconds(input, state.time.load());
     draw_status_line();  // the values as they are before the move
     Direction dir;
     const bool held = frame_direction(input, dir);
@@ -151,10 +169,11 @@ FrameReport play_frame(FrameInput &input)
         play_step(state, level_grids, held ? &dir : nullptr, paint_opened_cell, &paint);
     paint_step(back_buffer, step, state.area);
     // The picture reads the player's cells only, so it may follow the cell-left rule.
-    present_frame();
+    const int late_ms = present_frame();
 
     if (state.nuggets_remaining == 0)
         return FrameReport{FrameEnd::all_delivered, LossCause::none};
-    pf_rest(state.frame_delay);  // the only pace of play
+    // The only pace of play; a frame lasts as long at every scale.
+    pf_rest(state.frame_delay - late_ms);
     return end_of_frame(state, input);
 }

@@ -7,12 +7,13 @@
 #include "level/level_data.h"
 #include "play/game_state.h"
 
-// The arrows' and Escape's story from frame to frame of one game. The level loop owns it and
-// hands it to every frame.
+// What the arrows and Escape leave from one frame to the next, for one game. The level loop
+// owns it and hands it to every frame.
 struct FrameInput {
     int walk_key = 0;          // the arrow whose press began the walk in progress (0: none)
     long walk_pressed_at = 0;  // when it was pressed, or became the one arrow held again
     bool escape_spent = false; // Escape that ended a message gives up nothing until let go
+    unsigned ticked = 0;       // the last second whose tick sounded (0: none in this pass)
 };
 
 // What a frame saw happen.
@@ -30,14 +31,14 @@ struct FrameReport {
     LossCause cause = LossCause::none;  // set with life_lost
 };
 
-// Installs tick_handler (game_state.h) at one second. Called every frame: re-installing it
-// with the same period keeps its phase, so the countdown does not depend on the frame rate.
-// It is never removed and keeps counting through messages, boards and menus.
+// Starts tick_handler's ticks (game_state.h) at one second. Called every frame: starting them
+// again keeps their phase, so the countdown does not depend on the frame rate. A play message
+// stops them (level_end.h): each level's first second starts with its first frame.
 void arm_countdown();
 
 // The direction of this frame's step, from the arrows' presses and the arrows held. The oldest
 // press not yet played steps at once, even one already let go (a tap between two frames), unless
-// another arrow is down with it; an arrow held alone steps again every frame once 200 ms have
+// another arrow was down as it went down, or is down with it now; an arrow held alone steps again every frame once 200 ms have
 // passed since its press. When the arrow that stopped a walk is let go while the walk's arrow
 // is still held, that one walks on as a fresh hold pressed now. False when the miner stays.
 bool frame_direction(FrameInput &input, Direction &dir);
@@ -54,9 +55,10 @@ int arrow_key(Direction dir);
 // flag stays set.
 void open_barriers(BITMAP *buffer, const GameState &state, LevelGrids &grids);
 
-// One frame over the game's globals: arms the countdown, paints the status line, plays the
-// rules of the frame (play_step, the same the level checker replays) with frame_direction's
-// step, paints what they changed and shows the picture. With no nugget left it reports
+// One frame over the game's globals: arms the countdown, sounds the tick of each of its last
+// seconds (the sound on), paints the status line, plays the rules of the frame (play_step, the
+// same the level checker replays) with frame_direction's step, paints what they changed and
+// shows the picture. With no nugget left it reports
 // all_delivered at once. Otherwise it pauses for the frame delay, then sets life lost on a
 // countdown at 0, Escape (pressed since the last look, or held unless spent) or a hazard
 // touched, and game over (lives back to 1) when no life is left.

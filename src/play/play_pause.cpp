@@ -36,18 +36,15 @@ void wait_for_resume()
 {
     pf_drop_input();  // a Return struck with the P, or before the focus went, ends nothing
     KeyPress press;
-    for (;;) {
-        pf_present();
-        if (game_state.close_requested)
-            return;
+    while (!game_state.close_requested) {
         if (!pf_window_focused()) {
             pf_drop_input();
-            pf_wait_input(AWAY_LOOK_MS);
+            pf_wait_step(AWAY_LOOK_MS);
             continue;
         }
         if (pf_take_press(RESUME_KEYS, RESUME_KEY_COUNT, press))
             return;
-        pf_wait_input(UNTIL_PRESS);
+        pf_wait_step(UNTIL_PRESS);
     }
 }
 
@@ -58,7 +55,7 @@ bool pause_if_asked(FrameInput &input)
     if (!asked_to_pause())
         return false;
     pf_hold_ticks(true);
-    pf_pause_music(true);
+    pf_pause_tune(true);
     // The level as it stands: at a level's start the screen still holds the last message.
     draw_status_line();
     present_frame();
@@ -77,7 +74,7 @@ bool pause_if_asked(FrameInput &input)
     pf_hold_ticks(false);
     // Closed meanwhile, the game ends at the level loop's head: no tune for that moment.
     if (!game_state.close_requested)
-        pf_pause_music(false);
+        pf_pause_tune(false);
     start_walking_afresh(input);  // drops the presses made meanwhile, the arrows' included
     input.escape_spent = true;
     return true;

@@ -48,7 +48,7 @@ void paint_step(BITMAP *buffer, const StepReport &report, int area)
     }
 }
 
-void present_frame(BITMAP *buffer, const GameState &state)
+int present_frame(BITMAP *buffer, const GameState &state)
 {
     // Plain area floor wipes the miner's last image and whatever he walked off.
     draw_cell_image(buffer, tile_bitmap(area_floor(state.area)), state.prev_row, state.prev_col);
@@ -56,10 +56,10 @@ void present_frame(BITMAP *buffer, const GameState &state)
     BITMAP *screen_target = pf_screen();
     if (screen_target && buffer)
         draw_sprite(screen_target, buffer, 0, 0);
-    pf_present();
+    return pf_present();
 }
 
-void present_frame() { present_frame(back_buffer, game_state); }
+int present_frame() { return present_frame(back_buffer, game_state); }
 
 void draw_status_line(BITMAP *buffer, const GameState &state)
 {
@@ -75,6 +75,13 @@ void draw_status_line(BITMAP *buffer, const GameState &state)
     textprintf_ex(buffer, font, 188, STATUS_Y, 0, light_grey, "Nivel: %s", name);
     textprintf_ex(buffer, font, 335, STATUS_Y, 0, light_grey, "Vidas: %d", state.lives);
     textprintf_ex(buffer, font, 430, STATUS_Y, 0, light_grey, "Tempo: %d", (int)time);
+    if (time <= LAST_SECONDS) {
+        // Light on black, so that it stands out without colour; "Tempo:" joins in every other
+        // second, so that the line changes as each second goes.
+        const bool whole = time % 2 == 1;
+        textprintf_ex(buffer, font, whole ? 430 : 486, STATUS_Y, light_grey, 0,
+                      whole ? "Tempo: %d" : "%d", (int)time);
+    }
 }
 
 void draw_status_line() { draw_status_line(back_buffer, game_state); }

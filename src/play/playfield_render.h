@@ -26,14 +26,19 @@ void draw_object_layer();
 void paint_step(BITMAP *buffer, const StepReport &report, int area);
 
 // The area's floor at the previous cell, the miner at his cell, then the whole buffer onto
-// the screen, masked (buffer pixels in the mask colour leave the screen as it was).
-void present_frame(BITMAP *buffer, const GameState &state);
-void present_frame();
+// the screen, masked (buffer pixels in the mask colour leave the screen as it was), shown in
+// the window. Returns what showing it cost beyond 1x, in milliseconds (see pf_present).
+int present_frame(BITMAP *buffer, const GameState &state);
+int present_frame();
 
 // ---- The status line at the foot of the playfield: level, area, difficulty, lives, time ----
 // The bar behind the five fields: 64 characters whose double bars fall at x 72, 160, 304, 408.
 constexpr const char *STATUS_BAR = "         ||         ||                ||           ||           ";
 constexpr int STATUS_Y = 375;
+
+// The countdown's last seconds, from this figure down: drawn light on black (the figure, and
+// "Tempo:" too at odd seconds), with a tick each second when the sound is on.
+constexpr unsigned LAST_SECONDS = 10;
 
 // Paints the bar over pixel rows 375..382 of `buffer`, then the five fields as `state` holds
 // them now (time read once).

@@ -22,7 +22,7 @@ constexpr const char *TITLE_TUNE = "sons/inicio.mid";
 void play_title_sounds()
 {
     title_music = load_midi(TITLE_TUNE);
-    pf_play_midi(title_music, 0);
+    pf_play_tune(title_music, 0);
     pf_play_sample(startup_sample, 255, 50, 1000, 0);
 }
 
@@ -121,6 +121,6 @@ int pitlorex_main()
     if (game_settings.sound)
         play_title_sounds();
     main_menu();
-    pf_allegro_exit();
+    pf_shut_down();
     return 0;
 }

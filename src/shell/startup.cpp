@@ -70,8 +70,8 @@ int init_system()
         show_error_box(ERRO_02_CAPTION, ERRO_02_TEXT);
         shutdown_system(1);
     }
-    pf_use_midi_patches(MIDI_PATCH_LIST);
-    if (pf_install_sound() != 0)
+    pf_use_instruments(MIDI_PATCH_LIST);
+    if (pf_start_sound() != 0)
         show_error_box(ERRO_04_CAPTION, ERRO_04_TEXT);
     if (pf_open_window() != 0) {
         show_error_box(ERRO_01_CAPTION, ERRO_01_TEXT);
@@ -79,7 +79,7 @@ int init_system()
     }
     pf_set_window_failure_handler(end_without_window);
     pf_set_window_title("Pitlorex");
-    pf_install_input();
+    pf_start_input();
     // A damaged picture leaves the library's own arrow, as a missing one does. The pointer's
     // picture stays the mouse sprite until the process ends, so it is never freed.
     if (bmp_fits(CURSOR_IMAGE, LARGEST_POINTER, LARGEST_POINTER))
@@ -92,13 +92,13 @@ int init_system()
 void shutdown_system(int status)
 {
     // Each step checks what exists, so any point of start-up may end here.
-    pf_destroy_sample(startup_sample);
+    pf_free_sample(startup_sample);
     startup_sample = nullptr;
-    pf_destroy_midi(title_music);
+    pf_free_tune(title_music);
     title_music = nullptr;
-    pf_clear_keybuf();
+    pf_drop_typed_keys();
     // The menu font dies with the engine; the title screen lets go of it first.
     release_title_screen();
     alfont_exit();
-    pf_exit(status);
+    pf_end_process(status);
 }

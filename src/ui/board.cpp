@@ -7,6 +7,14 @@
 #include "platform/window.h"
 #include "ui/pointer_box.h"
 
+namespace {
+
+int button_face() { return makecol(100, 100, 100); }
+
+}  // namespace
+
+int lit_ink() { return makecol(229, 240, 31); }
+
 void draw_board_frame(int x1, int y1, int x2, int y2, const char *title, int title_x,
                       int bx1, int by1, int bx2, int by2)
 {
@@ -14,7 +22,7 @@ void draw_board_frame(int x1, int y1, int x2, int y2, const char *title, int tit
     rectfill(target, x1, y1, x2, y2, makecol(150, 160, 170));
     rect(target, x1 + 1, y1 + 1, x2 - 1, y2 - 1, makecol(120, 130, 140));
     rectfill(target, x1 + 10, y1 + 10, x2 - 10, y2 - 10, PANEL_INK);
-    rectfill(target, bx1, by1, bx2, by2, makecol(100, 100, 100));
+    rectfill(target, bx1, by1, bx2, by2, button_face());
     rect(target, bx1 + 1, by1 + 1, bx2 - 1, by2 - 1, makecol(20, 30, 40));
     draw_ok_label(bx1, by1, false);
     // Black on the frame band, between the edge line and the inner area.
@@ -28,8 +36,18 @@ bool ok_button_hit(int bx1, int by1, int bx2, int by2)
 
 void draw_ok_label(int bx1, int by1, bool highlighted)
 {
-    int colour = highlighted ? makecol(229, 240, 31) : makecol(200, 210, 220);
-    textprintf_ex(pf_screen(), font, bx1 + 6, by1 + 5, colour, -1, "%s", "  OK!");
+    // White reads on the grey face at better than 4.5 : 1; the lit label is framed too, so that
+    // the light shows without its colour.
+    int colour = highlighted ? lit_ink() : makecol(255, 255, 255);
+    BITMAP *target = pf_screen();
+    rect(target, bx1 + 3, by1 + 3, bx1 + 63, by1 + 13,
+         highlighted ? colour : button_face());
+    textprintf_ex(target, font, bx1 + 6, by1 + 5, colour, -1, "%s", "  OK!");
+}
+
+void draw_focus_frame(int x, int y, int chars, bool lit)
+{
+    rect(pf_screen(), x - 2, y - 2, x + 8 * chars + 1, y + 9, lit ? lit_ink() : PANEL_INK);
 }
 
 void draw_board_text(int x, int y, int colour, const char *text)
@@ -82,9 +100,7 @@ bool run_board(const BoardSheet &board, const std::atomic<bool> *also_closed)
         bool drew = false;
         if (board_ok_step(ok, drew) || board_ok_key())
             return true;
-        pf_present();
-        if (!drew)
-            pf_idle();  // the board shows what it showed: let the processor rest
+        pf_wait_step(drew ? 0 : IDLE_STEP);
     }
     return false;
 }
@@ -92,7 +108,7 @@ bool run_board(const BoardSheet &board, const std::atomic<bool> *also_closed)
 void end_process_if_closed(const std::atomic<bool> &close_requested)
 {
     if (close_requested) {
-        pf_allegro_exit();
-        pf_exit(0);
+        pf_shut_down();
+        pf_end_process(0);
     }
 }

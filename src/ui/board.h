@@ -27,9 +27,17 @@ void draw_board_frame(int x1, int y1, int x2, int y2, const char *title, int tit
 // True when the pointer is on the button, bounds included.
 bool ok_button_hit(int bx1, int by1, int bx2, int by2);
 
-// Draws the OK button's label on its face, lit when `highlighted`; no background, so the face
-// shows through.
+// The colour of whatever a board lights: the OK label under the pointer, the options board's
+// line.
+int lit_ink();
+
+// Draws the OK button's label on its face (every button is 66 x 16), lit and framed inside the
+// button when `highlighted`; no background, so the face shows through.
 void draw_ok_label(int bx1, int by1, bool highlighted);
+
+// The frame that marks a lit line of `chars` built-in font characters drawn at (x, y), two
+// pixels clear of them; drawn in the panel's ink when not lit, which puts it out.
+void draw_focus_frame(int x, int y, int chars, bool lit);
 
 // Draws one body line onto the screen in the built-in font on PANEL_INK, spaces included.
 void draw_board_text(int x, int y, int colour, const char *text);
@@ -44,7 +52,8 @@ struct OkButton {
 // The step that ends every pass of a board's loop: the label lit while the pointer is on the
 // button, redrawn only when the pointer crossed its edge (`drew` is then set, so a board that
 // waits without drawing knows). True when the button is clicked: pointer on it, then the left
-// button alone, or a click too short for mouse_b to show (latched) that went down on it.
+// button alone, or a click too short for a look at the button to see (latched) that went down
+// on it.
 bool board_ok_step(OkButton &button, bool &drew);
 
 // True when Return, Space or Escape was pressed since the last look (the press is taken): the

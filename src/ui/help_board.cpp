@@ -39,7 +39,7 @@ void draw_help_board() { draw_board(HELP_BOARD); }
 
 void show_help_board()
 {
-    pf_set_close_button_callback(on_help_close);
+    pf_set_close_handler(on_help_close);
     run_board(HELP_BOARD);
     // A close request, also one that came with the click, wins over returning to the menu.
     end_process_if_closed(help_close_requested);

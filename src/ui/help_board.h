@@ -6,8 +6,8 @@
 
 #include "ui/board.h"
 
-// Set by the help board's close handler, which runs outside the main thread. Never cleared by
-// the game: once set, the next look at it ends the process.
+// Set by the help board's close handler. Never cleared by the game: once set, the next look
+// at it ends the process.
 extern std::atomic<bool> help_close_requested;
 
 // The help board's text lines, drawn in this order.

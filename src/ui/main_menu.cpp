@@ -23,7 +23,7 @@ constexpr const char *TITLE_PICTURE = "imagens/inicio.bmp";
 constexpr const char *MENU_FONT = "fontes/flame.ttf";
 constexpr int MENU_FONT_SIZE = 40;
 
-// Runs on the library's thread: only raises the flag that the menu loop polls.
+// Only raises the flag that the menu loop polls.
 void request_menu_close() { menu_close_requested = true; }
 
 // The labels, and their hover boxes: a label is drawn at its box's top left corner; all four
@@ -41,6 +41,21 @@ constexpr int ITEM_COUNT = 4;
 
 int normal_colour() { return makecol(235, 235, 235); }
 int lit_colour() { return makecol(255, 255, 41); }
+
+// The lit word's mark, beside it on the left: the light must show without its colour too.
+constexpr const char *LIT_MARK = ">";
+constexpr int LIT_MARK_GAP = 22;  // from the mark's place to the word's
+
+// Draws label i at its place in `colour`, its mark before it when `colour` is the light.
+void draw_label_text(BITMAP *target, int i, int colour)
+{
+    const PointerBox &at = MENU_BOXES[i];
+    if (colour == lit_colour())
+        alfont_textout_aa_ex(target, menu_font, LIT_MARK, at.left - LIT_MARK_GAP, at.top, colour,
+                             NO_BACKGROUND);
+    alfont_textout_aa_ex(target, menu_font, MENU_LABELS[i], at.left, at.top, colour,
+                         NO_BACKGROUND);
+}
 
 // The pixels a label's glyphs can touch, corners included.
 struct Box {
@@ -61,8 +76,9 @@ Box label_boxes[ITEM_COUNT];
 ALFONT_FONT *measured_font = nullptr;
 int label_colour[ITEM_COUNT];
 
-// Finds each label's box by drawing it once on black: every pixel it changes, and two pixels
-// more all round for the faintest edge pixels, which on black may round to nothing.
+// Finds each label's box by drawing it once lit on black, mark included: every pixel it changes,
+// and two pixels more all round for the faintest edge pixels, which on black may round to
+// nothing.
 void measure_labels()
 {
     if (measured_font == menu_font)
@@ -71,8 +87,7 @@ void measure_labels()
     for (int i = 0; i < ITEM_COUNT; i++) {
         const int item_y = MENU_BOXES[i].top;
         clear_to_color(scratch, 0);
-        alfont_textout_aa_ex(scratch, menu_font, MENU_LABELS[i], MENU_BOXES[i].left, item_y,
-                             makecol(255, 255, 255), NO_BACKGROUND);
+        draw_label_text(scratch, i, lit_colour());
         Box box{WINDOW_WIDTH, WINDOW_HEIGHT, -1, -1};
         // A 40-pixel font reaches at most a font size above or below its drawing position.
         for (int y = std::max(item_y - 40, 0); y < std::min(item_y + 80, WINDOW_HEIGHT); y++)
@@ -108,8 +123,7 @@ void draw_label(int i, int colour)
     set_clip_rect(title_bitmap, box.x1, box.y1, box.x2, box.y2);
     for (int j = 0; j < ITEM_COUNT; j++)
         if (overlap(label_boxes[j], box))
-            alfont_textout_aa_ex(title_bitmap, menu_font, MENU_LABELS[j], MENU_BOXES[j].left,
-                                 MENU_BOXES[j].top, label_colour[j], NO_BACKGROUND);
+            draw_label_text(title_bitmap, j, label_colour[j]);
     set_clip_rect(title_bitmap, 0, 0, title_bitmap->w - 1, title_bitmap->h - 1);
 }
 
@@ -148,22 +162,25 @@ bool light_only(int item)
 
 // Plays the menu keys pressed since the last look, in order: Up and Down light the previous or
 // next label (wrapping round; from none, the last or the first) and keep the light until the
-// pointer moves; Return or Space chooses the lit label. Returns the item chosen, or MENU_NONE.
+// pointer moves; Return or Space chooses the lit label, and with none lit lights the first (so
+// that a first press always answers; the next one chooses). Returns the item chosen, or
+// MENU_NONE.
 int play_menu_keys(KeyLight &light)
 {
     KeyPress press;
     while (pf_take_press(MENU_KEYS, 5, press)) {
         // The keys' word, also when the title was drawn afresh since they lit it.
         const int lit = light.held ? light.line : lit_item();
+        int to = 0;
         if (press.scancode == KEY_UP || press.scancode == KEY_DOWN) {
             const bool down = press.scancode == KEY_DOWN;
             int from = lit >= 0 ? lit : (down ? ITEM_COUNT - 1 : 0);
-            int step = down ? 1 : ITEM_COUNT - 1;
-            light_only((from + step) % ITEM_COUNT);
-            keys_take_light(light, (from + step) % ITEM_COUNT);
+            to = (from + (down ? 1 : ITEM_COUNT - 1)) % ITEM_COUNT;
         } else if (lit >= 0) {
             return lit + 1;
         }
+        light_only(to);
+        keys_take_light(light, to);
     }
     return MENU_NONE;
 }
@@ -227,6 +244,7 @@ void title_screen()
     }
     blit(title_bitmap, pf_screen(), 0, 0, 0, 0, WINDOW_WIDTH, WINDOW_HEIGHT);
     draw_main_menu();
+    pf_wait_step(0);  // in the window before the title's tune starts
     pf_drop_input();  // keys struck and clicks made on a board or in a game are not the menu's
 }
 
@@ -240,7 +258,7 @@ void release_title_screen()
     measured_font = nullptr;
 }
 
-void install_menu_close_handler() { pf_set_close_button_callback(request_menu_close); }
+void install_menu_close_handler() { pf_set_close_handler(request_menu_close); }
 
 void draw_main_menu()
 {
@@ -262,10 +280,7 @@ int poll_main_menu(KeyLight &light)
         return chosen;
     if (keys_keep_light(light)) {
         // Lit again if the title was drawn afresh (a board closed) since the keys lit it.
-        const bool drew = light_only(light.line);
-        pf_present();
-        if (!drew)
-            pf_idle();
+        pf_wait_step(light_only(light.line) ? 0 : IDLE_STEP);
         return MENU_NONE;
     }
     for (int i = 0; i < ITEM_COUNT; i++) {
@@ -278,16 +293,11 @@ int poll_main_menu(KeyLight &light)
             chosen = play_menu_keys(light);
             if (chosen != MENU_NONE || light.held)
                 return chosen;
-            pf_present();
-            if (!drew)
-                pf_idle();  // the same picture: no copy, let the processor rest
+            pf_wait_step(drew ? 0 : IDLE_STEP);
         }
     }
     // On no label: every label back to normal, copied once if any was lit. A short click made
     // meanwhile is taken by the next pass.
-    const bool drew = light_only(-1);
-    pf_present();
-    if (!drew)
-        pf_idle();
+    pf_wait_step(light_only(-1) ? 0 : IDLE_STEP);
     return MENU_NONE;
 }

@@ -60,8 +60,6 @@ void advance_in(const CycleStep *cycle, int steps, int &value, const char *&labe
     }
 }
 
-int highlight_colour() { return makecol(229, 240, 31); }
-
 // The board's lines in the order Up and Down walk them.
 enum Line { SPEED_LINE, SOUND_LINE, DIFFICULTY_LINE, PASSWORD_LINE, OK_LINE, LINE_COUNT };
 
@@ -85,23 +83,23 @@ constexpr int OPTION_KEY_COUNT = 8;
 
 bool option_key_waiting() { return pf_press_latched(OPTION_KEYS, OPTION_KEY_COUNT); }
 
-// What readkey gives for a click on OK during a password entry.
+// What wait_for_key answers for a click on OK during a password entry.
 constexpr int OK_CLICKED = -1;
 
-// Waits for a typed key without blocking, so that a close request ends the board at once
-// even in the middle of a password; a click on OK answers OK_CLICKED, a click anywhere else
-// is taken and means nothing.
+// Waits for a typed key, so that a close request ends the board at once even in the middle of
+// a password; a click on OK answers OK_CLICKED, a click anywhere else is taken and means
+// nothing.
 int wait_for_key()
 {
     const PointerBox &ok = LINE_BOXES[OK_LINE];
+    int typed = 0;
     for (;;) {
-        pf_present();
         end_process_if_closed(options_close_requested);
-        if (pf_keypressed())
-            return pf_readkey();
+        if (pf_take_typed_key(typed))
+            return typed;
         if (clicked_box(&ok, 1, pointer_in(ok) ? 0 : -1) == 0)
             return OK_CLICKED;
-        pf_idle();
+        pf_wait_step(IDLE_STEP);
     }
 }
 
@@ -116,7 +114,7 @@ bool enter_password(OptionsState &state)
     int keys[4];
     int typed = 0;
     while (typed < 4) {
-        pf_clear_keybuf();  // only keys typed from now on count
+        pf_drop_typed_keys();  // only keys typed from now on count
         int key = wait_for_key();
         if (key == OK_CLICKED || key >> 8 == KEY_ESC) {
             draw_board_text(x - 48, y + 25, message_colour, BLANK_14);
@@ -141,11 +139,11 @@ bool enter_password(OptionsState &state)
         draw_board_text(x - 48, y + 25, message_colour, AREA_TEXTS[area - 1]);
         state.password_area = area;
     } else {
-        pf_present();
+        pf_wait_step(0);
         pf_rest_unless(250, options_close_requested);
         end_process_if_closed(options_close_requested);
         draw_board_text(x - 48, y + 25, message_colour, "Senha Invalida");
-        pf_present();
+        pf_wait_step(0);
         pf_rest_unless(1750, options_close_requested);
         end_process_if_closed(options_close_requested);
         draw_board_text(x - 48, y + 25, message_colour, BLANK_14);
@@ -192,6 +190,7 @@ struct OptionsView {
     Shown password;
     OkButton ok{OPTIONS_OK_X1, OPTIONS_OK_Y1, OPTIONS_OK_X2, OPTIONS_OK_Y2};
     bool drew = false;  // something was drawn in this pass
+    int framed = -1;      // the value line whose focus frame shows, or -1
     KeyLight light;       // the line the keys lit, until the pointer moves
     int hover_line = -1;  // the line whose hover a key interrupted
 };
@@ -216,17 +215,40 @@ void light_ok(OptionsView &view, bool lit)
     view.drew = true;
 }
 
-// Every value place with only `lit` highlighted, so that no line stays lit when another
-// lights; a line lit (OK_LINE lights the OK label) also puts the OK label out. With -1 the
-// values show normal and the OK label is left to the pointer's test. Draws only what changed.
+// The widest text each value line shows, in characters: its focus frame goes round that.
+constexpr int LINE_CHARS[] = {6, 3, 7, 6};
+constexpr Spot LINE_SPOTS[] = {SPEED_AT, SOUND_AT, DIFFICULTY_AT, PASSWORD_AT};
+
+// The focus frame round value line `line` alone (none for -1 or OK_LINE), drawn when that
+// changes.
+void frame_line(OptionsView &view, int line)
+{
+    if (line == OK_LINE)
+        line = -1;
+    if (view.framed == line)
+        return;
+    if (view.framed >= 0)
+        draw_focus_frame(LINE_SPOTS[view.framed].x, LINE_SPOTS[view.framed].y,
+                         LINE_CHARS[view.framed], false);
+    if (line >= 0)
+        draw_focus_frame(LINE_SPOTS[line].x, LINE_SPOTS[line].y, LINE_CHARS[line], true);
+    view.framed = line;
+    view.drew = true;
+}
+
+// Every value place with only `lit` highlighted and framed, so that no line stays lit when
+// another lights; a line lit (OK_LINE lights the OK label) also puts the OK label out. With -1
+// the values show normal and the OK label is left to the pointer's test. Draws only what
+// changed.
 void show_lines(const OptionsState &state, OptionsView &view, int lit)
 {
     const int value_colour = makecol(225, 170, 20);
+    frame_line(view, lit);
     for (int line = 0; line < 3; line++)
         show_value(view, view.values[line], VALUE_LINES[line].at,
-                   line == lit ? highlight_colour() : value_colour, value_label(state, line));
+                   line == lit ? lit_ink() : value_colour, value_label(state, line));
     show_value(view, view.password, PASSWORD_AT,
-               lit == PASSWORD_LINE ? highlight_colour() : makecol(255, 100, 20), "(    )");
+               lit == PASSWORD_LINE ? lit_ink() : makecol(255, 100, 20), "(    )");
     if (lit >= 0)
         light_ok(view, lit == OK_LINE);
 }
@@ -238,14 +260,15 @@ void cycle_value(OptionsState &state, OptionsView &view, int line, bool back)
     for (int i = back ? value.cycle_length - 1 : 1; i > 0; i--)
         value.advance(state);
     if (value.blank)
-        draw_board_text(value.at.x, value.at.y, highlight_colour(), value.blank);
+        draw_board_text(value.at.x, value.at.y, lit_ink(), value.blank);
     view.values[line] = Shown{};  // drawn anew by the next show_lines
 }
 
 // The keys pressed since the last look, in order: Up and Down light the previous or next line
 // (wrapping), Left and Right cycle the lit value back or forth, Return and Space cycle it
 // forth, start the password entry or press OK; Escape presses OK. With no line lit by the
-// keys, the line under the pointer is the one they act on. True when OK was pressed.
+// keys, the line under the pointer is the one they act on; with none there either, Return and
+// Space light the first line. True when OK was pressed.
 bool play_option_keys(OptionsState &state, OptionsView &view)
 {
     KeyPress press;
@@ -259,7 +282,12 @@ bool play_option_keys(OptionsState &state, OptionsView &view)
                 line = key == KEY_DOWN ? LINE_COUNT - 1 : 0;
             line = (line + (key == KEY_DOWN ? 1 : LINE_COUNT - 1)) % LINE_COUNT;
         } else if (line < 0) {
-            continue;  // nothing lit: nothing to cycle or press
+            if (key == KEY_LEFT || key == KEY_RIGHT)
+                continue;  // nothing lit: nothing to cycle
+            line = SPEED_LINE;  // Return or Space answers: the first line lights, and waits
+            keys_take_light(view.light, line);
+            show_lines(state, view, line);
+            continue;
         }
         keys_take_light(view.light, line);
         view.hover_line = -1;
@@ -295,10 +323,10 @@ bool click_line(OptionsState &state, OptionsView &view, int line)
     }
     const ValueLine &value = VALUE_LINES[line];
     value.advance(state);
-    pf_present();
+    pf_wait_step(0);
     pf_rest_unless(200, options_close_requested);
     if (value.blank)
-        show_value(view, view.values[line], value.at, highlight_colour(), value.blank);
+        show_value(view, view.values[line], value.at, lit_ink(), value.blank);
     else
         view.values[line] = Shown{};  // same width: the next drawing covers the old label
     return false;
@@ -322,9 +350,7 @@ bool hover_line(OptionsState &state, OptionsView &view, int line)
             if (click_line(state, view, clicked))
                 return true;
         } else {
-            pf_present();
-            if (!view.drew)
-                pf_idle();
+            pf_wait_step(view.drew ? 0 : IDLE_STEP);
         }
     }
     return false;
@@ -347,9 +373,7 @@ bool options_pass(OptionsState &state, OptionsView &view)
     const bool keys_held = view.light.held;
     if (keys_keep_light(view.light)) {
         show_lines(state, view, view.light.line);
-        pf_present();
-        if (!view.drew)
-            pf_idle();
+        pf_wait_step(view.drew ? 0 : IDLE_STEP);
         return false;
     }
     if (keys_held)
@@ -368,9 +392,7 @@ bool options_pass(OptionsState &state, OptionsView &view)
     const int ok_clicked = clicked_box(LINE_BOXES, LINE_COUNT, on_ok ? OK_LINE : -1);
     if (ok_clicked >= 0)
         return click_line(state, view, ok_clicked);
-    pf_present();
-    if (!view.drew)
-        pf_idle();
+    pf_wait_step(view.drew ? 0 : IDLE_STEP);
     return false;
 }
 
@@ -431,7 +453,7 @@ void advance_difficulty(OptionsState &state)
 GameSettings run_options_board()
 {
     OptionsState &state = options_state;
-    pf_set_close_button_callback(on_options_close);
+    pf_set_close_handler(on_options_close);
     draw_board_frame(260, 200, 480, 330, "QUADRO DE OPCOES", 305, OPTIONS_OK_X1, OPTIONS_OK_Y1,
                      OPTIONS_OK_X2, OPTIONS_OK_Y2);
     const int heading_colour = makecol(255, 100, 20);

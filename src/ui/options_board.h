@@ -23,7 +23,7 @@ struct OptionsState {
 extern OptionsState options_state;
 
 // The value compared when four keys have been typed: (k1 * k0) + k2 - k3, where each k is the
-// character code (the low 8 bits) of a readkey result, 0 for keys that have none.
+// character code (the low 8 bits) of a typed key, 0 for keys that have none.
 int password_digest(int k0, int k1, int k2, int k3);
 
 // The digest of a four-character password typed as written (lower_case false) or with its
@@ -35,8 +35,8 @@ int password_text_digest(const char *password, bool lower_case);
 int area_for_digest(int digest);
 
 
-// Set by the options board's close handler, which runs outside the main thread. Never cleared
-// by the game: once set, the next look at it ends the process.
+// Set by the options board's close handler. Never cleared by the game: once set, the next look
+// at it ends the process.
 extern std::atomic<bool> options_close_requested;
 
 // One click on a value: moves it and its label to the next step of its cycle

@@ -16,7 +16,7 @@ int clicked_box(const PointerBox *boxes, int count, int hovered)
 {
     PointerAt at{0, 0};
     const bool latched = pf_take_click(at);
-    if (hovered >= 0 && pf_mouse_b() == 1)
+    if (hovered >= 0 && pf_button_held())
         return hovered;
     for (int i = 0; latched && i < count; i++)
         if (box_holds(boxes[i], at))
@@ -35,7 +35,7 @@ bool keys_keep_light(KeyLight &light)
 {
     if (!light.held)
         return false;
-    if (pf_pointer() == light.pointer && pf_mouse_b() != 1)
+    if (pf_pointer() == light.pointer && !pf_button_held())
         return true;
     light.held = false;
     return false;

@@ -42,10 +42,10 @@ void draw_victory_board() { draw_board(VICTORY_BOARD); }
 
 void run_victory_board()
 {
-    pf_set_close_button_callback(on_victory_close);
+    pf_set_close_handler(on_victory_close);
     pf_show_mouse(pf_screen());  // hidden during play
     clear_bitmap(pf_screen());
-    pf_present();
+    pf_wait_step(0);
     pf_rest(100);
     // A close request made during the winning frame went to the game's flag: honour it too.
     run_board(VICTORY_BOARD, &game_state.close_requested);
@@ -55,8 +55,8 @@ void show_victory_board()
 {
     run_victory_board();
     reset_level_state(game_state, level_grids);
-    pf_clear_keybuf();  // keys typed on the board are never acted on
+    pf_drop_typed_keys();  // keys typed on the board are never acted on
     alfont_exit();
-    // No allegro_exit: the library shuts itself down in its exit handling.
-    pf_exit(0);
+    // No pf_shut_down: the library shuts itself down in its exit handling.
+    pf_end_process(0);
 }

@@ -6,7 +6,7 @@
 
 #include "ui/board.h"
 
-// Set by the victory board's close handler, which runs outside the main thread.
+// Set by the victory board's close handler.
 extern std::atomic<bool> victory_close_requested;
 
 // The victory board's text lines, drawn in this order.

@@ -7,7 +7,7 @@
 static const Rgb PANEL_FACE{150, 160, 170}, PANEL_EDGE{120, 130, 140}, BUTTON_FACE{100, 100, 100};
 // The raw 16-bit pixel 8 (blue 8 of 31, no red or green) as the X screen shows it.
 static const Rgb PANEL_INK_ON_SCREEN{0, 0, 66};
-static const Rgb OK_NORMAL{200, 210, 220}, OK_HOVER{229, 240, 31};
+static const Rgb OK_NORMAL{255, 255, 255}, OK_HOVER{229, 240, 31};
 // Where both boards' OK label "  OK!" shows its letters.
 static constexpr PixelBox OK_LETTERS{421, 305, 444, 312};
 static constexpr int OK_X = 432, OK_Y = 308;
@@ -16,12 +16,6 @@ static bool near(Rgb seen, Rgb wanted)
 {
     return rgb_near(seen, wanted);
 }
-
-static bool pixel_near(E2eSession &s, int x, int y, Rgb colour)
-{
-    return rgb_near(e2e_pixel(s, x, y), colour);
-}
-
 
 // Clicks OK and waits for the title with its four words in their normal colour, the pointer
 // back right of the menu; the picture must also cover the board again at `board_pixel`.

@@ -98,6 +98,10 @@ TEST(GameShell, ARunWritesNothingAndObeysNoSettingsFileLeftBeside)
     e2e_focus(s);
     e2e_tap_key(s, XK_Escape, 150);
     e2e_mouse_move(s, 480, 370);
+    for (int i = 0; i < 2; i++) {  // "VIDA PERDIDA", then "FIM DE JOGO", each waits for a key
+        sleep_ms(1500);
+        e2e_tap_key(s, XK_Return, 40);
+    }
     ASSERT_TRUE(e2e_wait_for([&] { return menu_words_normal(e2e_grab_window(s)); }, 20000))
         << "no game over";
     EXPECT_FALSE(e2e_sound_stretches(s).empty()) << "the left-over file silenced the game";
@@ -182,7 +186,7 @@ static bool in_play(E2eSession &s)
 }
 
 // In play, `key` tapped until a play message shows ("NIVEL CONCLUIDO" after Right, "VIDA
-// PERDIDA" after Escape, and after three of those the game over).
+// PERDIDA" after Escape, and after three of those the game over), each message ended by Return.
 static bool in_message(E2eSession &s, KeySym key, int messages)
 {
     if (!in_play(s))
@@ -192,8 +196,12 @@ static bool in_message(E2eSession &s, KeySym key, int messages)
     RgbImage level = e2e_grab_window(s);
     auto shown = [&] { return pixels_changed(level, e2e_grab_window(s), MESSAGE_AREA) > 200; };
     for (int i = 0; i < messages; i++) {
-        if (i > 0 && !e2e_wait_for([&] { return !shown(); }, 8000))
-            return false;
+        if (i > 0) {
+            sleep_ms(700);
+            e2e_tap_key(s, XK_Return, 40);  // a message waits for its key
+            if (!e2e_wait_for([&] { return !shown(); }, 3000))
+                return false;
+        }
         e2e_tap_key(s, key, 60);
         if (!e2e_wait_for(shown, 3000))
             return false;

@@ -336,19 +336,19 @@ bool reach_area_password(E2eSession &s, const RgbImage &level)
             ADD_FAILURE() << "no message after level " << won;
             return false;
         }
-        if (won == 4)
-            break;
         sleep_ms(700);
         auto struck = std::chrono::steady_clock::now();
         e2e_tap_key(s, XK_Return, 40);
+        if (won == 4)
+            break;
         if (!e2e_wait_for([&] { return !message_shown(); }, 3000)) {
             ADD_FAILURE() << "Return did not end the message of level " << won;
             return false;
         }
         EXPECT_LT(std::chrono::steady_clock::now() - struck, std::chrono::milliseconds(1500))
-            << "Return ended the 5 s pause";
+            << "Return ended the message";
     }
-    // Level 4's message runs its course, then the area 2 password stays until a key.
+    // Level 4's message ends with its Return too, then the area 2 password stays until a key.
     bool shown = e2e_wait_for(
         [&] { return pixels_changed(level, e2e_grab_window(s), PASSWORD_AREA) > 100; }, 8000);
     EXPECT_TRUE(shown) << "no area password";

@@ -13,11 +13,20 @@ fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 dpkg-deb -x "$deb" "$root" || { echo "FAIL: dpkg-deb cannot unpack $deb" >&2; exit 1; }
 data=$root/usr/share/games/pitlorex
 
-# Dependencies: the shared libraries the game links, and the two packages nothing links.
+# Dependencies: the shared libraries the game links, and the two packages nothing links. A
+# release may have renamed a library's package (Debian 13's liballegro4.4t64): the new name
+# counts where this machine's package of that name provides the old one.
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
+provides_old_name() {
+    dpkg-query -W -f='${Provides}' "$2" 2>/dev/null | tr ',' '\n' | sed 's/ *(.*//; s/^ *//' |
+        grep -qx "$1"
+}
 for wanted in freepats x11-utils liballegro4.4 libfreetype6 libc6 libstdc++6; do
-    case ", $depends," in *", $wanted "* | *", $wanted,"*) ;; *) fail "Depends lacks $wanted" ;; esac
+    case ", $depends," in *", $wanted "* | *", $wanted,"*) continue ;; esac
+    renamed=$(echo "$depends" | tr ',' '\n' | sed 's/ *(.*//; s/^ *//' | grep -x "${wanted}t64")
+    [ -n "$renamed" ] && provides_old_name "$wanted" "$renamed" && continue
+    fail "Depends lacks $wanted"
 done
 [ "$(dpkg-deb -f "$deb" Section)" = games ] || fail "section is not games"
 # The version is written in three places; a release must change them together.

@@ -1,6 +1,7 @@
 #!/bin/sh
-# The fresh root gets the host's Debian 12 entries, from both of apt's source formats, and
-# nothing else the host reads; a host without Debian 12 stops the check with a clear word.
+# A fresh root gets the host's Debian 12 and 13 entries, from both of apt's source formats,
+# renamed to the root's release, and nothing else the host reads; a host without a Debian 12 or
+# 13 archive stops the check with a clear word.
 # Usage: fresh_root_sources.sh FRESH_DEBIAN_SCRIPT WORK_DIR
 set -eu
 script=$1 dir=$2
@@ -36,19 +37,25 @@ printf 'deb http://elsewhere.example.org/debian bookworm main\n' \
 
 expected='http://one.example.org/debian bookworm main contrib
 http://a.example.org/debian bookworm-updates main non-free-firmware
+http://a.example.org/debian bookworm main non-free-firmware
 http://b.example.org/debian bookworm-updates main non-free-firmware
+http://b.example.org/debian bookworm main non-free-firmware
 http://security.example.org/debian-security bookworm-security main'
-got=$(PITLOREX_APT_DIR=$dir "$script" --sources)
-if [ "$got" != "$expected" ]; then
-  printf 'expected:\n%s\ngot:\n%s\n' "$expected" "$got"
-  exit 1
-fi
+for release in bookworm trixie; do
+  wanted=$(printf '%s\n' "$expected" | sed "s/ bookworm/ $release/")
+  got=$(PITLOREX_APT_DIR=$dir "$script" $release --sources)
+  if [ "$got" != "$wanted" ]; then
+    printf '%s: expected:\n%s\ngot:\n%s\n' "$release" "$wanted" "$got"
+    exit 1
+  fi
+done
 
-# Only the updates suite left: there is no archive to debootstrap from.
-rm "$dir/sources.list"
+# Only an updates suite: there is no archive to debootstrap from.
+rm -f "$dir/sources.list" "$dir/sources.list.d/"*
+printf 'deb http://a.example.org/debian trixie-updates main\n' >"$dir/sources.list"
 if PITLOREX_APT_DIR=$dir "$script" --sources >"$dir/out" 2>&1; then
-  echo "a host without a bookworm entry was accepted"
+  echo "a host without a bookworm or trixie archive was accepted"
   exit 1
 fi
-grep -q 'no Debian 12' "$dir/out" || { cat "$dir/out"; exit 1; }
+grep -q 'no Debian archive' "$dir/out" || { cat "$dir/out"; exit 1; }
 rm -rf "$dir"

@@ -19,7 +19,7 @@ namespace {
 int play(const char *file, int seconds)
 {
     pf_start_library();  // as the game: no allegro.cfg read or written
-    if (!pf_use_midi_patches(MIDI_PATCH_LIST)) {
+    if (!pf_use_instruments(MIDI_PATCH_LIST)) {
         std::fprintf(stderr, "no patch set at %s\n", MIDI_PATCH_LIST);
         return 3;
     }

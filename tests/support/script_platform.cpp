@@ -29,7 +29,7 @@ void script_tap(int scancode)
     pf_post_key(scancode, script.keys[scancode], script.now_ms);
 }
 
-void script_click() { pf_post_click({script.mouse_x, script.mouse_y}); }
+void script_click() { pf_post_click({script.pointer_x, script.pointer_y}); }
 
 long pf_clock_ms() { return script.now_ms; }
 
@@ -69,13 +69,13 @@ int pf_start_font_engine()
     return script.answers.font_engine;
 }
 
-bool pf_use_midi_patches(const char *)
+bool pf_use_instruments(const char *)
 {
     script.log.push_back("midi patches");
     return true;
 }
 
-int pf_install_sound()
+int pf_start_sound()
 {
     script.log.push_back("install_sound");
     return script.answers.sound;
@@ -92,7 +92,7 @@ void pf_set_window_title(const char *title)
     script.log.push_back(std::string("set_window_title ") + title);
 }
 
-void pf_install_input() { script.log.push_back("timer keyboard mouse"); }
+void pf_start_input() { script.log.push_back("timer keyboard mouse"); }
 
 BITMAP *pf_install_pointer(const char *path)
 {
@@ -107,6 +107,8 @@ BITMAP *pf_install_pointer(const char *path)
     return sprite;
 }
 
+// The player's turn at each look at the input now: the hook, then what the keys and the pointer
+// are, posted as the library's callbacks would post them.
 static void poll()
 {
     if (++script.polls > script.poll_limit)
@@ -114,36 +116,45 @@ static void poll()
     if (script.on_poll)
         script.on_poll(script);
     script_latch_keys();
+    pf_post_pointer({script.pointer_x, script.pointer_y}, script.buttons);
 }
 
-PointerAt pf_pointer() { poll(); return {script.mouse_x, script.mouse_y}; }
-int pf_mouse_b() { poll(); return script.mouse_b; }
+PointerAt pf_pointer()
+{
+    poll();
+    return pf_recorded_pointer();
+}
+
+bool pf_button_held()
+{
+    poll();
+    return pf_recorded_button_held();
+}
 
 bool pf_key_held(int scancode)
 {
     poll();
-    return scancode >= 0 && scancode < KEY_MAX && script.keys[scancode];
+    return pf_recorded_key_down(scancode);
 }
 
-int pf_readkey()
+// One key of `typed` is typed at each look for one, pressed too as the library would have it.
+bool pf_take_typed_key(int &typed)
 {
     poll();
-    if (script.typed.empty())
-        throw ScriptStalled{"readkey with no key left to type"};
-    int k = script.typed.front();
-    script.typed.pop_front();
-    // A typed key was pressed too: the latch sees it as the library's callback would.
-    script_tap(k >> 8);
-    return k;
+    if (!script.typed.empty()) {
+        const int k = script.typed.front();
+        script.typed.pop_front();
+        script_tap(k >> 8);
+        pf_post_typed(k);
+    }
+    return pf_take_recorded_typed(typed);
 }
 
-bool pf_keypressed()
+void pf_drop_typed_keys()
 {
-    poll();
-    return !script.typed.empty();
+    script.log.push_back("clear_keybuf");
+    pf_drop_recorded_typed();
 }
-
-void pf_clear_keybuf() { script.log.push_back("clear_keybuf"); }
 
 // Advances the virtual clock, firing the tick handler at each whole period it passes.
 void pf_rest(int ms)
@@ -198,7 +209,13 @@ void pf_wait_input(int ms)
     pf_rest(int(next - script.now_ms));
 }
 
-void pf_present() { script.presents++; }
+int pf_present()
+{
+    script.presents++;
+    if (script.log_presents)
+        script.log.push_back("present");
+    return script.present_late_ms;
+}
 
 void pf_set_window_failure_handler(void (*)()) {}
 
@@ -208,9 +225,8 @@ void pf_idle()
     pf_pump_input();
 }
 
-void pf_install_int_ex(void (*handler)(), long period)
+void pf_start_ticks(void (*handler)(), long period_ms)
 {
-    long period_ms = period * 1000 / TIMERS_PER_SECOND;
     if (handler == script.tick_handler && period_ms == script.tick_period_ms)
         return;  // re-arming with the same period keeps the phase
     script.tick_handler = handler;
@@ -238,24 +254,17 @@ void pf_show_mouse(BITMAP *target)
     script.mouse_target = target;
 }
 
-
-void pf_set_close_button_callback(void (*handler)())
-{
-    script.close_handler = handler;
-    pf_set_close_request_handler(handler);
-}
-
-void pf_play_midi(MIDI *tune, int loop)
+void pf_play_tune(MIDI *tune, int loop)
 {
     if (tune)
         script.log.push_back("play_midi " + std::to_string(loop));
 }
 
-void pf_stop_midi() { script.log.push_back("stop_midi"); }
+void pf_stop_tune() { script.log.push_back("stop_midi"); }
 
-void pf_pause_music(bool paused) { script.log.push_back(paused ? "midi_pause" : "midi_resume"); }
+void pf_pause_tune(bool paused) { script.log.push_back(paused ? "midi_pause" : "midi_resume"); }
 
-void pf_destroy_midi(MIDI *tune)
+void pf_free_tune(MIDI *tune)
 {
     if (tune) {
         script.log.push_back("destroy_midi");
@@ -264,7 +273,7 @@ void pf_destroy_midi(MIDI *tune)
 }
 
 // Not logged: freeing a sample is nothing a player hears.
-void pf_destroy_sample(SAMPLE *sample)
+void pf_free_sample(SAMPLE *sample)
 {
     if (sample)
         destroy_sample(sample);
@@ -282,9 +291,9 @@ void pf_message_box(const char *caption, const char *text)
     script.log.push_back(std::string("message ") + caption + "|" + text);
 }
 
-void pf_allegro_exit() { script.log.push_back("allegro_exit"); }
+void pf_shut_down() { script.log.push_back("allegro_exit"); }
 
-void pf_exit(int status)
+void pf_end_process(int status)
 {
     script.log.push_back("exit " + std::to_string(status));
     throw ProcessExit{status};

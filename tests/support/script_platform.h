@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-// Thrown by pf_exit so that a test sees the status the process would have ended with.
+// Thrown by pf_end_process so that a test sees the status the process would have ended with.
 struct ProcessExit {
     int status;
 };
@@ -29,24 +29,25 @@ struct ScriptStalled {
 struct StartupAnswers {
     int library = 0;      // pf_start_library
     int font_engine = 0;  // pf_start_font_engine: 1 is failure
-    int sound = 0;        // pf_install_sound
+    int sound = 0;        // pf_start_sound
     int window = 0;       // pf_open_window
 };
 
 struct ScriptPlatform {
     long now_ms = 0;                 // virtual clock, advanced by pf_rest
-    int mouse_x = 0, mouse_y = 0, mouse_b = 0;
+    int pointer_x = 0, pointer_y = 0, buttons = 0;  // the pointer and the buttons held
     bool keys[KEY_MAX] = {};          // held keys; each change reaches the press latch
     bool latched_keys[KEY_MAX] = {};  // what the latch was last told
     std::multimap<long, int> timed_taps;  // time -> key tapped then, or a FOCUS_ event (pf_rest)
-    std::deque<int> typed;           // what pf_readkey hands out, oldest first
+    std::deque<int> typed;           // what pf_take_typed_key hands out, oldest first
     BITMAP *screen = nullptr;        // the screen target (a memory bitmap)
     bool mouse_shown = false;
     BITMAP *mouse_target = nullptr;
     long rests = 0;                  // pf_rest calls so far
     long idles = 0;                  // pf_idle calls so far
     long presents = 0;               // pf_present calls so far
-    void (*close_handler)() = nullptr;
+    bool log_presents = false;       // each present is logged as "present"
+    int present_late_ms = 0;         // what pf_present says each present cost beyond 1x
     void (*tick_handler)() = nullptr;
     long tick_period_ms = 0;
     long next_tick_ms = 0;
@@ -78,10 +79,11 @@ void script_reset(BITMAP *screen);
 // it again before the next read calls it in between.
 void script_latch_keys();
 
-// A key pressed and let go between two looks of the game (key[] never shows it), now.
+// A key pressed and let go between two looks of the game, now.
 void script_tap(int scancode);
 
-// A click of the left button so short that mouse_b never shows it, where the pointer is now.
+// A click of the left button so short that no look at the buttons sees it, where the pointer
+// is now.
 void script_click();
 
 // Presses the window's close button: calls the handler in force, as the library would.

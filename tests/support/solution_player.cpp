@@ -65,9 +65,9 @@ void attach_solution_player(SolutionPlayer &player)
             letter_direction(keys[player.frame], dir))
             s.keys[arrow_key(dir)] = true;
         if (game_state.completed) {  // the victory board's OK
-            s.mouse_x = 320;
-            s.mouse_y = 310;
-            s.mouse_b = 1;
+            s.pointer_x = 320;
+            s.pointer_y = 310;
+            s.buttons = 1;
         }
     };
 }

@@ -93,7 +93,7 @@ protected:
     }
     bool label_normal(int bx1)
     {
-        return text_shown(bmp.get(), bx1 + 6, 305, "  OK!", makecol(200, 210, 220), -1);
+        return text_shown(bmp.get(), bx1 + 6, 305, "  OK!", makecol(255, 255, 255), -1);
     }
     bool body_shown(int x, int y, const char *text, int r, int g, int b)
     {
@@ -204,9 +204,9 @@ TEST_F(HelpAndVictory, OkOnItsButtonOnly)
             SCOPED_TRACE(std::to_string(x) + "," + std::to_string(c.y) + " buttons " +
                          std::to_string(c.b) + (board == Which::victory ? " victory" : " help"));
             SetUp();
-            script.mouse_x = x;
-            script.mouse_y = c.y;
-            script.mouse_b = c.b;
+            script.pointer_x = x;
+            script.pointer_y = c.y;
+            script.buttons = c.b;
             EXPECT_EQ(board_returns(board), c.ends);
             EXPECT_FALSE(script_logged("exit"));
         }
@@ -219,15 +219,15 @@ TEST_F(HelpAndVictory, HelpLabelFollowsThePointer)
     script.on_poll = [&](ScriptPlatform &s) {
         polls++;
         if (polls == 1) {
-            s.mouse_x = 430;
-            s.mouse_y = 308;
+            s.pointer_x = 430;
+            s.pointer_y = 308;
         } else if (polls == 100) {
             lit_on_button = label_lit(399);
-            s.mouse_x = 300;  // off the button, over the board's text
+            s.pointer_x = 300;  // off the button, over the board's text
         } else if (polls == 200) {
             normal_after_leaving = label_normal(399);
-            s.mouse_x = 420;  // back on it, the left button already held
-            s.mouse_b = 1;
+            s.pointer_x = 420;  // back on it, the left button already held
+            s.buttons = 1;
         }
     };
     EXPECT_TRUE(board_returns());
@@ -242,8 +242,8 @@ TEST_F(HelpAndVictory, HelpBoardAtRestRedrawsNothingAndYields)
 {
     // On the button with no click: the label is lit once, a pixel of it changed afterwards
     // stays changed, and the passes yield; the click is still taken.
-    script.mouse_x = 430;
-    script.mouse_y = 308;
+    script.pointer_x = 430;
+    script.pointer_y = 308;
     const int mark = makecol(1, 2, 3);
     int mark_x = -1, mark_y = -1;
     bool kept = false;
@@ -257,7 +257,7 @@ TEST_F(HelpAndVictory, HelpBoardAtRestRedrawsNothingAndYields)
                     }
         if (s.polls == 1000) {
             kept = getpixel(bmp.get(), mark_x, mark_y) == mark;
-            s.mouse_b = 1;
+            s.buttons = 1;
         }
     };
     EXPECT_TRUE(board_returns());
@@ -272,12 +272,12 @@ TEST_F(HelpAndVictory, HelpCloseEndsTheProcess)
     long polls = 0;
     script.on_poll = [&](ScriptPlatform &s) {
         if (++polls == 50) {
-            s.mouse_x = 300;
+            s.pointer_x = 300;
             script_press_close();
         }
     };
-    script.mouse_x = 430;
-    script.mouse_y = 308;
+    script.pointer_x = 430;
+    script.pointer_y = 308;
     try {
         show_help_board();
         ADD_FAILURE() << "help board returned";
@@ -293,11 +293,11 @@ TEST_F(HelpAndVictory, HelpCloseEndsTheProcess)
 TEST_F(HelpAndVictory, HelpCloseWithTheOkClickStillEnds)
 {
     // The close request arrives while the click is being read.
-    script.mouse_x = 430;
-    script.mouse_y = 308;
+    script.pointer_x = 430;
+    script.pointer_y = 308;
     script.on_poll = [](ScriptPlatform &s) {
         if (s.polls == 5) {
-            s.mouse_b = 1;
+            s.buttons = 1;
             script_press_close();
         }
     };
@@ -318,9 +318,10 @@ TEST_F(HelpAndVictory, VictoryBoardShowsAfterClearingAndPausing)
         black_during_pause = count_colour(s, 0, 0, 511, 383, 0) == 512 * 384;
     };
     script.typed.push_back('x');
-    script.mouse_x = 330;
-    script.mouse_y = 310;
-    script.mouse_b = 1;
+    script.present_late_ms = 4;  // as at 2x: no rest outside play is shortened
+    script.pointer_x = 330;
+    script.pointer_y = 310;
+    script.buttons = 1;
     run_victory_board();
     EXPECT_TRUE(black_during_pause);
     EXPECT_EQ(script.now_ms, 100);
@@ -337,8 +338,8 @@ TEST_F(HelpAndVictory, VictoryBoardShowsAfterClearingAndPausing)
 TEST_F(HelpAndVictory, VictoryCloseEndsTheBoard)
 {
     // The board's own handler, pressed while the board spins.
-    script.mouse_x = 200;
-    script.mouse_y = 200;
+    script.pointer_x = 200;
+    script.pointer_y = 200;
     script.on_poll = [](ScriptPlatform &s) {
         if (s.polls == 20)
             script_press_close();
@@ -351,8 +352,8 @@ TEST_F(HelpAndVictory, VictoryCloseEndsTheBoard)
     // A close request that reached the game's handler in the winning frame ends it as well.
     SetUp();
     game_state.close_requested = true;
-    script.mouse_x = 200;
-    script.mouse_y = 200;
+    script.pointer_x = 200;
+    script.pointer_y = 200;
     script.poll_limit = 10;
     EXPECT_NO_THROW(run_victory_board());
 }
@@ -379,14 +380,14 @@ TEST_F(HelpAndVictory, KeysAndShortClicksThatAreOk)
                          std::to_string(c.click_x) + (victory ? " victory" : " help"));
             SetUp();
             script_reset(bmp.get());
-            script.mouse_x = 200;
-            script.mouse_y = 100;
+            script.pointer_x = 200;
+            script.pointer_y = 100;
             auto act = [&c, victory](ScriptPlatform &s) {
                 if (c.key)
                     script_tap(c.key);
                 if (c.click_x) {
-                    s.mouse_x = c.click_x - (victory ? 100 : 0);
-                    s.mouse_y = 308;
+                    s.pointer_x = c.click_x - (victory ? 100 : 0);
+                    s.pointer_y = 308;
                     script_click();
                 }
             };

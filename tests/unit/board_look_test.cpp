@@ -19,7 +19,7 @@ struct Colours {
     int edge = makecol(120, 130, 140);
     int button = makecol(100, 100, 100);
     int button_edge = makecol(20, 30, 40);
-    int label = makecol(200, 210, 220);
+    int label = makecol(255, 255, 255);
     int label_lit = makecol(229, 240, 31);
     int dark = makecol(40, 40, 40);
 };
@@ -117,18 +117,18 @@ TEST(OkButton, StepClicksOnlyWithTheLeftButtonAlone)
     draw_help_frame();
     OkButton ok{399, 300, 465, 316};
     bool drew = false;
-    script.mouse_x = 430;
-    script.mouse_y = 308;
+    script.pointer_x = 430;
+    script.pointer_y = 308;
     for (int buttons : {0, 2, 3, 4}) {
-        script.mouse_b = buttons;
+        script.buttons = buttons;
         EXPECT_FALSE(board_ok_step(ok, drew)) << buttons;
         EXPECT_TRUE(text_shown(bmp.get(), 405, 305, "  OK!", c.label_lit, -1)) << buttons;
     }
-    script.mouse_b = 1;
+    script.buttons = 1;
     EXPECT_TRUE(board_ok_step(ok, drew));
 
     // Off the button a held left button is no click, and the label returns to normal.
-    script.mouse_x = 398;
+    script.pointer_x = 398;
     EXPECT_FALSE(board_ok_step(ok, drew));
     EXPECT_TRUE(text_shown(bmp.get(), 405, 305, "  OK!", c.label, -1));
 }

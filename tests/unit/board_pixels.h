@@ -54,7 +54,7 @@ inline bool text_shown(BITMAP *bmp, int x, int y, const std::string &text, int f
     return true;
 }
 
-// Types `text` for readkey: each key as a character code with a scancode above it.
+// Types `text` as typed keys: each key as a character code with a scancode above it.
 inline void type_keys(const std::string &text)
 {
     for (char c : text)

@@ -4,7 +4,12 @@
 #include "game_data.h"
 #include "pixel_art.h"
 
+#include "board_pixels.h"
+#include "font/alfont.h"
 #include "level/cell_catalogue.h"
+#include "level_test_files.h"
+#include "ui/main_menu.h"
+#include "ui/options_board.h"
 
 #include <gtest/gtest.h>
 
@@ -37,6 +42,55 @@ const std::string GOOD = "# a test picture\n"
                          "pixels\n"
                          "a.a\n"
                          ".a.\n";
+
+// Rows y1..y2 of the screen as the game shows them.
+Image screen_rows(int y1, int y2)
+{
+    Image out(512, y2 - y1 + 1);
+    for (size_t i = 0; i < out.pixels.size(); i++) {
+        int c = getpixel(pf_screen(), int(i % 512), y1 + int(i / 512));
+        out.pixels[i] = rgb(getr(c), getg(c), getb(c));
+    }
+    return out;
+}
+
+// Lit and unlit, each title word (lit by the keys on the shipped title, put out by a move of
+// the pointer), then each options line, OK last (lit by a Down, put out by the next).
+std::vector<std::pair<Image, Image>> lit_and_unlit()
+{
+    std::vector<std::pair<Image, Image>> rows;
+    WorkingDirectory cwd{GAME_DIR};
+    alfont_init();
+    title_screen();
+    KeyLight light;
+    for (int item = 0, top = 180; item < 4; item++, top += 45) {
+        for (int down = 0; down <= item; down++)
+            script_tap(KEY_DOWN);
+        poll_main_menu(light);
+        Image lit = screen_rows(top, top + 44);
+        script.mouse_y++;
+        poll_main_menu(light);
+        rows.push_back({lit, screen_rows(top, top + 44)});
+    }
+    release_title_screen();
+    const int bands[][2] = {{233, 244}, {248, 259}, {263, 274}, {278, 289}, {300, 316}};
+    std::vector<Image> shots[5];  // shots[line][k]: line k - 1 lit (none at k = 0)
+    long idles = -2;
+    // A picture once two passes drew nothing (the first may come before the Down is played).
+    script.on_poll = [&](ScriptPlatform &s) {
+        if (s.idles < idles + 2)
+            return;
+        idles = s.idles;
+        for (int line = 0; line < 5; line++)
+            shots[line].push_back(screen_rows(bands[line][0], bands[line][1]));
+        script_tap(shots[0].size() < 7 ? KEY_DOWN : KEY_ESC);
+    };
+    run_options_board();
+    alfont_exit();
+    for (int line = 0; line < 5; line++)
+        rows.push_back({shots[line][line + 1], shots[line][line + 2]});
+    return rows;
+}
 
 }  // namespace
 
@@ -120,4 +174,18 @@ TEST(DatabuildPixelArt, BarrierGroupsDifferWithoutColourVision)
                                         seen_by),
                       d == seen_by ? 0 : 256)
                 << deficiency_name(d) << " pair seen with " << deficiency_name(seen_by);
+}
+
+// The lit and unlit pictures of every word and line the keys or the pointer light differ in at
+// least 30 pixels with each deficiency: the light shows without its colour.
+TEST(DatabuildPixelArt, LitAndUnlitDifferWithoutColourVision)
+{
+    BitmapPtr screen = make_board_screen();
+    const auto rows = lit_and_unlit();
+    for (Deficiency d : DEFICIENCIES)
+        for (size_t i = 0; i < rows.size(); i++)
+            EXPECT_GE(pixels_told_apart(rows[i].first, rows[i].second, d), 30)
+                << (i < 4 ? "title word " : "options line ") << (i < 4 ? i + 1 : i - 3)
+                << " with " << deficiency_name(d);
+    script_reset(nullptr);
 }

@@ -40,8 +40,8 @@ TEST_F(MenuFlow, BoardsComeAndGoAndTheCloseButtonEndsTheMenu)
     install_menu_close_handler();
     // Ajuda, OK, Opcoes, OK, Ajuda, OK, then the close button in the menu.
     script.on_poll = [](ScriptPlatform &s) {
-        if (s.close_handler != watch.handler) {
-            watch.handler = s.close_handler;
+        if (pf_close_handler() != watch.handler) {
+            watch.handler = pf_close_handler();
             watch.screens++;
         }
         struct Target {
@@ -51,13 +51,13 @@ TEST_F(MenuFlow, BoardsComeAndGoAndTheCloseButtonEndsTheMenu)
                                        {430, 308}, {120, 245}, {430, 308}};
         int step = watch.screens - 1;
         if (step < 6) {
-            s.mouse_x = steps[step].x;
-            s.mouse_y = steps[step].y;
-            s.mouse_b = 1;
+            s.pointer_x = steps[step].x;
+            s.pointer_y = steps[step].y;
+            s.buttons = 1;
         } else {
-            s.mouse_x = 400;  // away from every item
-            s.mouse_y = 50;
-            s.mouse_b = 0;
+            s.pointer_x = 400;  // away from every item
+            s.pointer_y = 50;
+            s.buttons = 0;
             script_press_close();
         }
     };

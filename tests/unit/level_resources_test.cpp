@@ -117,7 +117,7 @@ TEST_F(GameResources, AMissingTuneIsLeftOutAndTheGameGoesOn)
     EXPECT_EQ(area_music[2], nullptr);
     EXPECT_NE(area_music[3], nullptr);
     EXPECT_EQ(area_music[4], nullptr);
-    pf_play_midi(area_music[2], 1);  // plays nothing
+    pf_play_tune(area_music[2], 1);  // plays nothing
     EXPECT_FALSE(script_logged("play_midi"));
 
     // Entering area 3 stops area 2's tune rather than letting it play on there.

@@ -107,6 +107,7 @@ TEST_F(Frame, EndOfFrameSetsLifeLostAndGameOver)
         int time;  // -1: as the level sets it
         LossCause cause;  // none: no life lost
         int out_of_lives, lives_after;
+        int late_ms = 0;  // what the frame's present cost beyond 1x
     };
     const LossCause none = LossCause::none, escape = LossCause::escape;
     const Case cases[] = {
@@ -117,10 +118,12 @@ TEST_F(Frame, EndOfFrameSetsLifeLostAndGameOver)
         {"no life left", 0, 0, -1, none, 1, 1},
         {"below no life", 0, -2, -1, none, 1, 1},
         {"no life left and Escape", KEY_ESC, 0, -1, escape, 1, 1},
+        {"shown at 2x, its own present late", 0, 3, -1, none, 0, 3, 4},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
         start(1, corridor);
+        script.present_late_ms = c.late_ms;
         game_state.lives = c.lives;
         if (c.time >= 0)
             game_state.time = c.time;
@@ -129,7 +132,7 @@ TEST_F(Frame, EndOfFrameSetsLifeLostAndGameOver)
         EXPECT_EQ(report.cause, c.cause);
         const bool lost = c.cause != none;
         EXPECT_EQ(report.end, lost ? FrameEnd::life_lost : FrameEnd::played);
-        EXPECT_EQ(script.now_ms - before, 70) << "the frame delay, once";
+        EXPECT_EQ(script.now_ms - before, 70 - c.late_ms) << "the frame delay, once";
         EXPECT_EQ(game_state.life_lost, lost);
         EXPECT_EQ(game_state.out_of_lives, c.out_of_lives);
         EXPECT_EQ(game_state.lives, c.lives_after);
@@ -160,7 +163,7 @@ TEST_F(Frame, LevelWithNoNuggetIsWonAtTheEndOfItsFirstFrame)
     EXPECT_EQ(game_state.life_lost, 0);
     finish_won_level();
 
-    EXPECT_EQ(script.now_ms - before, 100 + 5000);
+    EXPECT_EQ(script.now_ms - before, 100 + 500);
     EXPECT_EQ(game_state.level, 3);
     EXPECT_EQ(game_state.area, 1);
     EXPECT_EQ(game_state.lives, 3);
@@ -169,12 +172,12 @@ TEST_F(Frame, LevelWithNoNuggetIsWonAtTheEndOfItsFirstFrame)
     EXPECT_EQ(game_state.player_col, 1);
     EXPECT_EQ(level_grids.object_map[1][2], '2');
     if (rig.probe->ready()) {
-        EXPECT_EQ(rig.pauses.summary(), "100 5000[ NIVEL CONCLUIDO ]");
+        EXPECT_EQ(rig.pauses.summary(), "100 500[ NIVEL CONCLUIDO ]");
     }
 }
 
 // Arrows as a keyboard gives them, one frame of 70 ms a beat: a tap between two frames steps
-// once, however short, and taps keep their order; a held arrow steps at its press, again
+// once, however short, and taps keep their order, a held arrow's press too; a held arrow steps at its press, again
 // 200 ms later, then every frame; a second arrow down stops the miner, and once it is let go
 // the first, still held, walks on 200 ms later; an arrow held into a fresh level walks
 // nowhere; Escape tapped between two frames gives the level up.
@@ -190,6 +193,7 @@ TEST_F(Frame, ArrowPressesStepOnceAndAHeldArrowRepeatsAfter200ms)
         {"free L", 6}, {"hold L", 5}, {"afresh", 5},  {"", 5},       {"", 5},
         {"", 5},       {"free L", 5}, {"tap L", 4},   {"hold R", 5}, {"hold L", 5},
         {"free L", 5}, {"", 5},       {"", 5},        {"", 6},       {"", 7},
+        {"free R", 7}, {"tap R, hold L", 8}, {"", 7},  {"free L", 7},
     };
     start(1, {
                  "##################",
@@ -200,16 +204,19 @@ TEST_F(Frame, ArrowPressesStepOnceAndAHeldArrowRepeatsAfter200ms)
     for (const Beat &beat : beats) {
         SCOPED_TRACE(std::string("beat ") + std::to_string(number++) + " " + beat.act);
         const std::string act = beat.act;
-        const int key = !act.empty() && act.back() == 'L' ? KEY_LEFT : KEY_RIGHT;
+        const int arrow = !act.empty() && act.back() == 'L' ? KEY_LEFT : KEY_RIGHT;
         if (act == "taps LR") {
             script_tap(KEY_LEFT);
             script_tap(KEY_RIGHT);
+        } else if (act == "tap R, hold L") {
+            script_tap(KEY_RIGHT);
+            script.keys[KEY_LEFT] = true;
         } else if (act.rfind("tap", 0) == 0) {
-            script_tap(key);
+            script_tap(arrow);
         } else if (act.rfind("hold", 0) == 0) {
-            script.keys[key] = true;
+            script.keys[arrow] = true;
         } else if (act.rfind("free", 0) == 0) {
-            script.keys[key] = false;
+            script.keys[arrow] = false;
         } else if (act == "afresh") {
             start_walking_afresh(input);
         }

@@ -80,9 +80,9 @@ TEST_F(WholeGame, FromArea4ToTheVictoryBoard)
           {{{KEY_RIGHT, 150}, {KEY_LEFT, 150}, {KEY_DOWN, 250}}});
     script.on_poll = [](ScriptPlatform &s) {
         if (game_state.completed) {  // OK, once the board is up
-            s.mouse_x = 320;
-            s.mouse_y = 310;
-            s.mouse_b = 1;
+            s.pointer_x = 320;
+            s.pointer_y = 310;
+            s.buttons = 1;
         }
     };
 
@@ -95,7 +95,7 @@ TEST_F(WholeGame, FromArea4ToTheVictoryBoard)
 
     // Frames with a pause per level: one before the player reacts, then his steps; the frame
     // that delivers the last nugget has none.
-    const std::string won = " 100 5000[" + WON + "]", lost = " 100 5000[" + LOST + "]";
+    const std::string won = " 100 500[" + WON + "]", lost = " 100 500[" + LOST + "]";
     EXPECT_EQ(rig.pauses.summary(),
               "50*3" + won + " 50*3" + won + " 50*6" + won +       // levels 13, 14, 15
                   " 50*2" + lost + " 50*11" + won +                 // 16: hazard, way round
@@ -119,7 +119,7 @@ TEST_F(WholeGame, GameOverThenASecondGame)
 
     EXPECT_EQ(show_game_end(start_game(GameSettings{1, 3, 1, 85})), GameOutcome::lost);
 
-    EXPECT_EQ(rig.pauses.summary(), "85*2 100 5000[" + LOST + "] 85 100 5000[      FIM DE JOGO]");
+    EXPECT_EQ(rig.pauses.summary(), "85*2 100 500[" + LOST + "] 85 100 500[      FIM DE JOGO]");
     EXPECT_EQ(script_count_log("destroy_midi"), 5);
     EXPECT_EQ(getpixel(script.screen, 256, 100), title_colour());
 
@@ -132,7 +132,7 @@ TEST_F(WholeGame, GameOverThenASecondGame)
 
     EXPECT_EQ(show_game_end(start_game(GameSettings{5, 2, 0, 50})), GameOutcome::closed);
 
-    EXPECT_EQ(rig.pauses.summary(), "50*2 100 5000[" + WON + "] 50");
+    EXPECT_EQ(rig.pauses.summary(), "50*2 100 500[" + WON + "] 50");
     EXPECT_EQ(game_state.level, 6);
     EXPECT_EQ(game_state.area, 2);
     EXPECT_EQ(game_state.lives, 2);
@@ -182,7 +182,7 @@ TEST_F(WholeGame, CloseDuringTheGameOverMessageEndsTheGameClosed)
 
     EXPECT_EQ(show_game_end(start_game(GameSettings{1, 3, 1, 85})), GameOutcome::closed);
 
-    EXPECT_EQ(rig.pauses.summary(), "85*2 100 5000[" + LOST + "] 85 100");
+    EXPECT_EQ(rig.pauses.summary(), "85*2 100 500[" + LOST + "] 85 100");
     EXPECT_EQ(script_count_log("destroy_midi"), 5);
     EXPECT_NE(getpixel(script.screen, 256, 100), title_colour());
     EXPECT_FALSE(script.mouse_shown);

@@ -25,17 +25,17 @@ protected:
 
     void plan(int level, std::vector<Plan> attempts) { rig.player.plans[level] = attempts; }
 
-    // Level 4 won by one push at 140 ms, keys tapped at the times given, then the window
-    // closed in level 5.
-    void win_level_4(std::multimap<long, int> taps)
+    // Level 4 (or `level`) won by one push at 140 ms, keys tapped at the times given, then the
+    // window closed in the next level's first frame.
+    void win_level_4(std::multimap<long, int> taps, int level = 4)
     {
-        write_level(rig.dir, 4, ONE_PUSH_RIGHT);
-        write_level(rig.dir, 5, {"#####", "#@$o#", "#####"});
-        rig.start_at(4);
-        plan(4, {{{KEY_RIGHT, 140}}});
-        plan(5, {{{CLOSE_WINDOW, 1}}});
+        write_level(rig.dir, level, ONE_PUSH_RIGHT);
+        write_level(rig.dir, level + 1, {"#####", "#@$o#", "#####"});
+        rig.start_at(level);
+        plan(level, {{{KEY_RIGHT, 140}}});
+        plan(level + 1, {{{CLOSE_WINDOW, 1}}});
         script.timed_taps = std::move(taps);
-        EXPECT_EQ(show_game_end({level_loop()}), GameOutcome::closed);
+        EXPECT_EQ(show_game_end({level_loop(), {}}), GameOutcome::closed);
     }
 };
 
@@ -49,8 +49,8 @@ const char *LIFE_LOST = "[     VIDA PERDIDA]";
 
 }  // namespace
 
-// The countdown runs out while the miner walks: one life, and the level comes back with a full
-// countdown although the countdown went on falling (and wrapped) during the message.
+// The countdown runs out while the miner walks: a tick at each of its last seconds, one life, and
+// the level comes back with a full countdown; the countdown stops under the message.
 TEST_F(LevelLoop, CountdownAtZeroCostsALifeAndTheLevelRestartsInFull)
 {
     write_level(rig.dir, 1, CORRIDOR);
@@ -58,30 +58,33 @@ TEST_F(LevelLoop, CountdownAtZeroCostsALifeAndTheLevelRestartsInFull)
     game_state.time = 2;
     plan(1, {{{KEY_RIGHT, 2100}}, {{CLOSE_WINDOW, 1}}});  // let go during the message
 
-    EXPECT_EQ(show_game_end({level_loop()}), GameOutcome::closed);
+    EXPECT_EQ(show_game_end({level_loop(), {}}), GameOutcome::closed);
 
     // The second tick falls at 2000 ms, during the 29th frame's pause.
-    EXPECT_EQ(rig.pauses.summary(), std::string("70*29 100 5000") + LIFE_LOST + " 70");
+    EXPECT_EQ(rig.pauses.summary(), std::string("70*29 100 500") + LIFE_LOST + " 70");
     const auto &p = rig.pauses.pauses;
     EXPECT_EQ(p[27].time, 1);
     EXPECT_EQ(p[28].time, 0);
     EXPECT_EQ(p[28].player_col, p[27].player_col + 1) << "still walking";
-    EXPECT_NE(p[30].time, 36) << "the countdown runs on under the message";
+    EXPECT_EQ(p[30].time, 0) << "the countdown stops under the message";
+    EXPECT_EQ(script_count_log("play_sample 255 128 1000 0"), 2) << "ticks at 2 s and 1 s";
     EXPECT_EQ(p.back().time, 36);
     EXPECT_EQ(p.back().lives, 2);
     EXPECT_EQ(p.back().player_col, 1) << "back at the start";
 }
 
-// Escape held from the first frame through the restart: a life at each of the two frames.
+// Escape held from the first frame through the restart: the press that ended the message is
+// spent, so the first frame of the restart costs nothing; the next press (the scripted hold
+// presses afresh at each pause) costs the second life.
 TEST_F(LevelLoop, EscapeHeldThroughARestartCostsAnotherLife)
 {
     write_level(rig.dir, 2, ONE_PUSH_RIGHT);
     rig.start_at(2);
     plan(2, {{{KEY_ESC, 60000}}, {{KEY_ESC, 60000}}, {{CLOSE_WINDOW, 1}}});
 
-    EXPECT_EQ(show_game_end({level_loop()}), GameOutcome::closed);
+    EXPECT_EQ(show_game_end({level_loop(), {}}), GameOutcome::closed);
 
-    EXPECT_EQ(rig.pauses.summary(), std::string("70 100 5000") + LIFE_LOST + " 70 100 5000" +
+    EXPECT_EQ(rig.pauses.summary(), std::string("70 100 500") + LIFE_LOST + " 70*2 100 500" +
                                         LIFE_LOST + " 70");
     EXPECT_EQ(game_state.lives, 1);
 }
@@ -97,12 +100,13 @@ TEST_F(LevelLoop, LastLifeLostWithEscapeStillHeld)
     // Attempts as the player sees them: lives 1, then 0, then 1 again (set by the game over
     // test) during the message, then 0 in the level played once more.
     plan(1, {{{KEY_ESC, 60000}}, {{KEY_ESC, 60000}}, {{KEY_ESC, 100}}, {}});
+    script.timed_taps = {{700, KEY_ESC}};  // ends the message; held on, it presses again
     script.mouse_shown = false;
 
-    EXPECT_EQ(show_game_end({level_loop()}), GameOutcome::lost);
+    EXPECT_EQ(show_game_end({level_loop(), {}}), GameOutcome::lost);
 
-    EXPECT_EQ(rig.pauses.summary(), std::string("70 100 5000") + LIFE_LOST + " 70 100 5000" +
-                                        LIFE_LOST + " 70 100 5000[      FIM DE JOGO]");
+    EXPECT_EQ(rig.pauses.summary(), std::string("70 100 530") + LIFE_LOST + " 70 100 500" +
+                                        LIFE_LOST + " 70 100 500[      FIM DE JOGO]");
     std::vector<int> lives;
     for (const auto &pause : rig.pauses.pauses)
         lives.push_back(pause.lives);
@@ -134,8 +138,8 @@ TEST_F(LevelLoop, WinningLevel4ShowsThePasswordAndStartsArea2)
     win_level_4({});
 
     EXPECT_EQ(rig.pauses.summary(),
-              "70*2 100 5000[ NIVEL CONCLUIDO ] 2500[ NIVEL CONCLUIDO |SENHA: 6PW6] 70");
-    EXPECT_EQ(script.now_ms, 140 + 5100 + 2500 + 70);
+              "70*2 100 500[ NIVEL CONCLUIDO ] 2500[ NIVEL CONCLUIDO |SENHA: 6PW6] 70");
+    EXPECT_EQ(script.now_ms, 140 + 600 + 2500 + 70);
     EXPECT_EQ(game_state.level, 5);
     EXPECT_EQ(game_state.area, 2);
     EXPECT_EQ(game_state.nuggets_remaining, 1);
@@ -145,7 +149,9 @@ TEST_F(LevelLoop, WinningLevel4ShowsThePasswordAndStartsArea2)
 
 // Keys during the messages of a won level 4, at planned times: Return in the first half second
 // is too early and an arrow never counts; Space then ends " NIVEL CONCLUIDO " at once. The
-// password waits past its 2.5 s for a key, any key, struck after them.
+// password waits past its 2.5 s for a key, any key, struck after them. A message waits for the
+// player: an Escape 10 s late ends it and gives up nothing of the next level, whose countdown
+// starts full with its first frame.
 TEST_F(LevelLoop, KeysEndAMessageAfterHalfASecondAndThePasswordWaitsForOne)
 {
     const long shown = 140 + 100;  // the message comes up after the winning frames
@@ -158,6 +164,14 @@ TEST_F(LevelLoop, KeysEndAMessageAfterHalfASecondAndThePasswordWaitsForOne)
     const std::string won = "[ NIVEL CONCLUIDO ]", password = "[ NIVEL CONCLUIDO |SENHA: 6PW6]";
     EXPECT_EQ(rig.pauses.summary(), "70*2 100 900" + won + " 4000" + password + " 70");
     EXPECT_EQ(game_state.level, 5);
+
+    rig.pauses = PauseLog{};
+    rig.pauses.last_ms = script.now_ms;
+    game_state.close_requested = false;
+    win_level_4({{script.now_ms + shown + 10000, KEY_ESC}}, 2);
+    EXPECT_EQ(rig.pauses.summary(), "70*2 100 10000" + won + " 70");
+    EXPECT_EQ(game_state.lives, 3);
+    EXPECT_EQ(rig.pauses.pauses.back().time, 36);
 }
 
 // Level 20 won: the message, no password, and the victory board, whose OK ends the process.
@@ -169,20 +183,20 @@ TEST_F(LevelLoop, WinningLevel20EndsWithTheVictoryBoard)
     script.mouse_shown = false;
     script.on_poll = [](ScriptPlatform &s) {
         if (game_state.completed) {  // the player clicks OK once the board is up
-            s.mouse_x = 330;
-            s.mouse_y = 308;
-            s.mouse_b = 1;
+            s.pointer_x = 330;
+            s.pointer_y = 308;
+            s.buttons = 1;
         }
     };
 
     try {
-        show_game_end({level_loop()});
+        show_game_end({level_loop(), {}});
         FAIL() << "the level loop returned";
     } catch (const ProcessExit &exit) {
         EXPECT_EQ(exit.status, 0);
     }
 
-    EXPECT_EQ(rig.pauses.summary(), "70*2 100 5000[ NIVEL CONCLUIDO ] 100");
+    EXPECT_EQ(rig.pauses.summary(), "70*2 100 500[ NIVEL CONCLUIDO ] 100");
     EXPECT_TRUE(script.mouse_shown);
     int panel = 0;
     for (int y = 40; y <= 330; y++)
@@ -202,7 +216,7 @@ TEST_F(LevelLoop, ClosingTheWindowEndsTheGameAfterTheCurrentFrame)
     rig.start_at(3);
     plan(3, {{{KEY_RIGHT, 70}, {CLOSE_WINDOW, 70}}});
 
-    EXPECT_EQ(show_game_end({level_loop()}), GameOutcome::closed);
+    EXPECT_EQ(show_game_end({level_loop(), {}}), GameOutcome::closed);
 
     EXPECT_EQ(rig.pauses.summary(), "70*2");
     EXPECT_EQ(game_state.hazard_touched, 1);
@@ -218,7 +232,7 @@ TEST_F(LevelLoop, ClosingTheWindowEndsTheGameAfterTheCurrentFrame)
     plan(3, {{{KEY_ESC, 70}, {CLOSE_WINDOW, 60000}}});
     rig.start_at(3);
 
-    EXPECT_EQ(show_game_end({level_loop()}), GameOutcome::closed);
+    EXPECT_EQ(show_game_end({level_loop(), {}}), GameOutcome::closed);
 
     EXPECT_EQ(rig.pauses.summary(), "70 100");
     EXPECT_EQ(game_state.lives, 2);
@@ -239,7 +253,7 @@ TEST_F(LevelLoop, LostLifeRestartsTheTuneOnlyOnAnAreasFirstLevel)
         script.log.clear();
         rig.start_at(level);
 
-        EXPECT_EQ(show_game_end({level_loop()}), GameOutcome::closed);
+        EXPECT_EQ(show_game_end({level_loop(), {}}), GameOutcome::closed);
 
         EXPECT_EQ(game_state.lives, 2);
         EXPECT_EQ(script_count_log("play_midi 1"), level == 5 ? 2 : 0);
@@ -269,14 +283,15 @@ TEST_F(LevelLoop, PauseHoldsPlayUntilAResumeKeyWithTheFocusBack)
         {"away twice, keypad Enter", {{1950, FOCUS_OUT}, {2500, FOCUS_IN}, {2700, FOCUS_OUT},
          {3000, FOCUS_IN}, {3200, KEY_ENTER_PAD}}, 4000, "70*28 1240" + P + " 70*12", 35, 34, 3},
         {"away during a message", {{300, KEY_ESC}, {600, FOCUS_OUT}, {6500, FOCUS_IN},
-         {6800, KEY_ENTER}}, 7500, "70*5 100 5000" + L + " 1350" + P + " 70*10", 36, 36, 2},
+         {6800, KEY_ENTER}, {7000, KEY_ENTER}}, 7500, "70*5 100 6350" + L + " 200" + P + " 70*8",
+         36, 36, 2},
         {"closed while away", {{1950, FOCUS_OUT}}, 3000, "70*28 1100" + P, 35, -1, 3},
     };
     write_level(rig.dir, 1, CORRIDOR);
     for (const Row &row : rows) {
         SCOPED_TRACE(row.what);
         script_reset(rig.screen);
-        pf_set_close_button_callback(game_close_handler);
+        pf_set_close_handler(game_close_handler);
         game_state.close_requested = false;
         rig.pauses = PauseLog{};
         script.on_time = [&](ScriptPlatform &s) {
@@ -287,7 +302,7 @@ TEST_F(LevelLoop, PauseHoldsPlayUntilAResumeKeyWithTheFocusBack)
         script.timed_taps = row.taps;
         rig.start_at(1);
 
-        EXPECT_EQ(show_game_end({level_loop()}), GameOutcome::closed);
+        EXPECT_EQ(show_game_end({level_loop(), {}}), GameOutcome::closed);
 
         EXPECT_EQ(rig.pauses.summary(), row.pauses);
         const auto &p = rig.pauses.pauses;

@@ -10,6 +10,7 @@
 #include "play/level_end.h"
 #include "play/play_pause.h"
 #include "render_test_images.h"
+#include "startup_game_folder.h"
 #include "ui/main_menu.h"
 
 #include <sstream>
@@ -223,6 +224,7 @@ LoopRig::LoopRig()
 {
     write_game_pictures(dir);
     write_area_tunes(dir);
+    GameFolder::write_sound("sons/tique.wav");  // the tick of the last seconds
     screen = create_bitmap(512, 384);
     clear_to_color(screen, makecol(0, 0, 0));
     script_reset(screen);
@@ -264,7 +266,7 @@ void LoopRig::load_resources()
         throw std::runtime_error("the rig's pictures do not load");
     message_font = alfont_load_font("fontes/AIRLOCK.ttf");
     alfont_set_font_size(message_font, 20);
-    pf_set_close_button_callback(game_close_handler);
+    pf_set_close_handler(game_close_handler);
 }
 
 void LoopRig::start_at(int level, int difficulty, bool music, int frame_delay)

@@ -48,8 +48,8 @@ protected:
         screen = create_bitmap(512, 384);
         script_reset(screen);
         ASSERT_NE(alfont_init(), 1);
-        script.mouse_x = 400;  // away from the menu
-        script.mouse_y = 50;
+        script.pointer_x = 400;  // away from the menu
+        script.pointer_y = 50;
         menu_close_requested = false;  // a close pressed by an earlier test ends every hover
         title_screen();
     }
@@ -64,9 +64,9 @@ protected:
     }
     void point(int x, int y, int buttons = 0)
     {
-        script.mouse_x = x;
-        script.mouse_y = y;
-        script.mouse_b = buttons;
+        script.pointer_x = x;
+        script.pointer_y = y;
+        script.buttons = buttons;
     }
     std::unique_ptr<GameFolder> folder;
     BITMAP *screen = nullptr;

@@ -54,7 +54,7 @@ TEST_F(MainMenu, OnlyTheLeftButtonAloneIsAClick)
         script.on_poll = [&](ScriptPlatform &s) {
             if (s.polls == start + 40) {
                 seen_lit = lit(screen, 2);
-                s.mouse_x = 400;  // leave, or the busy loop goes on for ever
+                s.pointer_x = 400;  // leave, or the busy loop goes on for ever
             }
         };
         EXPECT_EQ(poll_main_menu(light), MENU_NONE) << "buttons " << buttons;
@@ -99,11 +99,11 @@ TEST_F(MainMenu, APointerOnTheMoveChoosesNoWordItWasNeverOn)
         help_close_requested = options_close_requested = false;
         script.polls = 0;
         script.poll_limit = 3000;
-        script.mouse_b = 1;
+        script.buttons = 1;
         script.on_poll = [&c](ScriptPlatform &s) {
             const bool first = s.polls % 2;
-            s.mouse_x = first ? c.x1 : c.x2;
-            s.mouse_y = first ? c.y1 : c.y2;
+            s.pointer_x = first ? c.x1 : c.x2;
+            s.pointer_y = first ? c.y1 : c.y2;
         };
         EXPECT_FALSE(c.chooses());
     }
@@ -115,11 +115,11 @@ TEST_F(MainMenu, AQuickMoveDownLightsOnlyTheItemUnderThePointer)
     int first = -1, second = -1;
     script.on_poll = [&](ScriptPlatform &s) {
         if (s.polls == 10)
-            s.mouse_y = 240;  // straight onto "Ajuda", past the rows between
+            s.pointer_y = 240;  // straight onto "Ajuda", past the rows between
         if (s.polls == 30) {
             first = lit(screen, 1);
             second = lit(screen, 2);
-            s.mouse_x = 400;  // off every box
+            s.pointer_x = 400;  // off every box
         }
     };
     EXPECT_EQ(poll_main_menu(light), MENU_NONE);
@@ -133,12 +133,12 @@ TEST_F(MainMenu, AMoveUpIsSeenOnlyByTheNextPoll)
     point(100, 240);  // on "Ajuda"
     script.on_poll = [](ScriptPlatform &s) {
         if (s.polls == 12)
-            s.mouse_y = 200;  // up onto "Iniciar", already tested in this pass
+            s.pointer_y = 200;  // up onto "Iniciar", already tested in this pass
     };
     EXPECT_EQ(poll_main_menu(light), MENU_NONE);
     expect_all_plain(screen);
     script.on_poll = nullptr;
-    script.mouse_b = 1;
+    script.buttons = 1;
     EXPECT_EQ(poll_main_menu(light), MENU_START);
     EXPECT_GT(lit(screen, 1), 50);
 }
@@ -153,7 +153,7 @@ TEST(MainMenuWithoutFiles, AMissingPictureAndFontLeaveAWorkingBlackMenu)
     title_screen();
     EXPECT_EQ(getpixel(canvas, 0, 0), makecol(0, 0, 0));
     EXPECT_EQ(getpixel(canvas, 511, 383), makecol(0, 0, 0));
-    script.mouse_x = 100, script.mouse_y = 330, script.mouse_b = 1;
+    script.pointer_x = 100, script.pointer_y = 330, script.buttons = 1;
     KeyLight light;
     EXPECT_EQ(poll_main_menu(light), MENU_QUIT);
     release_title_screen();
@@ -164,7 +164,7 @@ TEST(MainMenuWithoutFiles, AMissingPictureAndFontLeaveAWorkingBlackMenu)
 
 // Up and Down move one light over the words, wrapping, and Return or Space chooses the lit
 // word, also once a board closed and the title came back; the pointer takes the light back
-// once it moves; a click too short for mouse_b counts where it went down.
+// once it moves; a click too short to see counts where it went down.
 TEST_F(MainMenu, KeysLightOneWordAtATimeAndChooseIt)
 {
     const int TITLE = -1;  // the title drawn afresh, as when a board closes
@@ -230,7 +230,7 @@ TEST_F(MainMenu, KeysLightOneWordAtATimeAndChooseIt)
     point(120, 290);
     script.on_poll = [&](ScriptPlatform &s) {
         if (s.polls > 200)
-            s.mouse_x = 400;
+            s.pointer_x = 400;
     };
     EXPECT_EQ(poll_main_menu(light), MENU_NONE);
 }

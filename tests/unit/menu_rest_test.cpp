@@ -35,7 +35,7 @@ TEST_F(MainMenu, AWordLooksTheSameAfterAThousandHoversAsAfterOne)
         script.on_poll = [&, leave_at](ScriptPlatform &s) {
             if (s.polls == leave_at) {
                 lit_picture = menu_column(title_bitmap);
-                s.mouse_x = 400;
+                s.pointer_x = 400;
             }
         };
         EXPECT_EQ(poll_main_menu(light), MENU_NONE);
@@ -73,7 +73,7 @@ TEST_F(MainMenu, APointerAtRestCopiesNothingAndYields)
         if (s.polls == 4)
             mark(screen);  // the first pass's button read, after its copy
         if (s.polls == 4 + 2 * 199)
-            s.mouse_b = 1;  // the 200th pass
+            s.buttons = 1;  // the 200th pass
     };
     script.idles = 0;
     EXPECT_EQ(poll_main_menu(light), MENU_OPTIONS);

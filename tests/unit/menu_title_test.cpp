@@ -40,7 +40,7 @@ TEST_F(TitleScreen, ShowsThePictureWithTheFourLabels)
 TEST_F(TitleScreen, ShowingItAgainClearsEveryHighlight)
 {
     int normal = plain_label_pixels(screen);
-    script.mouse_x = 120, script.mouse_y = 240, script.mouse_b = 1;
+    script.pointer_x = 120, script.pointer_y = 240, script.buttons = 1;
     ASSERT_EQ(poll_main_menu(light), MENU_HELP);
     ASSERT_LT(plain_label_pixels(title_bitmap), normal);  // "Ajuda" is highlighted
 

@@ -35,7 +35,7 @@ TEST(AreaPasswords, DigestOfTheTypedKeys)
     EXPECT_EQ(password_digest('6', 'P', 'W', '6'), 80 * 54 + 87 - 54);
     EXPECT_EQ(password_text_digest("6pw6", false), password_text_digest("6PW6", true));
     EXPECT_EQ(password_text_digest("F+J8", true), password_digest('f', '+', 'j', '8'));
-    // readkey results carry the scancode above the character code.
+    // Typed keys carry the scancode above the character code.
     EXPECT_EQ(password_digest((KEY_6 << 8) | '6', (KEY_P << 8) | 'P', (KEY_W << 8) | 'W',
                               (KEY_6 << 8) | '6'),
               password_digest('6', 'P', 'W', '6'));
@@ -94,16 +94,16 @@ constexpr int PASSWORD_X = 330, PASSWORD_Y = 282;
 
 void click_ok(ScriptPlatform &s)
 {
-    s.mouse_x = 430;
-    s.mouse_y = 308;
-    s.mouse_b = 1;
+    s.pointer_x = 430;
+    s.pointer_y = 308;
+    s.buttons = 1;
 }
 
 void press_at(int x, int y)
 {
-    script.mouse_x = x;
-    script.mouse_y = y;
-    script.mouse_b = 1;
+    script.pointer_x = x;
+    script.pointer_y = y;
+    script.buttons = 1;
 }
 
 class OptionsBoard : public ::testing::Test {
@@ -143,7 +143,7 @@ TEST_F(OptionsBoard, OkWithNoChangeGivesTheStartingSettings)
     EXPECT_EQ(g.sound, 1);
     EXPECT_EQ(g.frame_delay, 70);
     EXPECT_EQ(script.now_ms, 0);
-    ASSERT_NE(script.close_handler, nullptr);
+    ASSERT_NE(pf_close_handler(), nullptr);
 
     BITMAP *s = bmp.get();
     EXPECT_EQ(getpixel(s, 260, 200), makecol(150, 160, 170));
@@ -170,7 +170,7 @@ TEST_F(OptionsBoard, PasswordInCapitalOrSmallLettersSelectsItsArea)
         press_at(PASSWORD_X, PASSWORD_Y);
         bool stars_shown = false;
         script.on_poll = [&](ScriptPlatform &s) {
-            if (s.typed.empty() && s.mouse_b == 1 && s.mouse_x == PASSWORD_X) {
+            if (s.typed.empty() && s.buttons == 1 && s.pointer_x == PASSWORD_X) {
                 int star = makecol(180, 180, 180);
                 stars_shown = shown(331, 280, "*", star) && shown(340, 280, "*", star) &&
                               shown(349, 280, "*", star) && shown(358, 280, "*", star);
@@ -190,7 +190,7 @@ TEST_F(OptionsBoard, PasswordInCapitalOrSmallLettersSelectsItsArea)
     // second entry, and ">>> Area 02" stays until OK.
     SetUp();
     type_keys("6PW6");
-    script.mouse_x = PASSWORD_X, script.mouse_y = PASSWORD_Y;
+    script.pointer_x = PASSWORD_X, script.pointer_y = PASSWORD_Y;
     bool clicked_while_typing = false;
     long emptied_at = -1;
     script.on_poll = [&](ScriptPlatform &s) {
@@ -261,11 +261,11 @@ TEST_F(OptionsBoard, OneClickOnEachValue)
     press_at(targets[0][0], targets[0][1]);
     script.on_time = [&](ScriptPlatform &s) {
         if (++clicks < 3) {
-            s.mouse_x = targets[clicks][0];
-            s.mouse_y = targets[clicks][1];
+            s.pointer_x = targets[clicks][0];
+            s.pointer_y = targets[clicks][1];
         } else {
-            s.mouse_x = 200;
-            s.mouse_b = 0;
+            s.pointer_x = 200;
+            s.buttons = 0;
             left_at = s.polls;
         }
     };
@@ -290,14 +290,14 @@ TEST_F(OptionsBoard, HoverHighlightsAndShorterLabelsLeaveNothingBehind)
     // Speed from RAPIDA to LENTA: the shorter label must not leave the old "A" behind.
     options_state.frame_delay = 50;
     options_state.speed_label = "RAPIDA";
-    script.mouse_x = SPEED_X;
-    script.mouse_y = SPEED_Y;
+    script.pointer_x = SPEED_X;
+    script.pointer_y = SPEED_Y;
     bool lit_before_click = false, blank_after_click = false;
     long left_at = -1;
     script.on_poll = [&](ScriptPlatform &s) {
         if (s.polls == 50) {
             lit_before_click = shown(365, 235, "RAPIDA", makecol(229, 240, 31));
-            s.mouse_b = 1;
+            s.buttons = 1;
         }
         if (left_at >= 0 && s.polls == left_at + 1)
             blank_after_click = shown(365, 235, "      ", makecol(229, 240, 31));
@@ -305,8 +305,8 @@ TEST_F(OptionsBoard, HoverHighlightsAndShorterLabelsLeaveNothingBehind)
             click_ok(s);
     };
     script.on_time = [&](ScriptPlatform &s) {
-        s.mouse_x = 200;
-        s.mouse_b = 0;
+        s.pointer_x = 200;
+        s.buttons = 0;
         left_at = s.polls;
     };
     GameSettings g = run_options_board();
@@ -321,9 +321,9 @@ TEST_F(OptionsBoard, ChoicesSurviveASecondVisit)
     type_keys("k2vv");
     press_at(PASSWORD_X, PASSWORD_Y);
     script.on_poll = [](ScriptPlatform &s) {
-        if (s.typed.empty() && s.mouse_x == PASSWORD_X) {
-            s.mouse_x = LEVEL_X;
-            s.mouse_y = LEVEL_Y;
+        if (s.typed.empty() && s.pointer_x == PASSWORD_X) {
+            s.pointer_x = LEVEL_X;
+            s.pointer_y = LEVEL_Y;
         }
     };
     script.on_time = [](ScriptPlatform &s) { click_ok(s); };
@@ -345,7 +345,7 @@ TEST_F(OptionsBoard, ChoicesSurviveASecondVisit)
 
 TEST_F(OptionsBoard, CloseEndsTheProcess)
 {
-    script.mouse_x = 200;
+    script.pointer_x = 200;
     script.on_poll = [](ScriptPlatform &s) {
         if (s.polls == 30)
             script_press_close();
@@ -398,8 +398,8 @@ TEST_F(OptionsBoard, APointerAtRestRedrawsNothing)
 {
     // Resting on the sound value: it is lit once; a pixel of it changed afterwards stays
     // changed, so the board has not drawn the label again; the passes yield meanwhile.
-    script.mouse_x = SOUND_X;
-    script.mouse_y = SOUND_Y;
+    script.pointer_x = SOUND_X;
+    script.pointer_y = SOUND_Y;
     const int mark = makecol(1, 2, 3);
     int mark_x = -1, mark_y = -1;
     bool kept = false;
@@ -428,9 +428,9 @@ TEST_F(OptionsBoard, APointerAtRestRedrawsNothing)
         if (s.polls == 1)
             script_tap(KEY_DOWN);
         if (s.polls == 20)
-            s.mouse_x = 430, s.mouse_y = 308;
+            s.pointer_x = 430, s.pointer_y = 308;
         if (s.polls == 2000)
-            s.mouse_b = 1;
+            s.buttons = 1;
     };
     run_options_board();
     EXPECT_GT(script.idles, 100) << "a pass of about a dozen reads, each yielding";
@@ -441,8 +441,8 @@ void tap_at_first_poll(std::vector<int> keys)
 {
     script.on_poll = [keys](ScriptPlatform &s) {
         if (s.polls == 1)
-            for (int key : keys)
-                script_tap(key);
+            for (int scancode : keys)
+                script_tap(scancode);
     };
 }
 
@@ -493,13 +493,13 @@ TEST_F(OptionsBoard, BackspaceEscapeAndOkDuringAPasswordEntry)
     };
     for (const std::vector<int> &typing : typings) {
         SetUp();
-        for (int key : typing)
-            script.typed.push_back(key < 256 ? (KEY_A << 8) | key : key);
+        for (int code : typing)
+            script.typed.push_back(code < 256 ? (KEY_A << 8) | code : code);
         long emptied_at = -1;
         script.on_poll = [&](ScriptPlatform &s) {
             if (s.polls == 1)
-                for (int key : {KEY_DOWN, KEY_DOWN, KEY_DOWN, KEY_DOWN, KEY_ENTER})
-                    script_tap(key);
+                for (int scancode : {KEY_DOWN, KEY_DOWN, KEY_DOWN, KEY_DOWN, KEY_ENTER})
+                    script_tap(scancode);
             if (s.typed.empty() && emptied_at < 0)
                 emptied_at = s.polls;
             if (emptied_at >= 0 && s.polls == emptied_at + 50)

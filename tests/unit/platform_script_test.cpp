@@ -15,7 +15,7 @@ TEST(ScriptPlatform, RearmingKeepsTheTickPhase)
     script_reset(nullptr);
     ticks = 0;
     for (int frame = 0; frame < 100; frame++) {  // 100 frames of 70 ms = 7 s
-        pf_install_int_ex(count_tick, SECS_TO_TIMER(1));
+        pf_start_ticks(count_tick, 1000);
         pf_rest(70);
     }
     EXPECT_EQ(ticks, 7);
@@ -56,7 +56,7 @@ TEST(InputLatch, FreshPressesInOrderEachTakenOnce)
     pf_drop_input();
     EXPECT_FALSE(pf_press_latched(nullptr, 0));
 
-    // A click too short for mouse_b is seen once.
+    // A click too short for a look at the buttons is seen once.
     pf_post_click({7, 9});
     PointerAt at{};
     EXPECT_TRUE(pf_take_click(at));
@@ -79,10 +79,10 @@ TEST(InputLatch, TheQueueKeepsTheWindowsKeysAndModifiersOutAndDropsPressesWithCl
         {KEY_EQUALS, KB_CTRL_FLAG}, {KEY_MINUS_PAD, KB_CTRL_FLAG}, {KEY_LSHIFT, 0},
         {KEY_LCONTROL, KB_CTRL_FLAG}, {KEY_ALT, KB_ALT_FLAG},
     };
-    for (const auto &key : never_pressed) {
-        pf_post_key(key.scancode, true, 5, key.shifts);
-        pf_post_key(key.scancode, false, 6, key.shifts);
-        EXPECT_FALSE(pf_press_latched(nullptr, 0)) << "scancode " << key.scancode;
+    for (const auto &tried : never_pressed) {
+        pf_post_key(tried.scancode, true, 5, tried.shifts);
+        pf_post_key(tried.scancode, false, 6, tried.shifts);
+        EXPECT_FALSE(pf_press_latched(nullptr, 0)) << "scancode " << tried.scancode;
     }
     pf_post_key(KEY_MINUS, true, 7);  // without Ctrl it is the game's
     EXPECT_TRUE(pf_press_latched(nullptr, 0));
@@ -93,7 +93,7 @@ TEST(InputLatch, TheQueueKeepsTheWindowsKeysAndModifiersOutAndDropsPressesWithCl
     EXPECT_FALSE(pf_take_click(at)) << "a click outlived the drop of the presses";
 
     closes_seen = 0;
-    pf_set_close_request_handler(count_close);
+    pf_set_close_handler(count_close);
     pf_post_focus(false);
     pf_post_close();
     pf_post_focus(true);
@@ -102,5 +102,5 @@ TEST(InputLatch, TheQueueKeepsTheWindowsKeysAndModifiersOutAndDropsPressesWithCl
     EXPECT_EQ(closes_seen, 1);
     EXPECT_TRUE(pf_window_focused());
     EXPECT_FALSE(pf_take_focus_loss());
-    pf_set_close_request_handler(nullptr);
+    pf_set_close_handler(nullptr);
 }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 // Functions, not constants: makecol depends on the colour depth set when the tests start.
@@ -28,14 +29,15 @@ protected:
     }
     ~StatusLine() override { destroy_bitmap(buffer); }
 
-    // True when `text` in black on light grey, as the 8 x 8 font draws it, starts at (x, 375);
-    // columns past the buffer's right edge are not compared.
-    ::testing::AssertionResult field_shows(int x, const std::string &text)
+    // True when `text` in black on light grey (or `fg` on `bg`), as the 8 x 8 font draws it,
+    // starts at (x, 375); columns past the buffer's right edge are not compared.
+    ::testing::AssertionResult field_shows(int x, const std::string &text, int fg = black(),
+                                           int bg = light_grey())
     {
         const int width = 8 * (int)text.size();
-        BITMAP *expected = create_bitmap(width, 8);
-        clear_to_color(expected, light_grey());
-        textout_ex(expected, font, text.c_str(), 0, 0, black(), -1);
+        BITMAP *expected = create_bitmap(std::max(width, 1), 8);
+        clear_to_color(expected, bg);
+        textout_ex(expected, font, text.c_str(), 0, 0, fg, -1);
         ::testing::AssertionResult result = ::testing::AssertionSuccess();
         for (int y = 0; y < 8 && result; y++)
             for (int i = 0; i < width && x + i < 512; i++)
@@ -115,7 +117,23 @@ TEST_F(StatusLine, AShorterValueLeavesNoDigitsBehind)
     draw_status_line(buffer, state);
     EXPECT_FALSE(black_between(430 + 8 * 8, 511));
     EXPECT_FALSE(black_between(1 + 7 * 8, 71));
-    EXPECT_TRUE(field_shows(430, "Tempo: 7"));
+    EXPECT_TRUE(field_shows(430, "Tempo: 7", light_grey(), black()));
+}
+
+// The last ten seconds stand out without colour: light on black, the figure alone at even
+// seconds and "Tempo:" with it at odd ones, so that the line changes each second.
+TEST_F(StatusLine, TheLastTenSecondsAreLightOnBlack)
+{
+    const struct {
+        unsigned time;
+        std::string dark, light;
+    } rows[] = {{11, "Tempo: 11", ""}, {10, "Tempo: ", "10"}, {9, "", "Tempo: 9"}};
+    for (const auto &row : rows) {
+        state.time = (uint16_t)row.time;
+        draw_status_line(buffer, state);
+        EXPECT_TRUE(field_shows(430, row.dark)) << row.time;
+        EXPECT_TRUE(field_shows(430 + 8 * (int)row.dark.size(), row.light, light_grey(), black()));
+    }
 }
 
 TEST_F(StatusLine, ZeroLivesAndNoDifficultyNameAreShownPlainly)

@@ -31,7 +31,7 @@ protected:
         folder = std::make_unique<GameFolder>();
         screen = create_bitmap(512, 384);
         script_reset(screen);
-        script.mouse_x = 400;
+        script.pointer_x = 400;
         game_settings = GameSettings{};
         menu_close_requested = false;  // as at process start
     }
@@ -169,10 +169,11 @@ TEST_F(Startup, NoDisplayIsToldOnStandardErrorBeforeAnythingElse)
 TEST_F(Startup, TheTitleComesUpWithTuneAndSoundTogetherAndSairEndsWithZero)
 {
     std::vector<std::string> at_first_poll;
+    script.log_presents = true;
     script.on_poll = [&](ScriptPlatform &s) {
         if (s.polls == 1)
             at_first_poll = s.log;
-        s.mouse_x = 100, s.mouse_y = 330, s.mouse_b = 1;  // "Sair"
+        s.pointer_x = 100, s.pointer_y = 330, s.buttons = 1;  // "Sair"
     };
     int status = -1;
     try {
@@ -182,9 +183,11 @@ TEST_F(Startup, TheTitleComesUpWithTuneAndSoundTogetherAndSairEndsWithZero)
     }
     EXPECT_EQ(status, 0);
     EXPECT_EQ(getpixel(screen, 0, 0), picture_colour());
-    // Both sounds started before the menu first looked at the pointer, the tune not looped,
-    // the sample at full volume, left of centre, at its own pitch.
-    ASSERT_GE(at_first_poll.size(), 2u);
+    // Both sounds started after the title reached the window and before the menu first looked
+    // at the pointer, the tune not looped, the sample at full volume, left of centre, at its
+    // own pitch.
+    ASSERT_GE(at_first_poll.size(), 3u);
+    EXPECT_EQ(at_first_poll[at_first_poll.size() - 3], "present");
     EXPECT_EQ(at_first_poll[at_first_poll.size() - 2], "play_midi 0");
     EXPECT_EQ(at_first_poll.back(), "play_sample 255 50 1000 0");
     std::vector<std::string> tail(script.log.end() - 3, script.log.end());

@@ -16,6 +16,16 @@ struct BenchPlaces {
     std::string pause_shim;  // the preload that shortens the game's long pauses
 };
 
+// How much the window parts measure: the full run, or the short one CI makes once, which only
+// shows that every row gets a figure.
+struct BenchPace {
+    int starts = 7;        // starts of each program for the start rows
+    int cpu_rounds = 3;    // rounds of the waiting screens
+    int cpu_seconds = 10;  // one reading of the processor
+    bool short_run = false;
+};
+extern BenchPace pace;
+
 // The machine's floors, measured once and shared by the rows that compare with them.
 struct Floors {
     Figure memcpy_frame;   // memcpy of one 512 x 384 x 16-bit frame

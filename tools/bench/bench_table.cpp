@@ -18,6 +18,8 @@ constexpr double SHORTEST_BATCH_US = 20;
 
 }  // namespace
 
+int max_repetitions = 1 << 20;
+
 Figure figure_of(std::vector<double> values)
 {
     Figure f;
@@ -68,6 +70,7 @@ struct Timed {
 Figure time_us_each(const std::function<void()> &work, int per_call, int reps,
                     const std::function<void()> &before)
 {
+    reps = std::min(reps, max_repetitions);
     Timed timed{work, per_call, before};
     timed.calibrate();
     std::vector<double> values;
@@ -85,6 +88,7 @@ void time_pair_us(const std::function<void()> &work, const std::function<void()>
                   Figure &work_figure, Figure &floor_figure, int reps,
                   const std::function<void()> &before)
 {
+    reps = std::min(reps, max_repetitions);
     Timed a{work, 1, before}, b{floor, 1, nullptr};
     a.calibrate();
     b.calibrate();
@@ -148,4 +152,16 @@ void print_table(const std::vector<Row> &rows)
                     floor_median.c_str(), ratio_text.c_str(), target_text.c_str());
     }
     std::fflush(stdout);
+}
+
+int rows_without_figures(const std::vector<Row> &rows)
+{
+    int missing = 0;
+    for (const Row &row : rows)
+        if (!row.figure.known || (!row.floor_name.empty() && !row.floor.known)) {
+            std::fprintf(stderr, "bench: no figure for \"%s\"%s\n", row.name.c_str(),
+                         row.figure.known ? " (its floor)" : "");
+            missing++;
+        }
+    return missing;
 }

@@ -11,6 +11,10 @@ struct Figure {
     bool known = false;  // false: could not be measured (printed as "n/a")
 };
 
+// The most repetitions any figure takes: the short run lowers it, as it only shows that every
+// row gets a figure.
+extern int max_repetitions;
+
 // Times `work` `reps` times and gives min and median in microseconds. Work too short for the
 // clock is run in batches, each batch timed whole and divided: `before` (untimed, may be
 // empty) runs once ahead of every timed batch, to put the state back.
@@ -47,3 +51,6 @@ struct Row {
 
 // Prints the rows as a table, with the ratio of medians and whether each target is met.
 void print_table(const std::vector<Row> &rows);
+
+// Names on standard error each row whose figure, or floor, could not be measured; their count.
+int rows_without_figures(const std::vector<Row> &rows);

@@ -30,24 +30,24 @@ int main()
         return 1;
     pf_set_color_depth(16);
     // As the game: no patch list or no sound leaves it silent, and it goes on.
-    pf_use_midi_patches(BENCH_PATCH_LIST);
-    pf_install_sound();
+    pf_use_instruments(BENCH_PATCH_LIST);
+    pf_start_sound();
     if (pf_open_window() != 0)
         return 1;
     pf_set_window_title("Pitlorex vazio");
-    pf_install_input();
-    pf_set_close_button_callback(on_close);
+    pf_start_input();
+    pf_set_close_handler(on_close);
     const int normal = makecol(235, 235, 235), hover = makecol(255, 255, 41);
     clear_to_color(pf_screen(), normal);
     bool lit = false;
+    // As the game's waiting screens: each step shows the picture, then sleeps until input.
     while (!close_requested) {
+        pf_wait_step(IDLE_STEP);
         bool in = pointer_in_box();
-        if (in == lit) {
-            pf_idle();
-            continue;
+        if (in != lit) {
+            lit = in;
+            rectfill(pf_screen(), 91, 181, 209, 219, lit ? hover : normal);
         }
-        lit = in;
-        rectfill(pf_screen(), 91, 181, 209, 219, lit ? hover : normal);
     }
     return 0;
 }

@@ -34,7 +34,8 @@ Probe run_probe(const char *screen)
 {
     Probe p;
     XvfbServer server(screen);
-    std::string command = "DISPLAY=" + server.display + " " BENCH_SCALE_PROBE " 2>/dev/null";
+    std::string command = "DISPLAY=" + server.display + " " BENCH_SCALE_PROBE +
+                          std::string(pace.short_run ? " --short" : "") + " 2>/dev/null";
     FILE *out = popen(command.c_str(), "r");
     if (!out)
         return p;
@@ -65,20 +66,20 @@ void waiting_rows(const BenchPlaces &places, const char *screen, int w, int h, b
         start_pitlorex(g);
         if (e2e_wait_window(g, "Pitlorex", 10000) && window_size_becomes(g, w, h, 10000)) {
             pause_ms(1500);
-            cpu_over(g.program.pid, g.xvfb.pid, 10, menu, menu_x);
+            cpu_over(g.program.pid, g.xvfb.pid, pace.cpu_seconds, menu, menu_x);
             // "Ajuda" where the picture shows it, filling the window's height.
             e2e_click(g, (w - h * 4 / 3) / 2 + box_mid_x(HELP_BOX) * h / 384,
                       box_mid_y(HELP_BOX) * h / 384);
             e2e_mouse_move(g, w * 7 / 8, h / 8);
             pause_ms(1000);
-            cpu_over(g.program.pid, g.xvfb.pid, 10, help, help_x);
+            cpu_over(g.program.pid, g.xvfb.pid, pace.cpu_seconds, help, help_x);
             e2e_click(g, (w - h * 4 / 3) / 2 + 432 * h / 384, 308 * h / 384);  // OK
             e2e_mouse_move(g, w - 20, h - 20);
             e2e_focus(g);
             if (fullscreen) {
                 e2e_tap_key(g, XK_F11);
                 pause_ms(1500);
-                cpu_over(g.program.pid, g.xvfb.pid, 10, full, full_x);
+                cpu_over(g.program.pid, g.xvfb.pid, pace.cpu_seconds, full, full_x);
             }
         } else {
             std::fprintf(stderr, "bench: the game's window did not open at %dx%d\n%s", w, h,
@@ -87,9 +88,10 @@ void waiting_rows(const BenchPlaces &places, const char *screen, int w, int h, b
     }
     const std::string s = "the window " + where;
     auto cpu_rows = [&](const std::string &screen_name, double game, double server) {
-        rows.push_back({s, "CPU of the game, " + screen_name + ", 10 s", "% core", value(game),
-                        "", {}, 3, true});
-        rows.push_back({s, "CPU of the X server, " + screen_name + ", 10 s", "% core",
+        const std::string over = ", " + std::to_string(pace.cpu_seconds) + " s";
+        rows.push_back({s, "CPU of the game, " + screen_name + over, "% core", value(game), "",
+                        {}, 3, true});
+        rows.push_back({s, "CPU of the X server, " + screen_name + over, "% core",
                         value(server), "", {}, 3, true});
     };
     cpu_rows("menu", menu, menu_x);
@@ -102,8 +104,8 @@ void waiting_rows(const BenchPlaces &places, const char *screen, int w, int h, b
 
 void bench_scale(const BenchPlaces &places, std::vector<Row> &rows)
 {
-    std::printf("The window at 1x, 2x, 1.75x and 4x: presents and frames, then 70 s of waiting "
-                "screens...\n");
+    std::printf("The window at 1x, 2x, 1.75x and 4x: presents and frames, then %d s of waiting "
+                "screens...\n", 7 * pace.cpu_seconds);
     std::fflush(stdout);
     const char *s = "the window at each scale (Xvfb)";
     struct Desk {

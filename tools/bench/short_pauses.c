@@ -1,6 +1,6 @@
-/* Preloaded into the game for the memory run: the level messages' pauses of 2.5 and 5 s are
-   cut short, so that fifty games take a minute instead of a quarter of an hour. Memory does
-   not depend on how long the game waits. The game waits out those pauses in 10 ms slices (so a
+/* Preloaded into the game for the memory run: the timed waits (a play message's first half
+   second, the area password's 2.5 s) are cut short, so that fifty games take a minute.
+   Memory does not depend on how long the game waits. The game waits out those pauses in 10 ms slices (so a
    close is answered at once), which are cut to nothing; frame delays and the 1 ms rests of the
    waiting screens pass through untouched. */
 #define _GNU_SOURCE

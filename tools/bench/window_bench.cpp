@@ -155,7 +155,7 @@ bool board_cpu(E2eSession &s, const PixelBox &word, int panel_x, int panel_y, do
         return false;
     e2e_mouse_move(s, AWAY_X, AWAY_Y);
     pause_ms(300);
-    cpu_over(s.program.pid, s.xvfb.pid, 10, game, server);
+    cpu_over(s.program.pid, s.xvfb.pid, pace.cpu_seconds, game, server);
     e2e_click(s, OK_X, OK_Y);
     e2e_mouse_move(s, AWAY_X, AWAY_Y);
     return title_back(s, 5000);
@@ -180,7 +180,7 @@ bool play_one_game(E2eSession &s, int timeout_ms)
 // The waiting screens measured, the empty window's first.
 enum Screen { EMPTY, MENU, HELP, OPTIONS, QUIET, SCREEN_COUNT };
 
-// Readings of 10 s each, per cent of a core, of a program and of its X server.
+// Readings, per cent of a core, of a program and of its X server.
 struct CpuReadings {
     std::vector<double> game, server;
     void add(double game_percent, double server_percent)
@@ -204,7 +204,7 @@ double empty_cpu_round(const BenchPlaces &places, CpuReadings &readings)
     e2e_mouse_move(e, AWAY_X, AWAY_Y);
     pause_ms(500);
     double game = -1, server = -1;
-    cpu_over(e.program.pid, e.xvfb.pid, 10, game, server);
+    cpu_over(e.program.pid, e.xvfb.pid, pace.cpu_seconds, game, server);
     readings.add(game, server);
     return resident_mb(e.program.pid);
 }
@@ -224,7 +224,7 @@ void game_cpu_round(const BenchPlaces &places, CpuReadings readings[SCREEN_COUNT
     auto title = Clock::now();
     pause_ms(500);
     double game = -1, server = -1;
-    cpu_over(g.program.pid, g.xvfb.pid, 10, game, server);
+    cpu_over(g.program.pid, g.xvfb.pid, pace.cpu_seconds, game, server);
     readings[MENU].add(game, server);
     if (!board_cpu(g, HELP_BOX, 235, 200, game, server))
         return;
@@ -234,18 +234,17 @@ void game_cpu_round(const BenchPlaces &places, CpuReadings readings[SCREEN_COUNT
     readings[OPTIONS].add(game, server);
     double tune_ms = std::max(0.0, title_tune_seconds() * 1000);
     pause_ms((int)std::max(0.0, tune_ms + 1000 - ms_since(title)));
-    cpu_over(g.program.pid, g.xvfb.pid, 10, game, server);
+    cpu_over(g.program.pid, g.xvfb.pid, pace.cpu_seconds, game, server);
     readings[QUIET].add(game, server);
 }
 
 const char *const WINDOW = "the real window (Xvfb)";
 
-// Seven starts of each program, the empty window's first in each pair.
+// Starts of each program (seven in the full run), the empty window's first in each pair.
 void bench_start_times(const BenchPlaces &places, std::vector<Row> &rows)
 {
     std::vector<double> game_screen, game_hover, empty_screen, empty_hover;
-    constexpr int STARTS = 7;
-    for (int rep = 0; rep < STARTS; rep++) {
+    for (int rep = 0; rep < pace.starts; rep++) {
         StartTimes empty = time_start(places.empty_dir, "empty_window");
         StartTimes game = time_start(places.game_dir, "pitlorex");
         if (empty.on_screen >= 0)
@@ -263,15 +262,13 @@ void bench_start_times(const BenchPlaces &places, std::vector<Row> &rows)
                     "empty window's first hover", figure_of(empty_hover), 0});
 }
 
-constexpr int CPU_ROUNDS = 3;
-
 // The waiting, in rounds: the empty program, then the game, each freshly started, so that a
 // change of the machine's load meets both. Returns the empty window's resident size of the
 // first round.
 double cpu_rounds(const BenchPlaces &places, CpuReadings readings[SCREEN_COUNT])
 {
     double empty_rss = -1;
-    for (int round = 0; round < CPU_ROUNDS; round++) {
+    for (int round = 0; round < pace.cpu_rounds; round++) {
         double rss = empty_cpu_round(places, readings[EMPTY]);
         if (round == 0)
             empty_rss = rss;
@@ -285,7 +282,8 @@ void add_cpu_rows(const CpuReadings readings[SCREEN_COUNT], std::vector<Row> &ro
 {
     const char *screen_names[SCREEN_COUNT] = {"", "menu, tune on", "help board", "options board",
                                               "menu, tune over"};
-    std::string rounds = ", " + std::to_string(CPU_ROUNDS) + " x 10 s";
+    std::string rounds = ", " + std::to_string(pace.cpu_rounds) + " x " +
+                         std::to_string(pace.cpu_seconds) + " s";
     rows.push_back({WINDOW, "empty window CPU, resting" + rounds, "% core",
                     figure_of(readings[EMPTY].game), "", {}, 0});
     rows.push_back({WINDOW, "X server CPU, empty window" + rounds, "% core",
@@ -361,10 +359,12 @@ void bench_window(const BenchPlaces &places, int games, bool full_pauses, std::v
 {
     // A round: the empty window's reading, then the game's three screens and, once the title
     // tune is over, the menu again.
-    int round_s = 12 + (int)std::max(title_tune_seconds() + 1, 33.0) + 11;
-    std::printf("The real window: seven starts of each program, three rounds of the waiting "
+    int round_s = 2 + pace.cpu_seconds + (int)std::max(title_tune_seconds() + 1, 33.0) +
+                  pace.cpu_seconds + 1;
+    std::printf("The real window: %d starts of each program, %d rounds of the waiting "
                 "screens, %d games (about %d s)...\n",
-                games, 20 + 3 * round_s + games * (full_pauses ? 21 : 2));
+                pace.starts, pace.cpu_rounds, games,
+                3 * pace.starts + pace.cpu_rounds * round_s + games * (full_pauses ? 21 : 2));
     std::fflush(stdout);
     bench_start_times(places, rows);
     CpuReadings readings[SCREEN_COUNT];

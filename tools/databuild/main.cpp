@@ -55,6 +55,7 @@ void write_game_files(const GameData &data, const Image &title, const Options &o
         write_file(o.game + "/sons/" + name + ".mid", encode_midi(tune));
     write_file(o.game + "/sons/pitlorex.wav",
                encode_wav(synthesise_startup_sound(), STARTUP_RATE));
+    write_file(o.game + "/sons/tique.wav", encode_wav(synthesise_tick_sound(), STARTUP_RATE));
 }
 
 }  // namespace

@@ -58,7 +58,31 @@ void add_bell(std::vector<double> &out, double at, double freq, double length, d
     }
 }
 
+// The mix scaled to 85 % of full scale at its peak, its last `fade_s` seconds faded out.
+std::vector<int16_t> normalised(const std::vector<double> &mix, double fade_s)
+{
+    double peak = 0;
+    for (double v : mix)
+        peak = std::max(peak, std::fabs(v));
+    std::vector<int16_t> samples;
+    samples.reserve(mix.size());
+    for (size_t i = 0; i < mix.size(); i++) {
+        double fade = std::min(1.0, double(mix.size() - i) / (fade_s * STARTUP_RATE));
+        samples.push_back(int16_t(std::lround(mix[i] / peak * 0.85 * fade * 32767)));
+    }
+    return samples;
+}
+
 }  // namespace
+
+std::vector<int16_t> synthesise_tick_sound()
+{
+    // High and short, so that it marks the second without covering the tune.
+    std::vector<double> mix(size_t(0.12 * STARTUP_RATE), 0.0);
+    add_strike(mix, 0.0, 1760, 1.0);
+    add_grit(mix, 0.0, 0.4);
+    return normalised(mix, 0.02);
+}
 
 std::vector<int16_t> synthesise_startup_sound()
 {
@@ -73,16 +97,7 @@ std::vector<int16_t> synthesise_startup_sound()
         add_bell(mix, 0.45 + 0.09 * k, notes[k], 1.5 - 0.45 - 0.09 * k, 0.33);
     add_bell(mix, 0.86, 2637.0, 0.62, 0.15);
 
-    double peak = 0;
-    for (double v : mix)
-        peak = std::max(peak, std::fabs(v));
-    std::vector<int16_t> samples;
-    samples.reserve(mix.size());
-    for (size_t i = 0; i < mix.size(); i++) {
-        double fade = std::min(1.0, double(mix.size() - i) / (0.05 * STARTUP_RATE));
-        samples.push_back(int16_t(std::lround(mix[i] / peak * 0.85 * fade * 32767)));
-    }
-    return samples;
+    return normalised(mix, 0.05);
 }
 
 Bytes encode_wav(const std::vector<int16_t> &samples, int rate)

@@ -287,11 +287,13 @@ void draw_name(Image &img, const std::string &font)
         draw_sparkle(img, spark[0] + ox, spark[1] + oy);
 }
 
-const Image &piece(const std::map<std::string, Image> &art, const std::string &name)
+// The name is a plain string: a std::string made for the call would look, to g++ 14, like the
+// key the returned reference dangles from.
+const Image &piece(const std::map<std::string, Image> &art, const char *name)
 {
     auto found = art.find(name);
     if (found == art.end())
-        throw BuildError("imagens/titulo/" + name + ".art", 0, "missing piece of title art");
+        throw BuildError(std::string("imagens/titulo/") + name + ".art", 0, "missing piece of title art");
     return found->second;
 }
 

@@ -204,3 +204,26 @@ LevelReport check_level(const std::string &fases_dir, int level, const CheckOpti
         std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     return report;
 }
+
+std::string report_line(const LevelReport &r)
+{
+    std::ostringstream line;
+    line << r.level << ' ' << r.area << ' ' << r.passed() << ' ' << r.effort << ' '
+         << r.naive_wins << ' ' << r.parkings << ' ' << r.parkings_at_least << ' '
+         << r.floor_cells << ' ' << r.frames << ' ' << r.pushes;
+    return line.str();
+}
+
+bool read_report_line(const std::string &line, LevelReport &r)
+{
+    std::istringstream in(line);
+    bool passed = false;
+    r = LevelReport{};
+    in >> r.level >> r.area >> passed >> r.effort >> r.naive_wins >> r.parkings >>
+        r.parkings_at_least >> r.floor_cells >> r.frames >> r.pushes;
+    if (!in)
+        return false;
+    if (!passed)
+        r.errors.push_back("the checker's run failed this level");
+    return true;
+}

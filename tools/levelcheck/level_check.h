@@ -58,5 +58,11 @@ struct LevelReport {
 // Checks level `level` (1..20) whose files faseNN.plt and faseNN.plo lie in `fases_dir`.
 LevelReport check_level(const std::string &fases_dir, int level, const CheckOptions &options);
 
+// A checked level's figures as one line of text, and back (false for a line that is none):
+// the checker's `--report` file, so that a test of the set reuses the checker's run rather
+// than searching every level again. A failed level comes back with one error.
+std::string report_line(const LevelReport &r);
+bool read_report_line(const std::string &line, LevelReport &r);
+
 // The file name of `level` without its folder: "fase07.plt" for 7 and ".plt".
 std::string level_base_name(int level, bool tile_file);

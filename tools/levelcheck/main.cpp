@@ -1,19 +1,21 @@
 // levelcheck: checks and solves every level pair of a folder, writes the solutions and prints
 // a table; exits 1 naming each level that fails.
 //
-//   levelcheck [--solutions DIR] [--level N] [--max-states N] [--effort-cap N]
-//              [--parking-states N] FASES_DIR
+//   levelcheck [--solutions DIR] [--report FILE] [--level N] [--max-states N]
+//              [--effort-cap N] [--parking-states N] FASES_DIR
 //
 // Per level: pushes and moves (frames) of the solution found and moves per push; the seconds
 // it needs at the slowest speed beside a third of the countdown; the effort of an uninformed
 // search (the difficulty score, '>' when capped); whether the naive player wins; the fewest
 // parkings a solution needs ('>=' when that search gave up) and so whether the one-nugget-at-a-
 // time player wins; the room (floor the miner may reach) and the share of it that is dead for
-// a nugget; the states of the solver and of the parking search, and the time.
+// a nugget; the states of the solver and of the parking search, and the time. `--report`
+// writes each level's figures a line, for the tests of the shipped set.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -27,14 +29,15 @@
 static int usage()
 {
     std::fprintf(stderr,
-                 "usage: levelcheck [--solutions DIR] [--level N] [--max-states N]\n"
-                 "                  [--effort-cap N] [--parking-states N] FASES_DIR\n");
+                 "usage: levelcheck [--solutions DIR] [--report FILE] [--level N]\n"
+                 "                  [--max-states N] [--effort-cap N] [--parking-states N]"
+                 " FASES_DIR\n");
     return 2;
 }
 
 // What the command line asks for.
 struct Arguments {
-    std::string fases_dir, solutions_dir;
+    std::string fases_dir, solutions_dir, report_file;
     int only_level = 0;  // 0: every level
     CheckOptions options;
 };
@@ -47,6 +50,8 @@ static bool read_arguments(int argc, char **argv, Arguments &args)
         const bool has_value = i + 1 < argc;
         if (!std::strcmp(argv[i], "--solutions") && has_value)
             args.solutions_dir = argv[++i];
+        else if (!std::strcmp(argv[i], "--report") && has_value)
+            args.report_file = argv[++i];
         else if (!std::strcmp(argv[i], "--level") && has_value)
             args.only_level = std::atoi(argv[++i]);
         else if (!std::strcmp(argv[i], "--max-states") && has_value)
@@ -93,6 +98,14 @@ static bool save_solution(const std::string &solutions_dir, const LevelReport &r
     return false;
 }
 
+static bool write_text_file(const std::string &path, const std::string &text)
+{
+    std::ofstream out(path, std::ios::binary);
+    out << text;
+    out.close();
+    return static_cast<bool>(out);
+}
+
 int main(int argc, char **argv)
 {
     Arguments args;
@@ -106,7 +119,7 @@ int main(int argc, char **argv)
     std::setvbuf(stdout, nullptr, _IOLBF, 0);  // a line at a time, for a long run in a pipe
     std::printf("level  nuggets pushes moves  walk needs(s) third(s)    effort naive park 1by1"
                 " room dead%%    states  parking time(s)\n");
-    std::string failed;
+    std::string failed, report;
     double total_seconds = 0;
     std::vector<long> area_efforts[AREA_COUNT];
     for (int level = 1; level <= LEVEL_COUNT; level++) {
@@ -115,6 +128,7 @@ int main(int argc, char **argv)
         const LevelReport r = check_level(args.fases_dir, level, options);
         total_seconds += r.seconds;
         print_report(r, options);
+        report += report_line(r) + "\n";
         if (r.area >= 1)
             area_efforts[r.area - 1].push_back(r.effort);
         if (!r.passed() || (!args.solutions_dir.empty() && !save_solution(args.solutions_dir, r)))
@@ -126,6 +140,8 @@ int main(int argc, char **argv)
             std::printf(" %.0f", median(efforts));
     std::printf("\ntotal %.2f s (countdown of difficulty %d, frames of %d ms)\n", total_seconds,
                 options.difficulty, options.frame_delay_ms);
+    if (!args.report_file.empty() && !write_text_file(args.report_file, report))
+        failed += " (cannot write " + args.report_file + ")";
     if (!failed.empty()) {
         std::printf("levelcheck: failed:%s\n", failed.c_str());
         return 1;

@@ -81,11 +81,12 @@ bool expand_moves(const LevelModel &m, const std::vector<PuzzleMove> &moves,
             taken |= 1u << board.switch_at[miner];
             continue;
         }
+        const int to = step_cell(miner, move.dir);
+        if (to < 0)
+            return false;  // a push off the board: no move the rules could play
         for (uint16_t &n : nuggets)
             if (n == miner)
-                n = m.basket[step_cell(miner, move.dir)]
-                        ? NO_NUGGET
-                        : static_cast<uint16_t>(step_cell(miner, move.dir));
+                n = m.basket[to] ? NO_NUGGET : static_cast<uint16_t>(to);
     }
     return true;
 }
