@@ -68,7 +68,7 @@ std::vector<std::pair<Image, Image>> lit_and_unlit()
             script_tap(KEY_DOWN);
         poll_main_menu(light);
         Image lit = screen_rows(top, top + 44);
-        script.mouse_y++;
+        script.pointer_y++;
         poll_main_menu(light);
         rows.push_back({lit, screen_rows(top, top + 44)});
     }
@@ -180,7 +180,7 @@ TEST(DatabuildPixelArt, BarrierGroupsDifferWithoutColourVision)
 // least 30 pixels with each deficiency: the light shows without its colour.
 TEST(DatabuildPixelArt, LitAndUnlitDifferWithoutColourVision)
 {
-    BitmapPtr screen = make_board_screen();
+    const BitmapPtr board = make_board_screen();
     const auto rows = lit_and_unlit();
     for (Deficiency d : DEFICIENCIES)
         for (size_t i = 0; i < rows.size(); i++)
