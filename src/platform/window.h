@@ -38,8 +38,8 @@ int pf_present();
 
 // Loads the pointer's picture from `path` and makes it the mouse sprite for the rest of the
 // process; returns it, or NULL when it did not load (the library's arrow is used then).
-BITMAP *pf_install_pointer(const char *path);
+BITMAP *pf_load_pointer(const char *path);
 
 // Shows the mouse pointer over `target`; NULL hides it. Asks for the system's own cursor (drawn
 // by X with the sprite's picture), so that copies to the screen cannot wipe it.
-void pf_show_mouse(BITMAP *target);
+void pf_show_pointer(BITMAP *target);

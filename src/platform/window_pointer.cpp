@@ -96,7 +96,7 @@ void follow_pointer()
     pointer.asked_holds = true;
 }
 
-BITMAP *pf_install_pointer(const char *path)
+BITMAP *pf_load_pointer(const char *path)
 {
     BITMAP *const loaded = load_bitmap(path, nullptr);
     BITMAP *sprite = loaded;
@@ -119,7 +119,7 @@ BITMAP *pf_install_pointer(const char *path)
     return loaded;
 }
 
-void pf_show_mouse(BITMAP *target)
+void pf_show_pointer(BITMAP *target)
 {
     // A pointer drawn by the library lives in the screen's pixels: every copy of the title
     // over it wiped it. X's own cursor floats above them.
