@@ -20,7 +20,7 @@ struct WindowKeys {
     bool changed = false;        // the window changed, or a key asked it to: look at its size
     bool fullscreen = false;     // as last asked
     ScreenRect restore;          // the window before fullscreen, put back when no manager does
-    int (*earlier_key_callback)(int) = nullptr;  // the key buffer's filter before ours
+    int (*earlier_key_callback)(int) = nullptr;  // the typed keys' callback before ours
     // A held key repeats, and each change of the window takes the focus away for a moment,
     // after which the library takes the next repeat for a fresh press: the window would flicker
     // for as long as F11 is held. So one toggle disarms them until the library reports one of
@@ -77,8 +77,9 @@ void step_scale(int steps)
     keys.changed = true;
 }
 
-// The window keys never reach the key buffer. Runs on the library's thread; what they do is
-// posted to the input queue by the low-level callback, with every other key.
+// The window keys are never typed keys: the others go on to the callback before ours, which
+// posts them to the input queue. Runs on the library's thread; what the window keys do is
+// posted by the low-level callback, with every other key.
 int keep_window_keys_out(int typed)
 {
     const KeyRole role = pf_key_role(typed >> 8, key_shifts);

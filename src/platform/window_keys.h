@@ -4,11 +4,11 @@
 #pragma once
 
 // Call once the keyboard is installed: from then on the window keys are taken from the input
-// queue, and kept out of the key buffer.
+// queue, and kept out of the typed keys.
 void take_window_keys();
 
-// Carries out the window keys taken since the last call; true when the window's size may have changed since (a key, or the window manager) and must be
-// looked at.
+// Carries out the window keys taken since the last call; true when the window's size may have
+// changed since (a key, or the window manager) and must be looked at.
 bool carry_out_window_keys();
 
 // On the library's thread, as each key comes: false for a press of F11 or Alt+Return that is
