@@ -14,10 +14,11 @@ x11-utils fonts-bebas-neue fonts-yanone-kaffeesatz libx11-dev libxrandr-dev"
 # To test: GoogleTest, a font with kerning for the font tests, a virtual X server, X input
 # synthesis, the cursor the X server shows (XFixes), screenshots, clang for the fuzzer, an
 # X server with two monitors (Xorg's dummy driver, xrandr) under a window manager (openbox), and
-# a Wayland desktop with its X server to end under the game (weston, Xwayland).
+# a Wayland desktop with its X server to end under the game (weston, Xwayland), and GNOME's
+# window manager in X11 mode, which composites (mutter, with the session bus it needs).
 test_packages="libgtest-dev fonts-dejavu-core xvfb xdotool imagemagick libx11-dev libxtst-dev libxfixes-dev clang
 libclang-rt-dev xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils openbox wmctrl
-weston xwayland"
+weston xwayland mutter dbus"
 # To build the Debian package: dpkg-shlibdeps for its dependencies, file to find its programs;
 # to test it: lintian and the menu entry's and the metadata's validators.
 package_packages="dpkg-dev file"

@@ -5,7 +5,6 @@
 #include "platform/desktop_watch.h"
 
 #include "platform/background_thread.h"
-#include "platform/background_thread.h"
 #include "platform/input_queue.h"
 
 #include <allegro.h>
@@ -121,14 +120,18 @@ void end_for_lost_desktop(const char *why)
     _exit(1);
 }
 
-void watch_desktop()
+void end_with_the_server()
 {
-    if (watch.display || !_xwin.display || !_xwin.wm_window)
-        return;
     // A write to a server that is gone raises SIGPIPE, which would end the game by a signal.
     signal(SIGPIPE, SIG_IGN);
     XSetIOErrorHandler(on_connection_lost);
     XSetErrorHandler(on_protocol_error);
+}
+
+void watch_desktop()
+{
+    if (watch.display || !_xwin.display || !_xwin.wm_window)
+        return;
     watch.display = XOpenDisplay(nullptr);
     if (!watch.display)
         return;

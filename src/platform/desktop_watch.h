@@ -2,15 +2,17 @@
 // place, the window destroyed) and the one way out when the X server or the window is gone.
 #pragma once
 
-// Call once the window exists (allegro_init creates it; changes of mode keep it). From then on:
-// - losing the connection to the X server, on any thread, ends the process at once with status
-//   1 and one line on standard error, without running the process's exit handlers (they would
-//   shut the library down on a thread that holds its locks, or wait for a server that is gone);
-// - the window destroyed by another client ends the process the same way;
-// - an X protocol error about anything else is reported on standard error and the game goes
-//   on (Xlib's default handler would end the process from whichever thread met it);
-// - a change of focus or of the window's geometry is posted to the input queue.
-// Does nothing without a display.
+// Call right after allegro_init. From then on, losing the connection to the X server, on any
+// thread, ends the process at once with status 1 and one line on standard error, without
+// running the process's exit handlers (they would shut the library down on a thread that holds
+// its locks, or wait for a server that is gone); an X protocol error about a window of ours that
+// is gone ends it the same way, and any other is reported on standard error and the game goes
+// on (Xlib's default handler would end the process from whichever thread met it).
+void end_with_the_server();
+
+// Call once the window is open. From then on the window destroyed by another client ends the
+// process as above, and a change of its focus or geometry is posted to the input queue. Does
+// nothing without a display.
 void watch_desktop();
 
 // The game's own way out has begun (the library is about to destroy its window): from now on

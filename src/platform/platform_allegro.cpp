@@ -10,9 +10,12 @@
 #include "font/alfont.h"
 #include "platform/background_thread.h"
 #include "platform/desktop_watch.h"
-#include "platform/window_properties.h"
-#include "platform/window_scale.h"
+#include "platform/window_keys.h"
+#include "platform/window_pointer.h"
+#include "platform/window_present.h"
+#include "platform/x_window.h"
 
+#include <fcntl.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -42,12 +45,12 @@ void on_mouse(int flags)
     pf_post_pointer(at, buttons);
     // The button may be up again before the game looks: the click is queued where it went down.
     if ((flags & MOUSE_FLAG_LEFT_DOWN) && buttons == 1)
-        pf_post_click(scaled_window_pointer(at));
+        pf_post_click(pointer_in_picture(at));
     note_input();
 }
 
 // The library's key buffer stays empty: typed keys go to the queue with the rest. The window's
-// keys never come here (scaled_window_take_keys filters them out first).
+// keys never come here (take_window_keys filters them out first).
 int on_typed(int typed)
 {
     pf_post_typed(typed);
@@ -57,13 +60,20 @@ int on_typed(int typed)
 
 void on_key(int scancode)
 {
-    // Every key goes in, window keys and modifiers too: the queue knows what each one is for.
-    pf_post_key(scancode & 0x7f, !(scancode & 0x80), pf_clock_ms(), key_shifts);
+    // Every key goes in, window keys and modifiers too (the queue knows what each one is for),
+    // but a held toggle key's repeat.
+    if (window_key_passes(scancode & 0x7f, !(scancode & 0x80), key_shifts))
+        pf_post_key(scancode & 0x7f, !(scancode & 0x80), pf_clock_ms(), key_shifts);
     note_input();
 }
 
+// Set by a close request, for a message box that waits in a child process: it ends at once
+// then, as if answered.
+std::atomic<bool> close_requested{false};
+
 void on_close_button()
 {
+    close_requested = true;
     pf_post_close();
     note_input();
 }
@@ -82,8 +92,12 @@ int pf_start_library()
     set_config_file("/dev/null");
     use_calm_background_thread();
     int result = allegro_init();
-    if (result == 0)
-        set_window_desktop_properties();
+    if (result == 0) {
+        end_with_the_server();
+        set_desktop_properties();
+        // From the start: a close request answers an error box of start-up too.
+        set_close_button_callback(on_close_button);
+    }
     if (result == 0 && !calm_background_thread_in_use())
         std::fputs("pitlorex: this Allegro keeps its own background thread; going on with it, "
                    "at its higher idle cost\n", stderr);
@@ -117,16 +131,6 @@ bool pf_use_instruments(const char *list)
 
 int pf_start_sound() { return install_sound(DIGI_AUTODETECT, MIDI_AUTODETECT, nullptr); }
 
-int pf_open_window()
-{
-    int result = scaled_window_open();
-    if (result == 0)
-        watch_desktop();
-    return result;
-}
-
-void pf_set_window_title(const char *title) { set_window_title(title); }
-
 void pf_start_input()
 {
     install_timer();
@@ -135,20 +139,12 @@ void pf_start_input()
     keyboard_lowlevel_callback = on_key;
     keyboard_callback = on_typed;
     mouse_callback = on_mouse;
-    set_close_button_callback(on_close_button);
-    scaled_window_take_keys();
+    take_window_keys();
     on_mouse(0);  // where the pointer is before it first moves
 }
 
-BITMAP *pf_install_pointer(const char *path)
-{
-    BITMAP *sprite = load_bitmap(path, nullptr);
-    scaled_window_set_pointer(sprite);
-    return sprite;
-}
-
 // Mapped at each read, so that a change of scale moves no pointer.
-PointerAt pf_pointer() { return scaled_window_pointer(pf_recorded_pointer()); }
+PointerAt pf_pointer() { return pointer_in_picture(pf_recorded_pointer()); }
 bool pf_button_held() { return pf_recorded_button_held(); }
 bool pf_key_held(int scancode) { return pf_recorded_key_down(scancode); }
 bool pf_take_typed_key(int &typed) { return pf_take_recorded_typed(typed); }
@@ -186,7 +182,7 @@ void pf_idle() { pf_wait_input(LONGEST_IDLE.count()); }
 int pf_present()
 {
     pf_pump_input();
-    return (int)(scaled_window_refresh() / 1000);
+    return (int)(present_window() / 1000);
 }
 
 // The game's periodic handler runs from a short timer of the seam's own, which counts the time
@@ -241,15 +237,6 @@ void pf_start_ticks(void (*handler)(), long period_ms)
 
 void pf_hold_ticks(bool held) { ticks.held = held; }
 
-// The game draws its picture in memory; the window shows it scaled (window_scale.cpp).
-BITMAP *pf_screen() { return scaled_window_picture(); }
-void pf_show_mouse(BITMAP *target)
-{
-    // A pointer drawn by the library lives in the screen's pixels: every copy of the title
-    // over it wiped it. X's own cursor floats above them (see scaled_window_show_pointer).
-    scaled_window_show_pointer(target != nullptr);
-}
-
 void pf_play_tune(MIDI *tune, int loop)
 {
     if (tune)
@@ -302,13 +289,22 @@ void pf_message_box(const char *caption, const char *text)
         prctl(PR_SET_PDEATHSIG, SIGTERM);
         if (getppid() != game)  // the game ended before the request was made
             _exit(NOT_RUN);
+        // Xlib's own lines about a lost server are not the game's: the game says its one line.
+        const int null_fd = open("/dev/null", O_WRONLY);
+        if (null_fd >= 0)
+            dup2(null_fd, STDERR_FILENO);
         execvp("xmessage", argv);
         _exit(NOT_RUN);
     }
     if (pid > 0) {
+        // A close request for the game's window answers the box: the game ends as it would.
         int status = 0;
         pid_t ended;
-        while ((ended = waitpid(pid, &status, 0)) < 0 && errno == EINTR) {
+        close_requested = false;
+        while ((ended = waitpid(pid, &status, WNOHANG)) == 0 || (ended < 0 && errno == EINTR)) {
+            if (close_requested.exchange(false))
+                kill(pid, SIGTERM);
+            usleep(10000);
         }
         // Every end of a box that ran is an answer: OK (101), Return, its close button
         // (status 1), or the box killed. A second box with the same text would only repeat it;
@@ -326,21 +322,3 @@ void pf_shut_down()
 }
 
 void pf_end_process(int status) { exit(status); }
-
-// ---- The window on the desktop -----------------------------------------------------------
-#include "pitlorex_icon.xpm"  // drawn by tools/databuild from the game's art
-
-// Allegro's X11 window takes its icon from this XPM (the library's mascot unless replaced) and
-// its WM_CLASS from xwin_set_window_name. Declared here rather than through xalleg.h, whose
-// Xlib macros (None, Bool, Status) would leak into the game.
-extern "C" void *allegro_icon;
-extern "C" void xwin_set_window_name(const char *name, const char *group);
-
-// Both are read when allegro_init creates the window, so they are set before main runs: the
-// game's icon, and the class "pitlorex" that the desktop entry's StartupWMClass names, so that
-// docks and task bars show and group the window as the game's.
-static const bool window_identity_set = [] {
-    allegro_icon = (void *)pitlorex_icon_xpm;
-    xwin_set_window_name("pitlorex", "pitlorex");
-    return true;
-}();

@@ -11,9 +11,10 @@ constexpr int WINDOW_HEIGHT = 384;
 // The colour depth of bitmaps created from now on, the window's included.
 void pf_set_color_depth(int depth);
 
-// Opens the window at the largest whole scale of the picture that fits the desktop, smaller
-// down to 1x when that fails: 0, or a negative failure. From then on, on every screen, F11 or
-// Alt+Return toggles fullscreen and Ctrl+Plus or Ctrl+Minus steps the scale.
+// Opens the window on the pointer's monitor at the size it opens at there, smaller whole
+// scales down to 1x when that fails: 0, or a negative failure (no true colour is one). From
+// then on, on every screen, F11 or Alt+Return toggles fullscreen and Ctrl+Plus or Ctrl+Minus
+// steps the window's size.
 int pf_open_window();
 
 // Makes `handler` the one called, on the main thread, when the window cannot be opened again
@@ -37,8 +38,8 @@ int pf_present();
 
 // Loads the pointer's picture from `path` and makes it the mouse sprite for the rest of the
 // process; returns it, or NULL when it did not load (the library's arrow is used then).
-BITMAP *pf_install_pointer(const char *path);
+BITMAP *pf_load_pointer(const char *path);
 
 // Shows the mouse pointer over `target`; NULL hides it. Asks for the system's own cursor (drawn
 // by X with the sprite's picture), so that copies to the screen cannot wipe it.
-void pf_show_mouse(BITMAP *target);
+void pf_show_pointer(BITMAP *target);

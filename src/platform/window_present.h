@@ -1,15 +1,17 @@
-// Inside the platform seam: the frame the game's window shows, held by the X server as the
-// window's background, so that the server repaints any part the desktop uncovers by itself.
+// Inside the platform seam: the present, the game's one picture shown in the window at the
+// window's size, as large as fits (window_geometry.h), the copies sharp (picture_scaler.h).
 #pragma once
 
-#include "platform/picture_scale.h"
+// Makes the picture the game draws on (pf_screen), black; false when it could not.
+bool make_picture();
 
-// Makes the frame w x h (all black) and the window's background, and hides the library's own
-// drawing window inside it. False when the X server could not make it (the old frame stays).
-bool frame_resize(int w, int h);
+// Shows the picture in a window w x h: placed anew, drawn whole, black around it (the frame no
+// larger than the largest monitor). False when the X server could not make the frame at that
+// size (the old one stays), or shows no true colour.
+bool show_at_size(int w, int h);
 
-// The frame in memory: paint into it, then frame_show what changed.
-Frame frame_pixels();
-
-// Sends `r` of the frame to the X server and shows it in the window.
-void frame_show(const FrameRect &r);
+// Carries out the window keys pressed since the last call (window_keys.h), follows the size
+// the window was granted when it may have changed, then copies to the window what changed in
+// the picture since the last copy. Returns the microseconds the copy took beyond what it costs
+// at 1x (enlarging is paid by the picture's size in the window).
+long present_window();

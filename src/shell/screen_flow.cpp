@@ -57,7 +57,7 @@ GameOutcome show_game_end(const GameResult &game)
         // the menu would not see it. No title is drawn.
         break;
     case GameOutcome::lost:
-        pf_show_mouse(pf_screen());
+        pf_show_pointer(pf_screen());
         title_screen();  // under the game's close handler, as the game-over message was
         break;
     }
@@ -71,7 +71,7 @@ static bool start_chosen_game()
         show_error_box(ERRO_03_CAPTION, ERRO_03_TEXT);
         shutdown_system(1);
     }
-    pf_show_mouse(nullptr);
+    pf_show_pointer(nullptr);
     if (show_game_end(start_game(game_settings)) == GameOutcome::closed)
         return true;
     enter_menu();  // game over: the title was drawn under the game's handler, as always

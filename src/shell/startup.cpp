@@ -83,8 +83,8 @@ int init_system()
     // A damaged picture leaves the library's own arrow, as a missing one does. The pointer's
     // picture stays the mouse sprite until the process ends, so it is never freed.
     if (bmp_fits(CURSOR_IMAGE, LARGEST_POINTER, LARGEST_POINTER))
-        pf_install_pointer(CURSOR_IMAGE);
-    pf_show_mouse(pf_screen());
+        pf_load_pointer(CURSOR_IMAGE);
+    pf_show_pointer(pf_screen());
     install_menu_close_handler();
     return 0;
 }

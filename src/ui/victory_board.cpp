@@ -43,7 +43,7 @@ void draw_victory_board() { draw_board(VICTORY_BOARD); }
 void run_victory_board()
 {
     pf_set_close_handler(on_victory_close);
-    pf_show_mouse(pf_screen());  // hidden during play
+    pf_show_pointer(pf_screen());  // hidden during play
     clear_bitmap(pf_screen());
     pf_wait_step(0);
     pf_rest(100);

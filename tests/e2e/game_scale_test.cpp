@@ -5,11 +5,13 @@
 
 #include <gtest/gtest.h>
 #include <X11/Xlib.h>  // after GoogleTest, whose headers its macros break
+#include <X11/Xutil.h>
 
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/prctl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -290,4 +292,58 @@ TEST(GameScale, OnTwoMonitorsTheWindowLiesInsideOneAndF11CoversExactlyThatOne)
     };
     EXPECT_TRUE(f11_makes(1920, 0, 1920, 1080)) << x << "," << y << ", " << w << "x" << h;
     EXPECT_TRUE(f11_makes(x0, y0, 1024, 768)) << x << "," << y << ", " << w << "x" << h;
+}
+
+TEST(GameScale, TwoF11PressesInABurstDuringPlayLeaveTheWindowAsItWas)
+{
+    E2eSession s(GAME_DIR);
+    ASSERT_TRUE(start_tiny_game(s));
+    e2e_focus(s);
+    int as_it_was = 0, w = 0, h = 0;
+    for (int burst = 0; burst < 10; burst++) {
+        for (int press : {0, 1})
+            e2e_tap_key(s, XK_F11, 5), sleep_ms(press ? 300 : 15);  // 20 ms apart
+        window_size(s, w, h);
+        as_it_was += w == 512 && h == 384;
+    }
+    EXPECT_EQ(as_it_was, 10) << "bursts of 10 that left the window as it was";
+    e2e_tap_key(s, XK_F11, 5);
+    EXPECT_TRUE(window_size_becomes(s, 640, 480, 3000)) << "a third press covers the screen";
+}
+
+// mutter, GNOME's window manager, in X11 mode, composites: it showed a window opened or resized
+// just before it made ready for it black, until the pointer entered it (about 1 in 5).
+TEST(GameScale, UnderMutterOnX11EveryOpeningShowsThePictureWithoutThePointer)
+{
+    if (access("/usr/bin/mutter", X_OK) != 0)
+        GTEST_SKIP() << "mutter is not installed (tools/install-deps.sh test)";
+    E2eSession s(GAME_DIR, "1366x768x24");
+    mkdir((s.temp_dir + "/runtime").c_str(), 0700);
+    setenv("DISPLAY", s.xvfb.display.c_str(), 1);
+    setenv("XDG_RUNTIME_DIR", (s.temp_dir + "/runtime").c_str(), 1);
+    // mutter ends with the X server, and dbus-run-session then takes its session bus down.
+    TwoMonitors::run({"dbus-run-session", "--", "mutter", "--x11", "--replace"});
+    Atom manager = XInternAtom(s.x, "WM_S0", False);  // owned by the window manager running
+    ASSERT_TRUE(e2e_wait_for([&] { return XGetSelectionOwner(s.x, manager) != None; }, 15000));
+    int shown = 0;
+    for (int opening = 0; opening < 12; opening++) {
+        e2e_mouse_move_screen(s, 1365, 767);  // never over the window
+        start_pitlorex(s);
+        ASSERT_TRUE(e2e_wait_window(s, "Pitlorex", 10000));
+        int w, h;
+        window_size(s, w, h);
+        // What the window holds (the title, once drawn) is what the screen shows there.
+        shown += e2e_wait_for([&] {
+            XImage *own = XGetImage(s.x, s.window, w / 2, h / 4, 1, 1, AllPlanes, ZPixmap);
+            const unsigned long p = own ? XGetPixel(own, 0, 0) : 0;
+            if (own)
+                XDestroyImage(own);
+            const Rgb held{int(p >> 16 & 255), int(p >> 8 & 255), int(p & 255)};
+            return held != BLACK && e2e_pixel(s, w / 2, h / 4) == held;
+        }, 6000);
+        e2e_kill(s);
+        s.window = 0;
+        s.program.pid = -1;  // the next opening is a program of its own
+    }
+    EXPECT_EQ(shown, 12) << "openings of 12 that showed the title on the screen";
 }

@@ -94,7 +94,7 @@ void pf_set_window_title(const char *title)
 
 void pf_start_input() { script.log.push_back("timer keyboard mouse"); }
 
-BITMAP *pf_install_pointer(const char *path)
+BITMAP *pf_load_pointer(const char *path)
 {
     script.log.push_back("load cursor");
     // Kept until the next pointer, as the library keeps its mouse sprite: the game never frees
@@ -248,7 +248,7 @@ void pf_hold_ticks(bool held)
 
 BITMAP *pf_screen() { return script.screen; }
 
-void pf_show_mouse(BITMAP *target)
+void pf_show_pointer(BITMAP *target)
 {
     script.mouse_shown = target != nullptr;
     script.mouse_target = target;

@@ -180,7 +180,7 @@ TEST(DatabuildPixelArt, BarrierGroupsDifferWithoutColourVision)
 // least 30 pixels with each deficiency: the light shows without its colour.
 TEST(DatabuildPixelArt, LitAndUnlitDifferWithoutColourVision)
 {
-    BitmapPtr board = make_board_screen();
+    const BitmapPtr board = make_board_screen();
     const auto rows = lit_and_unlit();
     for (Deficiency d : DEFICIENCIES)
         for (size_t i = 0; i < rows.size(); i++)

@@ -1,8 +1,8 @@
 // The picture at any window size: the scale each desktop gets, where the picture sits in a
 // window, the pointer mapped back, and the copies of what changed, pixel by pixel.
-#include "platform/picture_scale.h"
+#include "platform/picture_scaler.h"
 #include "platform/window.h"
-#include "platform/window_place.h"
+#include "platform/window_geometry.h"
 
 #include <allegro.h>
 #include <gtest/gtest.h>
@@ -86,31 +86,48 @@ int wrong_pixels(BITMAP *picture, const Frame &frame, const Placement &at, uint3
 TEST(PictureScale, EachDesktopGetsTheLargestScaleThatLeavesRoomAndOpensFillingTwoThirds)
 {
     struct Case {
-        Desktop desktop;
+        int width, height, work_width, work_height;
         int scale;
         int open_w, open_h;
     };
     const Case cases[] = {
-        {{1920, 1080, 1920, 1080}, 2, 1024, 768},  // 2x fills 71 % of the height: kept
-        {{2560, 1440, 2560, 1440}, 3, 1536, 1152},
-        {{3840, 2160, 3840, 2160}, 4, 2048, 1536},
-        {{1366, 768, 1366, 768}, 1, 896, 672},     // 1x would fill 50 %
-        {{1366, 768, 1366, 728}, 1, 896, 672},     // with a task bar
-        {{800, 600, 800, 600}, 1, 700, 525},
-        {{640, 480, 640, 480}, 1, 512, 384},
-        {{1280, 1024, 1280, 1024}, 2, 1024, 768},
-        {{3840, 1080, 3840, 1080}, 2, 1024, 768},  // two screens side by side: the height decides
-        {{1920, 1080, 1920, 1032}, 2, 1024, 768},  // a task bar the window manager reports
-        {{2560, 1440, 2560, 1180}, 2, 1493, 1120},  // panels that leave too little for 3x
-        {{2560, 1440, 1500, 1440}, 2, 1460, 1095},  // a side panel that leaves too little width
+        {1920, 1080, 1920, 1080, 2, 1024, 768},  // 2x fills 71 % of the height: kept
+        {2560, 1440, 2560, 1440, 3, 1536, 1152},
+        {3840, 2160, 3840, 2160, 4, 2048, 1536},
+        {1366, 768, 1366, 768, 1, 896, 672},     // 1x would fill 50 %
+        {1366, 768, 1366, 728, 1, 896, 672},     // with a task bar
+        {800, 600, 800, 600, 1, 700, 525},
+        {640, 480, 640, 480, 1, 512, 384},
+        {1280, 1024, 1280, 1024, 2, 1024, 768},
+        {3840, 1080, 3840, 1080, 2, 1024, 768},  // two screens side by side: the height decides
+        {1920, 1080, 1920, 1032, 2, 1024, 768},  // a task bar the window manager reports
+        {2560, 1440, 2560, 1180, 2, 1493, 1120},  // panels that leave too little for 3x
+        {2560, 1440, 1500, 1440, 2, 1460, 1095},  // a side panel that leaves too little width
     };
     for (const Case &c : cases) {
-        const Desktop &d = c.desktop;
-        EXPECT_EQ(largest_window_scale(d), c.scale)
-            << d.width << "x" << d.height << ", work area " << d.work_width << "x" << d.work_height;
-        Size open = opening_size(d);
-        EXPECT_EQ(open.w, c.open_w) << d.width << "x" << d.height << " work " << d.work_height;
-        EXPECT_EQ(open.h, c.open_h) << d.width << "x" << d.height << " work " << d.work_height;
+        const Monitor d{{0, 0, c.width, c.height}, {0, 0, c.work_width, c.work_height}};
+        // Ctrl+Minus then Ctrl+Plus gives the opening size back; Minus stops at the picture's.
+        const Size open = opening_size(d), down = step_size(d, open, -1);
+        EXPECT_EQ(step_size(d, down, 1).w, c.open_w);
+        EXPECT_EQ(step_size(d, open, -9).w, 512);
+        SCOPED_TRACE(testing::Message() << c.width << "x" << c.height << ", work area "
+                                        << c.work_width << "x" << c.work_height);
+        EXPECT_EQ(largest_window_scale(d), c.scale);
+        EXPECT_EQ(open.w, c.open_w);
+        EXPECT_EQ(open.h, c.open_h);
+    }
+    // From a window of any shape: Plus never smaller, Minus never larger, on either side.
+    const Monitor hd{{0, 0, 1920, 1080}, {0, 0, 1920, 1080}}, uhd{{0, 0, 3840, 2160}, {0, 0, 3840, 2160}};
+    struct Step {
+        const Monitor &monitor;
+        int from_w, from_h, steps, w, h;
+    };
+    const Step steps[] = {{hd, 1200, 700, 1, 1200, 700},   {hd, 1200, 700, -1, 512, 384},
+                          {hd, 1000, 760, 1, 1024, 768},   {uhd, 2048, 1536, -2, 1024, 768},
+                          {uhd, 1100, 800, 3, 2048, 1536}};
+    for (const Step &t : steps) {
+        const Size got = step_size(t.monitor, {t.from_w, t.from_h}, t.steps);
+        EXPECT_TRUE(got.w == t.w && got.h == t.h) << t.from_w << "x" << t.from_h << " by " << t.steps;
     }
 }
 
@@ -130,7 +147,8 @@ TEST(PictureScale, PictureFillsAnyWindowSharplyAndThePointerMapsBackToItsPixels)
         {1210, 2000, 0, 0, 546, 1210, 907},     // and here 84.6 %
         {1535, 1151, 0, 0, 0, 1534, 1151},     // one short of 3x each way
         {1536, 1152, 3, 0, 0, 1536, 1152},
-        {400, 300, 1, 0, 0, 512, 384},          // smaller than the picture: 1x at the corner
+        {640, 360, 0, 80, 0, 480, 360},         // smaller than the picture: shrunk whole
+        {400, 300, 0, 0, 0, 400, 300},
     };
     for (const Place &p : places) {
         Placement at = place_picture(p.width, p.height);

@@ -1,7 +1,5 @@
-// The picture's scales in a window of any size, and the copies that enlarge it there.
-#include "platform/picture_scale.h"
-
-#include "platform/window.h"
+// The pixel scaler: the copies that show the game's picture enlarged in the window's frame.
+#include "platform/picture_scaler.h"
 
 #include <algorithm>
 #include <cstring>
@@ -9,28 +7,9 @@
 
 namespace {
 
-// The room a window has on `desktop` once the window manager's frame and a task bar are
-// allowed for. Both grow with the desktop (a 4K desktop draws them at twice the size), so the
-// room kept for them is a share of the screen: an eighth of its height, a sixteenth of its
-// width. A work area that the panels already shrank keeps room for the frame alone.
-Size room_on(const Desktop &desktop)
-{
-    return {std::min(desktop.width - desktop.width / 16, desktop.work_width - desktop.width / 64),
-            std::min(desktop.height - desktop.height / 8,
-                     desktop.work_height - desktop.height / 24)};
-}
-
-// The 4:3 size that fills `width` x `height` on its limiting side.
-Size filling_size(int width, int height)
-{
-    if ((long)width * WINDOW_HEIGHT <= (long)height * WINDOW_WIDTH)
-        return {width, width * WINDOW_HEIGHT / WINDOW_WIDTH};
-    return {height * WINDOW_WIDTH / WINDOW_HEIGHT, height};
-}
-
 // How each frame pixel along one axis takes from the picture: the first picture pixel it
-// covers, and that pixel's share of it out of 256 (the rest is the next pixel's). A frame
-// pixel is never wider than a picture pixel, so it covers two at most.
+// covers, and that pixel's share of it out of 256 (the rest is the next pixel's). Enlarged, a
+// frame pixel is never wider than a picture pixel, so it covers two at most.
 struct Tap {
     int first;
     int share;
@@ -38,6 +17,8 @@ struct Tap {
 
 Tap tap_at(int at, int shown, int picture)
 {
+    if (shown < picture)  // shrunk: the picture pixel under the frame pixel's middle
+        return {(int)(((long)at * 2 + 1) * picture / (2 * shown)), 256};
     // The frame pixel spans [at, at + 1) * picture / shown in picture pixels.
     long start = (long)at * picture, end = (long)(at + 1) * picture;  // in 1/shown
     int first = (int)(start / shown);
@@ -104,53 +85,6 @@ void reach(int from, int to, int shown, int picture, int origin, int frame_size,
 }
 
 }  // namespace
-
-int largest_window_scale(const Desktop &desktop)
-{
-    Size room = room_on(desktop);
-    return std::max(1, std::min(room.w / WINDOW_WIDTH, room.h / WINDOW_HEIGHT));
-}
-
-Size opening_size(const Desktop &desktop)
-{
-    int scale = largest_window_scale(desktop);
-    Size whole{WINDOW_WIDTH * scale, WINDOW_HEIGHT * scale};
-    Size room = room_on(desktop);
-    if (3 * whole.h >= 2 * desktop.work_height || room.h <= whole.h || room.w <= whole.w)
-        return whole;
-    return filling_size(room.w, room.h);
-}
-
-Placement place_picture(int width, int height)
-{
-    Placement at;
-    Size fill = filling_size(width, height);
-    if (fill.w <= WINDOW_WIDTH) {
-        fill = {WINDOW_WIDTH, WINDOW_HEIGHT};
-        at.scale = 1;
-    } else {
-        int scale = fill.w / WINDOW_WIDTH;
-        // Whole squares when they lose at most 15 % of the limiting side.
-        if (100 * scale * WINDOW_WIDTH >= 85 * fill.w) {
-            fill = {WINDOW_WIDTH * scale, WINDOW_HEIGHT * scale};
-            at.scale = scale;
-        } else {
-            at.scale = 0;
-        }
-    }
-    at.w = fill.w;
-    at.h = fill.h;
-    at.x = std::max(0, (width - fill.w) / 2);
-    at.y = std::max(0, (height - fill.h) / 2);
-    return at;
-}
-
-int picture_coordinate(int at, int origin, int shown_size, int picture_size)
-{
-    long offset = (long)(at - origin) * picture_size;
-    // Rounded down on both sides of the origin: -1 is left of the picture, not its column 0.
-    return (int)(offset >= 0 ? offset / shown_size : -((-offset + shown_size - 1) / shown_size));
-}
 
 PictureRect changed_rect(BITMAP *picture, BITMAP *shown)
 {
