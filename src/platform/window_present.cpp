@@ -195,13 +195,12 @@ long present(const PictureRect &area)
 
 // A compositing window manager (mutter on X11) may take the window's picture only from what
 // is drawn after it has made ready for the window, mapped or resized, and shows it black till
-// then: so for three seconds after each change the X server repaints the whole frame, ten
-// times a second at most, from the pixmap it holds. (mutter 48, on a busy machine, once took
-// more than one second to make ready.)
+// then: so for a second after each change the X server repaints the whole frame, ten times a
+// second at most, from the pixmap it holds.
 void repaint_while_settling()
 {
     const Clock::time_point now = Clock::now();
-    if (now - xf.changed_at > std::chrono::seconds(3) ||
+    if (now - xf.changed_at > std::chrono::seconds(1) ||
         now - xf.repainted_at < std::chrono::milliseconds(100))
         return;
     xf.repainted_at = now;
